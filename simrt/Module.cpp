@@ -1,0 +1,162 @@
+// The simulated runtime's module: class table, activation, counters and faults.
+#include "SimObject.h"
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace sim {
+namespace {
+
+struct Fault {
+    int remaining = 0;  // calls still to fail; -1 for every call
+    HRESULT hr = S_OK;
+};
+
+// Kept for the life of the process (never destroyed), so objects released
+// while the process exits still find it.
+struct State {
+    std::mutex lock;
+    std::map<std::wstring, FactoryMaker, std::less<>> classes;
+    std::map<std::wstring, long, std::less<>> factoryRequests;
+    std::map<std::wstring, bool, std::less<>> agile;
+    std::map<std::string, Fault, std::less<>> faults;
+    std::map<std::string, long, std::less<>> calls;
+    std::vector<std::function<void()>> resets;
+};
+
+State& state() {
+    static State* s = new State();
+    return *s;
+}
+
+std::atomic<long> live{0};
+
+}  // namespace
+
+namespace detail {
+
+void AddLive(long delta) noexcept { live += delta; }
+
+HRESULT CheckFault(std::string_view member) noexcept {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    ++s.calls[std::string(member)];
+    auto fault = s.faults.find(member);
+    if (fault == s.faults.end()) return S_OK;
+    HRESULT hr = fault->second.hr;
+    if (fault->second.remaining > 0 && --fault->second.remaining == 0) s.faults.erase(fault);
+    return hr;
+}
+
+bool IsAgileClass(std::wstring_view className) noexcept {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    auto found = s.agile.find(className);
+    return found == s.agile.end() || found->second;
+}
+
+bool IsServedClass(std::wstring_view className) noexcept {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    return s.classes.find(className) != s.classes.end();
+}
+
+}  // namespace detail
+
+ClassRegistration::ClassRegistration(std::wstring_view className, FactoryMaker maker) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.classes.emplace(std::wstring(className), std::move(maker));
+}
+
+ResetRegistration::ResetRegistration(std::function<void()> reset) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.resets.push_back(std::move(reset));
+}
+
+HSTRING MakeHString(const std::wstring& text) noexcept {
+    HSTRING result = nullptr;
+    WindowsCreateString(text.c_str(), static_cast<UINT32>(text.size()), &result);
+    return result;
+}
+
+void Reset() {
+    std::vector<std::function<void()>> resets;
+    {
+        auto& s = state();
+        std::lock_guard guard(s.lock);
+        s.factoryRequests.clear();
+        s.agile.clear();
+        s.faults.clear();
+        s.calls.clear();
+        resets = s.resets;
+    }
+    for (auto& reset : resets) reset();
+}
+
+long LiveObjects() { return live.load(); }
+
+void FailNext(const std::string& member, int count, HRESULT hr) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    if (count > 0) s.faults[member] = Fault{count, hr};
+}
+
+void FailAlways(const std::string& member, HRESULT hr) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.faults[member] = Fault{-1, hr};
+}
+
+void ClearFaults() {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.faults.clear();
+}
+
+long Calls(const std::string& member) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    auto found = s.calls.find(member);
+    return found == s.calls.end() ? 0 : found->second;
+}
+
+long FactoryRequests(const std::wstring& className) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    auto found = s.factoryRequests.find(className);
+    return found == s.factoryRequests.end() ? 0 : found->second;
+}
+
+void SetAgile(const std::wstring& className, bool agile) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.agile[className] = agile;
+}
+
+}  // namespace sim
+
+// The runtime asks the component for a class's activation factory by name.
+extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING classId, IActivationFactory** factory) {
+    if (!factory) return E_POINTER;
+    *factory = nullptr;
+    const std::wstring name = sim::ToWide(classId);
+    sim::FactoryMaker maker;
+    {
+        auto& s = sim::state();
+        std::lock_guard guard(s.lock);
+        auto found = s.classes.find(name);
+        if (found == s.classes.end()) return CLASS_E_CLASSNOTAVAILABLE;
+        ++s.factoryRequests[name];
+        maker = found->second;
+    }
+    std::string narrow(name.begin(), name.end());
+    if (HRESULT hr = sim::detail::CheckFault(narrow); hr < 0) return hr;
+    *factory = maker();
+    return *factory ? S_OK : E_OUTOFMEMORY;
+}
+
+extern "C" __declspec(dllexport) HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }

@@ -1,0 +1,75 @@
+// Building blocks of the simulated classes: the shared COM object template with
+// a live-object count, the fault-injection hook, and class registration.
+#pragma once
+
+#include "SimRuntime.h"
+#include "tavlet/winapi/winrt/ComObject.h"
+#include "tavlet/winapi/winrt/HString.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+namespace detail {
+void AddLive(long delta) noexcept;
+HRESULT CheckFault(std::string_view member) noexcept;
+bool IsAgileClass(std::wstring_view className) noexcept;
+bool IsServedClass(std::wstring_view className) noexcept;
+}  // namespace detail
+
+// The first line of every simulated member.
+#define SIM_FAULT(member)                                                   \
+    do {                                                                    \
+        if (HRESULT sim_fault_hr = ::sim::detail::CheckFault(member); sim_fault_hr < 0) return sim_fault_hr; \
+    } while (0)
+
+// A simulated instance: counted while alive.
+template <typename Derived, typename... Interfaces>
+class SimObject : public tavlet::winapi::winrt::ComObject<Derived, Interfaces...> {
+public:
+    SimObject() noexcept { detail::AddLive(1); }
+    ~SimObject() override { detail::AddLive(-1); }
+};
+
+// A simulated activation factory: not counted, agile as configured per class.
+template <typename Derived, typename... Interfaces>
+class SimFactory : public tavlet::winapi::winrt::ComObject<Derived, IActivationFactory, Interfaces...> {
+public:
+    explicit SimFactory(std::wstring_view className) : agile_(detail::IsAgileClass(className)) {}
+    bool IsAgile() const noexcept { return agile_; }
+    HRESULT STDMETHODCALLTYPE ActivateInstance(IInspectable** instance) noexcept override {
+        if (instance) *instance = nullptr;
+        return E_NOTIMPL;
+    }
+
+private:
+    bool agile_;
+};
+
+using FactoryMaker = std::function<IActivationFactory*()>;
+
+// Registers a class at load of the simulated runtime.
+struct ClassRegistration {
+    ClassRegistration(std::wstring_view className, FactoryMaker maker);
+};
+// Registers a function run by Reset (forget the class's state).
+struct ResetRegistration {
+    explicit ResetRegistration(std::function<void()> reset);
+};
+
+// Make a factory object of type F for a class and hand it out as IActivationFactory.
+template <typename F>
+IActivationFactory* NewFactory(std::wstring_view className) {
+    return static_cast<IActivationFactory*>(new F(className));
+}
+
+using tavlet::winapi::winrt::HString;
+using tavlet::winapi::winrt::MakeObject;
+using tavlet::winapi::winrt::ToWide;
+
+// A new HSTRING holding a copy of text (for out-parameters).
+HSTRING MakeHString(const std::wstring& text) noexcept;
+
+}  // namespace sim

@@ -1,0 +1,30 @@
+#include "tavlet/Strings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Strings, EmptyInEmptyOut) {
+    EXPECT_EQ(tavlet::ToWideString(nullptr), L"");
+    EXPECT_EQ(tavlet::ToUtf8(L""), "");
+    EXPECT_EQ(tavlet::FromUtf8(""), L"");
+}
+
+TEST(Strings, RoundTripKeepsEmbeddedNulsAndNonAscii) {
+    const std::wstring wide(L"a\0b\u00e9\u4e2d\U0001F600", 7);
+    const std::string utf8("a\0b\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80", 12);
+    EXPECT_EQ(tavlet::ToUtf8(wide), utf8);
+    EXPECT_EQ(tavlet::FromUtf8(utf8), wide);
+    EXPECT_EQ(tavlet::ToWideString(L"x\0y"), L"x");  // host text ends at its NUL
+}
+
+TEST(Strings, InvalidInputDoesNotCrash) {
+    // Invalid UTF-8 converts with replacement characters (no failure flag is asked for).
+    std::wstring converted = tavlet::FromUtf8(std::string("\xff\xfe\x80", 3));
+    EXPECT_FALSE(converted.empty());
+    // A lone surrogate.
+    std::string back = tavlet::ToUtf8(std::wstring(1, wchar_t(0xD800)));
+    EXPECT_FALSE(back.empty());
+}
+
+}  // namespace
