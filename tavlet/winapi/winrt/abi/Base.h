@@ -85,9 +85,9 @@ inline constexpr GUID IID_ICallbackWithNoReentrancyToApplicationSTA = ParseGuid(
 
 // At namespace abi scope: the IID of one instance of a parameterized interface
 // (fixed by its type signature; copied, never computed here).
-#define TAVLET_ABI_INSTANCE(type, text)                       \
+#define TAVLET_ABI_INSTANCE(text, ...)                        \
     template <>                                               \
-    struct interface_id<type> {                               \
+    struct interface_id<__VA_ARGS__> {                        \
         static constexpr GUID value = ::abi::ParseGuid(text); \
     }
 
