@@ -12,8 +12,8 @@ namespace tavlet::thread {
 // How a waiter backs off after its n-th failed attempt (n counts from 0).
 struct SystemBackoff {
     static void Pause() noexcept { YieldProcessor(); }
-    static void Yield() noexcept { Sleep(0); }
-    static void Sleep1() noexcept { Sleep(1); }
+    static void SleepZero() noexcept { Sleep(0); }
+    static void SleepOne() noexcept { Sleep(1); }
 };
 
 template <typename Backoff = SystemBackoff>
@@ -28,9 +28,9 @@ public:
             } else if (n < 16) {
                 Backoff::Pause();
             } else if (n < 32) {
-                Backoff::Yield();
+                Backoff::SleepZero();
             } else {
-                Backoff::Sleep1();
+                Backoff::SleepOne();
             }
         }
     }

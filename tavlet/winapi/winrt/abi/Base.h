@@ -14,6 +14,17 @@
 #include <string_view>
 #include <type_traits>
 
+// Runtime HRESULTs that older SDK headers lack.
+#ifndef E_ILLEGAL_STATE_CHANGE
+#define E_ILLEGAL_STATE_CHANGE ((HRESULT)0x8000000DL)
+#endif
+#ifndef E_ILLEGAL_METHOD_CALL
+#define E_ILLEGAL_METHOD_CALL ((HRESULT)0x8000000EL)
+#endif
+#ifndef E_ILLEGAL_DELEGATE_ASSIGNMENT
+#define E_ILLEGAL_DELEGATE_ASSIGNMENT ((HRESULT)0x80000018L)
+#endif
+
 namespace abi {
 
 // The runtime's one-byte boolean (not the 32-bit Win32 BOOL).

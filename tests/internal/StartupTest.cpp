@@ -1,0 +1,88 @@
+// Start-up mechanics: the spin lock's back-off, and the once-per-process
+// runtime initialisation. Each test runs in a process of its own.
+#include "tavlet/thread/SpinLock.h"
+#include "tavlet/winapi/winrt/Errors.h"
+#include "tavlet/winapi/winrt/Runtime.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Counts the back-off steps of one waiter and lets it in after its 40th failure.
+struct CountingBackoff {
+    static inline int pauses = 0, yields = 0, sleeps = 0;
+    static inline tavlet::thread::SpinLockT<CountingBackoff>* lock = nullptr;
+    static void Step() {
+        if (pauses + yields + sleeps == 40) lock->word().store(0);
+    }
+    static void Pause() { ++pauses, Step(); }
+    static void SleepZero() { ++yields, Step(); }
+    static void SleepOne() { ++sleeps, Step(); }
+};
+
+TEST(SpinLock, BackOffMovesFromSpinningToPauseYieldAndSleep) {
+    tavlet::thread::SpinLockT<CountingBackoff> lock;
+    CountingBackoff::lock = &lock;
+    lock.acquire();  // uncontended: in at once, no back-off
+    EXPECT_EQ(CountingBackoff::pauses + CountingBackoff::yields + CountingBackoff::sleeps, 0);
+    // Held: the waiter's first 4 failures spin bare, then 12 pauses, 16 yields,
+    // and Sleep(1) for the rest. The 44th failure is the 40th back-off step.
+    lock.acquire();
+    EXPECT_EQ(CountingBackoff::pauses, 12);
+    EXPECT_EQ(CountingBackoff::yields, 16);
+    EXPECT_EQ(CountingBackoff::sleeps, 12);
+    lock.release();
+    EXPECT_EQ(lock.word().load(), 0u);
+}
+
+TEST(SpinLock, ExcludesConcurrentWriters) {
+    tavlet::thread::SpinLock lock;
+    long counter = 0;
+    auto work = [&] {
+        for (int i = 0; i < 20000; ++i) {
+            lock.acquire();
+            ++counter;
+            lock.release();
+        }
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
+    EXPECT_EQ(counter, 40000);
+}
+
+APTTYPE Apartment() {
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    return CoGetApartmentType(&type, &qualifier) == S_OK ? type : APTTYPE(-1);
+}
+
+TEST(Runtime, InitialisesTheFirstCallingThreadOnly) {
+    using tavlet::winapi::winrt::EnsureRuntimeInitialized;
+    EnsureRuntimeInitialized();
+    EXPECT_EQ(Apartment(), APTTYPE_MAINSTA);
+    std::thread other([&] {
+        EnsureRuntimeInitialized();
+        EXPECT_EQ(Apartment(), APTTYPE(-1)) << "a second thread must not be initialised";
+    });
+    other.join();
+}
+
+TEST(Runtime, FailedFirstInitialisationIsThrownOnceThenPassed) {
+    using tavlet::winapi::winrt::EnsureRuntimeInitialized;
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    try {
+        EnsureRuntimeInitialized();
+        ADD_FAILURE() << "a thread in the multithreaded apartment cannot become single-threaded";
+    } catch (const winrt::hresult_error& e) {
+        EXPECT_EQ(e.code(), RPC_E_CHANGED_MODE);
+    }
+    EXPECT_NO_THROW(EnsureRuntimeInitialized());
+    CoUninitialize();
+}
+
+}  // namespace
