@@ -40,6 +40,24 @@ BOOL TAVLET_CALL _WinRTApiInformation_IsEnabledType(const wchar_t* typeName);
 BOOL TAVLET_CALL _WinRTApiInformation_IsEnabledMethod(const wchar_t* typeName, const wchar_t* methodName);
 BOOL TAVLET_CALL _WinRTApiInformation_IsEnabledEvent(const wchar_t* typeName, const wchar_t* eventName);
 
+/* ---- Asynchronous boolean operations -------------------------------------- */
+/* (async-boolean declarations) */
+
+/* ---- Radial controller (dial) ---------------------------------------------- */
+/* (dial declarations) */
+
+/* ---- Secondary tiles -------------------------------------------------------- */
+/* (secondary-tile declarations) */
+
+/* ---- Tile updater ----------------------------------------------------------- */
+/* (tile-updater declarations) */
+
+/* ---- Share providers -------------------------------------------------------- */
+/* (share-provider declarations) */
+
+/* ---- Sharing from a window -------------------------------------------------- */
+/* (sharing declarations) */
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
@@ -52,6 +70,7 @@ BOOL TAVLET_CALL _WinRTApiInformation_IsEnabledEvent(const wchar_t* typeName, co
 #define TAVLET_STATIC_ASSERT(cond, msg) typedef char tavlet_static_assert_##msg[(cond) ? 1 : -1]
 #endif
 TAVLET_STATIC_ASSERT(sizeof(_WinRTTileSize) == 4, tile_size_is_32_bits);
+/* (layout checks of the host structures) */
 #endif
 
 #endif /* TAVLET_H */

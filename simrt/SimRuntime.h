@@ -40,4 +40,13 @@ SIMRT_API void SetTypePresent(const std::wstring& typeName, bool present);
 SIMRT_API void SetMethodPresent(const std::wstring& typeName, const std::wstring& methodName, bool present);
 SIMRT_API void SetEventPresent(const std::wstring& typeName, const std::wstring& eventName, bool present);
 
+// ---- Radial controller (Windows.UI.Input, Windows.Storage) -------------------
+// (dial control)
+
+// ---- Asynchronous operations, tiles, notifications ---------------------------
+// (tiles control)
+
+// ---- Sharing (Windows.ApplicationModel.DataTransfer) --------------------------
+// (sharing control)
+
 }  // namespace sim
