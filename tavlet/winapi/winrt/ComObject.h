@@ -101,9 +101,18 @@ private:
     }
     void* Inspectable() noexcept {
         void* result = nullptr;
-        ((result || !std::is_base_of_v<IInspectable, Interfaces> ||
-          (result = static_cast<IInspectable*>(static_cast<Interfaces*>(this)), true)) && ...);
+        ((result || (result = InspectableOf<Interfaces>())) || ...);
         return result;
+    }
+    // The IInspectable of one interface, or null for one that derives from
+    // IUnknown only (a delegate); the cast is compiled only where it exists.
+    template <typename I>
+    void* InspectableOf() noexcept {
+        if constexpr (std::is_base_of_v<IInspectable, I>) {
+            return static_cast<IInspectable*>(static_cast<I*>(this));
+        } else {
+            return nullptr;
+        }
     }
     HRESULT QueryMarshaler(void** out) noexcept {
         IUnknown* ftm = marshaler_.load();

@@ -68,7 +68,7 @@ struct IDataPackage : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_Properties(::abi::Windows::ApplicationModel::DataTransfer::IDataPackagePropertySet** value) = 0;  // 7
     virtual HRESULT STDMETHODCALLTYPE get_RequestedOperation(UINT32* value) = 0;  // 8
     virtual HRESULT STDMETHODCALLTYPE put_RequestedOperation(UINT32 value) = 0;  // 9
-    virtual HRESULT STDMETHODCALLTYPE add_OperationCompleted(IInspectable*** handler, ::abi::EventRegistrationToken* token) = 0;  // 10
+    virtual HRESULT STDMETHODCALLTYPE add_OperationCompleted(IInspectable* handler, ::abi::EventRegistrationToken* token) = 0;  // 10
     virtual HRESULT STDMETHODCALLTYPE remove_OperationCompleted(::abi::EventRegistrationToken token) = 0;  // 11
     virtual HRESULT STDMETHODCALLTYPE add_Destroyed(::abi::Windows::Foundation::TypedEventHandler<::abi::Windows::ApplicationModel::DataTransfer::IDataPackage*, IInspectable*>* handler, ::abi::EventRegistrationToken* token) = 0;  // 12
     virtual HRESULT STDMETHODCALLTYPE remove_Destroyed(::abi::EventRegistrationToken token) = 0;  // 13
@@ -77,7 +77,7 @@ struct IDataPackage : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE SetText(HSTRING value) = 0;  // 16
     virtual HRESULT STDMETHODCALLTYPE SetUri(::abi::Windows::Foundation::IUriRuntimeClass* value) = 0;  // 17
     virtual HRESULT STDMETHODCALLTYPE SetHtmlFormat(HSTRING value) = 0;  // 18
-    virtual HRESULT STDMETHODCALLTYPE get_ResourceMap(IInspectable*** value) = 0;  // 19
+    virtual HRESULT STDMETHODCALLTYPE get_ResourceMap(IInspectable** value) = 0;  // 19
     virtual HRESULT STDMETHODCALLTYPE SetRtf(HSTRING value) = 0;  // 20
     virtual HRESULT STDMETHODCALLTYPE SetBitmap(::abi::Windows::Storage::Streams::IRandomAccessStreamReference* value) = 0;  // 21
     virtual HRESULT STDMETHODCALLTYPE SetStorageItemsReadOnly(::abi::Windows::Foundation::Collections::IIterable<::abi::Windows::Storage::IStorageItem*>* value) = 0;  // 22

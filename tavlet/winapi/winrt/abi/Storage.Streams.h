@@ -7,6 +7,7 @@ namespace abi::Windows::Storage::Streams {
 
 TAVLET_RUNTIME_CLASS(DataWriter, L"Windows.Storage.Streams.DataWriter");
 TAVLET_RUNTIME_CLASS(DataWriterStoreOperation, L"Windows.Storage.Streams.DataWriterStoreOperation");
+TAVLET_RUNTIME_CLASS(InMemoryRandomAccessStream, L"Windows.Storage.Streams.InMemoryRandomAccessStream");
 TAVLET_RUNTIME_CLASS(RandomAccessStreamReference, L"Windows.Storage.Streams.RandomAccessStreamReference");
 
 struct IRandomAccessStreamReference : IInspectable {
@@ -36,7 +37,7 @@ struct IRandomAccessStream : IInspectable {
 
 struct IInputStream : IInspectable {
     TAVLET_IID(IInputStream, "905a0fe2-bc53-11df-8c49-001e4fc686da");
-    virtual HRESULT STDMETHODCALLTYPE ReadAsync(IInspectable* buffer, UINT32 count, UINT32 options, IInspectable*** operation) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE ReadAsync(IInspectable* buffer, UINT32 count, UINT32 options, IInspectable** operation) = 0;  // 6
 };
 
 struct IOutputStream : IInspectable {

@@ -23,7 +23,7 @@ struct IStorageFile : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_FileType(HSTRING* value) = 0;  // 6
     virtual HRESULT STDMETHODCALLTYPE get_ContentType(HSTRING* value) = 0;  // 7
     virtual HRESULT STDMETHODCALLTYPE OpenAsync(INT32 accessMode, ::abi::Windows::Foundation::IAsyncOperation<::abi::Windows::Storage::Streams::IRandomAccessStream*>** operation) = 0;  // 8
-    virtual HRESULT STDMETHODCALLTYPE OpenTransactedWriteAsync(IInspectable*** operation) = 0;  // 9
+    virtual HRESULT STDMETHODCALLTYPE OpenTransactedWriteAsync(IInspectable** operation) = 0;  // 9
     virtual HRESULT STDMETHODCALLTYPE CopyOverloadDefaultNameAndOptions(IInspectable* destinationFolder, ::abi::Windows::Foundation::IAsyncOperation<::abi::Windows::Storage::IStorageFile*>** operation) = 0;  // 10
     virtual HRESULT STDMETHODCALLTYPE CopyOverloadDefaultOptions(IInspectable* destinationFolder, HSTRING desiredNewName, ::abi::Windows::Foundation::IAsyncOperation<::abi::Windows::Storage::IStorageFile*>** operation) = 0;  // 11
     virtual HRESULT STDMETHODCALLTYPE CopyOverload(IInspectable* destinationFolder, HSTRING desiredNewName, INT32 option, ::abi::Windows::Foundation::IAsyncOperation<::abi::Windows::Storage::IStorageFile*>** operation) = 0;  // 12
@@ -40,7 +40,7 @@ struct IStorageItem : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE RenameAsync(HSTRING desiredName, INT32 option, ::abi::Windows::Foundation::IAsyncAction** operation) = 0;  // 7
     virtual HRESULT STDMETHODCALLTYPE DeleteAsyncOverloadDefaultOptions(::abi::Windows::Foundation::IAsyncAction** operation) = 0;  // 8
     virtual HRESULT STDMETHODCALLTYPE DeleteAsync(INT32 option, ::abi::Windows::Foundation::IAsyncAction** operation) = 0;  // 9
-    virtual HRESULT STDMETHODCALLTYPE GetBasicPropertiesAsync(IInspectable*** operation) = 0;  // 10
+    virtual HRESULT STDMETHODCALLTYPE GetBasicPropertiesAsync(IInspectable** operation) = 0;  // 10
     virtual HRESULT STDMETHODCALLTYPE get_Name(HSTRING* value) = 0;  // 11
     virtual HRESULT STDMETHODCALLTYPE get_Path(HSTRING* value) = 0;  // 12
     virtual HRESULT STDMETHODCALLTYPE get_Attributes(UINT32* value) = 0;  // 13

@@ -42,7 +42,7 @@ struct IRadialController : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE remove_ControlLost(::abi::EventRegistrationToken cookie) = 0;  // 18
     virtual HRESULT STDMETHODCALLTYPE add_RotationChanged(::abi::Windows::Foundation::TypedEventHandler<::abi::Windows::UI::Input::IRadialController*, ::abi::Windows::UI::Input::IRadialControllerRotationChangedEventArgs*>* handler, ::abi::EventRegistrationToken* token) = 0;  // 19
     virtual HRESULT STDMETHODCALLTYPE remove_RotationChanged(::abi::EventRegistrationToken token) = 0;  // 20
-    virtual HRESULT STDMETHODCALLTYPE add_ButtonClicked(IInspectable*** handler, ::abi::EventRegistrationToken* token) = 0;  // 21
+    virtual HRESULT STDMETHODCALLTYPE add_ButtonClicked(IInspectable* handler, ::abi::EventRegistrationToken* token) = 0;  // 21
     virtual HRESULT STDMETHODCALLTYPE remove_ButtonClicked(::abi::EventRegistrationToken token) = 0;  // 22
     virtual HRESULT STDMETHODCALLTYPE add_ControlAcquired(::abi::Windows::Foundation::TypedEventHandler<::abi::Windows::UI::Input::IRadialController*, ::abi::Windows::UI::Input::IRadialControllerControlAcquiredEventArgs*>* handler, ::abi::EventRegistrationToken* cookie) = 0;  // 23
     virtual HRESULT STDMETHODCALLTYPE remove_ControlAcquired(::abi::EventRegistrationToken cookie) = 0;  // 24
@@ -52,9 +52,9 @@ struct IRadialController2 : IInspectable {
     TAVLET_IID(IRadialController2, "3d577eff-4cee-11e6-b535-001bdc06ab3b");
     virtual HRESULT STDMETHODCALLTYPE add_ButtonPressed(::abi::Windows::Foundation::TypedEventHandler<::abi::Windows::UI::Input::IRadialController*, ::abi::Windows::UI::Input::IRadialControllerButtonPressedEventArgs*>* handler, ::abi::EventRegistrationToken* token) = 0;  // 6
     virtual HRESULT STDMETHODCALLTYPE remove_ButtonPressed(::abi::EventRegistrationToken token) = 0;  // 7
-    virtual HRESULT STDMETHODCALLTYPE add_ButtonHolding(IInspectable*** handler, ::abi::EventRegistrationToken* token) = 0;  // 8
+    virtual HRESULT STDMETHODCALLTYPE add_ButtonHolding(IInspectable* handler, ::abi::EventRegistrationToken* token) = 0;  // 8
     virtual HRESULT STDMETHODCALLTYPE remove_ButtonHolding(::abi::EventRegistrationToken token) = 0;  // 9
-    virtual HRESULT STDMETHODCALLTYPE add_ButtonReleased(IInspectable*** handler, ::abi::EventRegistrationToken* token) = 0;  // 10
+    virtual HRESULT STDMETHODCALLTYPE add_ButtonReleased(IInspectable* handler, ::abi::EventRegistrationToken* token) = 0;  // 10
     virtual HRESULT STDMETHODCALLTYPE remove_ButtonReleased(::abi::EventRegistrationToken token) = 0;  // 11
 };
 

@@ -26,8 +26,8 @@ struct ITileUpdateManagerStatics2 : IInspectable {
 
 struct ITileUpdateManagerForUser : IInspectable {
     TAVLET_IID(ITileUpdateManagerForUser, "55141348-2ee2-4e2d-9cc1-216a20decc9f");
-    virtual HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(::abi::Windows::UI::Notifications::ITileUpdater** result) = 0;  // 6
-    virtual HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationWithId(HSTRING applicationId, ::abi::Windows::UI::Notifications::ITileUpdater** result) = 0;  // 7
+    virtual HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationForUser(::abi::Windows::UI::Notifications::ITileUpdater** result) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(HSTRING applicationId, ::abi::Windows::UI::Notifications::ITileUpdater** result) = 0;  // 7
     virtual HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId, ::abi::Windows::UI::Notifications::ITileUpdater** result) = 0;  // 8
     virtual HRESULT STDMETHODCALLTYPE get_User(::abi::Windows::System::IUser** value) = 0;  // 9
 };
@@ -40,7 +40,7 @@ struct ITileUpdater : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_Setting(INT32* value) = 0;  // 9
     virtual HRESULT STDMETHODCALLTYPE AddToSchedule(IInspectable* scheduledTile) = 0;  // 10
     virtual HRESULT STDMETHODCALLTYPE RemoveFromSchedule(IInspectable* scheduledTile) = 0;  // 11
-    virtual HRESULT STDMETHODCALLTYPE GetScheduledTileNotifications(IInspectable*** result) = 0;  // 12
+    virtual HRESULT STDMETHODCALLTYPE GetScheduledTileNotifications(IInspectable** result) = 0;  // 12
     virtual HRESULT STDMETHODCALLTYPE StartPeriodicUpdate(::abi::Windows::Foundation::IUriRuntimeClass* tileContent, INT32 requestedInterval) = 0;  // 13
     virtual HRESULT STDMETHODCALLTYPE StartPeriodicUpdateAtTime(::abi::Windows::Foundation::IUriRuntimeClass* tileContent, ::abi::Windows::Foundation::DateTime startTime, INT32 requestedInterval) = 0;  // 14
     virtual HRESULT STDMETHODCALLTYPE StopPeriodicUpdate() = 0;  // 15

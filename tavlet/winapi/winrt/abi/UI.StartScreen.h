@@ -53,7 +53,7 @@ struct ISecondaryTile2 : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE get_VisualElements(::abi::Windows::UI::StartScreen::ISecondaryTileVisualElements** value) = 0;  // 8
     virtual HRESULT STDMETHODCALLTYPE put_RoamingEnabled(boolean value) = 0;  // 9
     virtual HRESULT STDMETHODCALLTYPE get_RoamingEnabled(boolean* value) = 0;  // 10
-    virtual HRESULT STDMETHODCALLTYPE add_VisualElementsRequested(IInspectable*** handler, ::abi::EventRegistrationToken* token) = 0;  // 11
+    virtual HRESULT STDMETHODCALLTYPE add_VisualElementsRequested(IInspectable* handler, ::abi::EventRegistrationToken* token) = 0;  // 11
     virtual HRESULT STDMETHODCALLTYPE remove_VisualElementsRequested(::abi::EventRegistrationToken token) = 0;  // 12
 };
 
@@ -72,9 +72,9 @@ struct ISecondaryTileFactory2 : IInspectable {
 struct ISecondaryTileStatics : IInspectable {
     TAVLET_IID(ISecondaryTileStatics, "99908dae-d051-4676-87fe-9ec242d83c74");
     virtual HRESULT STDMETHODCALLTYPE Exists(HSTRING tileId, boolean* exists) = 0;  // 6
-    virtual HRESULT STDMETHODCALLTYPE FindAllAsync(IInspectable**** operation) = 0;  // 7
-    virtual HRESULT STDMETHODCALLTYPE FindAllForApplicationAsync(HSTRING applicationId, IInspectable**** operation) = 0;  // 8
-    virtual HRESULT STDMETHODCALLTYPE FindAllForPackageAsync(IInspectable**** operation) = 0;  // 9
+    virtual HRESULT STDMETHODCALLTYPE FindAllAsync(IInspectable** operation) = 0;  // 7
+    virtual HRESULT STDMETHODCALLTYPE FindAllForApplicationAsync(HSTRING applicationId, IInspectable** operation) = 0;  // 8
+    virtual HRESULT STDMETHODCALLTYPE FindAllForPackageAsync(IInspectable** operation) = 0;  // 9
 };
 
 struct ISecondaryTileVisualElements : IInspectable {
