@@ -1,0 +1,377 @@
+// Windows.UI.StartScreen.SecondaryTile: both factories and the statics (Exists
+// over the pinned set), the tile with its visual elements and window
+// association, and the pin and unpin requests that tests finish.
+#include "AsyncOperation.h"
+#include "Tiles.h"
+#include "tavlet/winapi/winrt/abi/Interop.h"
+
+#include <memory>
+#include <mutex>
+#include <set>
+#include <vector>
+
+namespace sim {
+namespace {
+
+using abi::boolean;
+using abi::IInitializeWithWindow;
+using abi::Windows::Foundation::IAsyncOperation;
+using abi::Windows::Foundation::IUriRuntimeClass;
+using abi::Windows::Foundation::Point;
+using abi::Windows::Foundation::Rect;
+using abi::Windows::UI::Color;
+using abi::Windows::UI::StartScreen::ISecondaryTile;
+using abi::Windows::UI::StartScreen::ISecondaryTile2;
+using abi::Windows::UI::StartScreen::ISecondaryTileFactory;
+using abi::Windows::UI::StartScreen::ISecondaryTileFactory2;
+using abi::Windows::UI::StartScreen::ISecondaryTileStatics;
+using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
+using abi::Windows::UI::StartScreen::SecondaryTile;
+
+class TileRequest;
+
+struct RequestEntry {
+    TileRequest* operation = nullptr;  // null once destroyed
+    bool isDelete = false;
+    std::wstring tileId;
+};
+
+// Recursive: a request is destroyed (and unregisters) inside its own Release,
+// which holds the lock so that the control API never revives a dying request.
+struct State {
+    std::recursive_mutex lock;
+    std::set<std::wstring> pinned;
+    std::vector<std::shared_ptr<SecondaryTileRecord>> tiles;
+    std::vector<std::shared_ptr<RequestEntry>> requests;
+};
+State& state() {
+    static State* s = new State();
+    return *s;
+}
+
+// The runtime's rule for tile ids: 1 to 64 characters of letters, digits, '.'
+// and '_'; anything else is refused with E_INVALIDARG.
+bool IsValidTileId(const std::wstring& id) {
+    if (id.empty() || id.size() > 64) return false;
+    for (wchar_t c : id)
+        if (!iswalnum(c) && c != L'.' && c != L'_') return false;
+    return true;
+}
+
+class TileRequest : public AsyncOperation<boolean> {
+public:
+    explicit TileRequest(std::shared_ptr<RequestEntry> entry) : entry_(std::move(entry)) {}
+    ~TileRequest() override { entry_->operation = nullptr; }  // under the lock (Release)
+
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
+        std::lock_guard guard(state().lock);
+        return AsyncOperation<boolean>::Release();
+    }
+
+private:
+    std::shared_ptr<RequestEntry> entry_;
+};
+
+::winrt::com_ptr<TileRequest> FindRequest(long index, std::shared_ptr<RequestEntry>* entryOut = nullptr) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    if (index < 0 || index >= static_cast<long>(s.requests.size())) return nullptr;
+    auto& entry = s.requests[index];
+    if (entryOut) *entryOut = entry;
+    return ::winrt::copy_ptr(entry->operation);
+}
+
+#define SIM_UNUSED(member, ...)                                   \
+    HRESULT STDMETHODCALLTYPE __VA_ARGS__ noexcept override {     \
+        SIM_FAULT(member);                                        \
+        return E_NOTIMPL;                                         \
+    }
+
+class Tile : public SimObject<Tile, ISecondaryTile, ISecondaryTile2, IInitializeWithWindow> {
+public:
+    Tile(std::shared_ptr<SecondaryTileRecord> record, ::winrt::com_ptr<IUriRuntimeClass> logo)
+        : record_(std::move(record)), logo_(std::move(logo)), visualElements_(MakeVisualElements(logo_.get())) {}
+    ~Tile() override {
+        std::lock_guard guard(state().lock);
+        record_->alive = false;
+    }
+
+    // ---- ISecondaryTile ----
+    HRESULT STDMETHODCALLTYPE put_TileId(HSTRING value) noexcept override {
+        SIM_FAULT("ISecondaryTile.put_TileId");
+        return Set(&SecondaryTileRecord::tileId, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_TileId(HSTRING* value) noexcept override {
+        SIM_FAULT("ISecondaryTile.get_TileId");
+        return Get(&SecondaryTileRecord::tileId, value);
+    }
+    HRESULT STDMETHODCALLTYPE put_Arguments(HSTRING value) noexcept override {
+        SIM_FAULT("ISecondaryTile.put_Arguments");
+        return Set(&SecondaryTileRecord::arguments, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Arguments(HSTRING* value) noexcept override {
+        SIM_FAULT("ISecondaryTile.get_Arguments");
+        return Get(&SecondaryTileRecord::arguments, value);
+    }
+    SIM_UNUSED("ISecondaryTile.put_ShortName", put_ShortName(HSTRING))
+    SIM_UNUSED("ISecondaryTile.get_ShortName", get_ShortName(HSTRING*))
+    HRESULT STDMETHODCALLTYPE put_DisplayName(HSTRING value) noexcept override {
+        SIM_FAULT("ISecondaryTile.put_DisplayName");
+        return Set(&SecondaryTileRecord::displayName, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_DisplayName(HSTRING* value) noexcept override {
+        SIM_FAULT("ISecondaryTile.get_DisplayName");
+        return Get(&SecondaryTileRecord::displayName, value);
+    }
+    HRESULT STDMETHODCALLTYPE put_Logo(IUriRuntimeClass* value) noexcept override {
+        SIM_FAULT("ISecondaryTile.put_Logo");
+        logo_.copy_from(value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Logo(IUriRuntimeClass** value) noexcept override {
+        SIM_FAULT("ISecondaryTile.get_Logo");
+        if (!value) return E_POINTER;
+        logo_.copy_to(value);
+        return S_OK;
+    }
+    SIM_UNUSED("ISecondaryTile.put_SmallLogo", put_SmallLogo(IUriRuntimeClass*))
+    SIM_UNUSED("ISecondaryTile.get_SmallLogo", get_SmallLogo(IUriRuntimeClass**))
+    SIM_UNUSED("ISecondaryTile.put_WideLogo", put_WideLogo(IUriRuntimeClass*))
+    SIM_UNUSED("ISecondaryTile.get_WideLogo", get_WideLogo(IUriRuntimeClass**))
+    SIM_UNUSED("ISecondaryTile.put_LockScreenBadgeLogo", put_LockScreenBadgeLogo(IUriRuntimeClass*))
+    SIM_UNUSED("ISecondaryTile.get_LockScreenBadgeLogo", get_LockScreenBadgeLogo(IUriRuntimeClass**))
+    SIM_UNUSED("ISecondaryTile.put_LockScreenDisplayBadgeAndTileText", put_LockScreenDisplayBadgeAndTileText(boolean))
+    SIM_UNUSED("ISecondaryTile.get_LockScreenDisplayBadgeAndTileText", get_LockScreenDisplayBadgeAndTileText(boolean*))
+    SIM_UNUSED("ISecondaryTile.put_TileOptions", put_TileOptions(UINT32))
+    SIM_UNUSED("ISecondaryTile.get_TileOptions", get_TileOptions(UINT32*))
+    SIM_UNUSED("ISecondaryTile.put_ForegroundText", put_ForegroundText(INT32))
+    SIM_UNUSED("ISecondaryTile.get_ForegroundText", get_ForegroundText(INT32*))
+    SIM_UNUSED("ISecondaryTile.put_BackgroundColor", put_BackgroundColor(Color))
+    SIM_UNUSED("ISecondaryTile.get_BackgroundColor", get_BackgroundColor(Color*))
+    HRESULT STDMETHODCALLTYPE RequestCreateAsync(IAsyncOperation<boolean>** operation) noexcept override {
+        SIM_FAULT("ISecondaryTile.RequestCreateAsync");
+        return Request(false, operation);
+    }
+    SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithPoint", RequestCreateAsyncWithPoint(Point, IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithRect", RequestCreateAsyncWithRect(Rect, IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithRectAndPlacement",
+               RequestCreateAsyncWithRectAndPlacement(Rect, INT32, IAsyncOperation<boolean>**))
+    HRESULT STDMETHODCALLTYPE RequestDeleteAsync(IAsyncOperation<boolean>** operation) noexcept override {
+        SIM_FAULT("ISecondaryTile.RequestDeleteAsync");
+        return Request(true, operation);
+    }
+    SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithPoint", RequestDeleteAsyncWithPoint(Point, IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithRect", RequestDeleteAsyncWithRect(Rect, IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithRectAndPlacement",
+               RequestDeleteAsyncWithRectAndPlacement(Rect, INT32, IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.UpdateAsync", UpdateAsync(IAsyncOperation<boolean>**))
+
+    // ---- ISecondaryTile2 ----
+    SIM_UNUSED("ISecondaryTile2.put_PhoneticName", put_PhoneticName(HSTRING))
+    SIM_UNUSED("ISecondaryTile2.get_PhoneticName", get_PhoneticName(HSTRING*))
+    HRESULT STDMETHODCALLTYPE get_VisualElements(ISecondaryTileVisualElements** value) noexcept override {
+        SIM_FAULT("ISecondaryTile2.get_VisualElements");
+        if (!value) return E_POINTER;
+        visualElements_.copy_to(value);
+        return S_OK;
+    }
+    SIM_UNUSED("ISecondaryTile2.put_RoamingEnabled", put_RoamingEnabled(boolean))
+    SIM_UNUSED("ISecondaryTile2.get_RoamingEnabled", get_RoamingEnabled(boolean*))
+    SIM_UNUSED("ISecondaryTile2.add_VisualElementsRequested",
+               add_VisualElementsRequested(IInspectable*, abi::EventRegistrationToken*))
+    SIM_UNUSED("ISecondaryTile2.remove_VisualElementsRequested",
+               remove_VisualElementsRequested(abi::EventRegistrationToken))
+
+    // ---- IInitializeWithWindow ----
+    HRESULT STDMETHODCALLTYPE Initialize(HWND window) noexcept override {
+        SIM_FAULT("IInitializeWithWindow.Initialize");
+        if (!IsWindow(window)) return E_INVALIDARG;
+        std::lock_guard guard(state().lock);
+        record_->window = window;
+        ++record_->windowInitializations;
+        return S_OK;
+    }
+
+private:
+    HRESULT Set(std::wstring SecondaryTileRecord::*field, HSTRING value) {
+        std::lock_guard guard(state().lock);
+        (*record_).*field = ToWide(value);
+        return S_OK;
+    }
+    HRESULT Get(std::wstring SecondaryTileRecord::*field, HSTRING* value) {
+        if (!value) return E_POINTER;
+        std::lock_guard guard(state().lock);
+        *value = MakeHString((*record_).*field);
+        return S_OK;
+    }
+    HRESULT Request(bool isDelete, IAsyncOperation<boolean>** operation) {
+        if (!operation) return E_POINTER;
+        auto& s = state();
+        std::lock_guard guard(s.lock);
+        auto entry = std::make_shared<RequestEntry>();
+        entry->isDelete = isDelete;
+        entry->tileId = record_->tileId;
+        auto request = MakeObject<TileRequest>(entry);
+        entry->operation = request.get();
+        s.requests.push_back(entry);
+        *operation = request.detach();
+        return S_OK;
+    }
+
+    std::shared_ptr<SecondaryTileRecord> record_;
+    ::winrt::com_ptr<IUriRuntimeClass> logo_;
+    ::winrt::com_ptr<ISecondaryTileVisualElements> visualElements_;
+};
+
+HRESULT NewTile(std::shared_ptr<SecondaryTileRecord> record, IUriRuntimeClass* logo, ISecondaryTile** value) {
+    if (!value) return E_POINTER;
+    *value = nullptr;
+    if (!IsValidTileId(record->tileId)) return E_INVALIDARG;
+    record->alive = true;
+    auto tile = MakeObject<Tile>(record, ::winrt::copy_ptr(logo));
+    {
+        auto& s = state();
+        std::lock_guard guard(s.lock);
+        s.tiles.push_back(std::move(record));
+    }
+    *value = static_cast<ISecondaryTile*>(tile.detach());
+    return S_OK;
+}
+
+class TileFactory
+    : public SimFactory<TileFactory, ISecondaryTileFactory, ISecondaryTileFactory2, ISecondaryTileStatics> {
+public:
+    using SimFactory::SimFactory;
+
+    // ---- ISecondaryTileFactory ----
+    SIM_UNUSED("ISecondaryTileFactory.CreateTile",
+               CreateTile(HSTRING, HSTRING, HSTRING, HSTRING, UINT32, IUriRuntimeClass*, ISecondaryTile**))
+    SIM_UNUSED("ISecondaryTileFactory.CreateWideTile",
+               CreateWideTile(HSTRING, HSTRING, HSTRING, HSTRING, UINT32, IUriRuntimeClass*, IUriRuntimeClass*,
+                              ISecondaryTile**))
+    HRESULT STDMETHODCALLTYPE CreateWithId(HSTRING tileId, ISecondaryTile** value) noexcept override {
+        SIM_FAULT("ISecondaryTileFactory.CreateWithId");
+        auto record = std::make_shared<SecondaryTileRecord>();
+        record->tileId = ToWide(tileId);
+        return NewTile(std::move(record), nullptr, value);
+    }
+
+    // ---- ISecondaryTileFactory2 ----
+    HRESULT STDMETHODCALLTYPE CreateMinimalTile(HSTRING tileId, HSTRING displayName, HSTRING arguments,
+                                                IUriRuntimeClass* square150x150Logo, INT32 desiredSize,
+                                                ISecondaryTile** value) noexcept override {
+        SIM_FAULT("ISecondaryTileFactory2.CreateMinimalTile");
+        if (value) *value = nullptr;
+        // TileSize runs from Default (0) to Square44x44 (7); a tile needs a logo.
+        if (!square150x150Logo || desiredSize < 0 || desiredSize > 7) return E_INVALIDARG;
+        auto record = std::make_shared<SecondaryTileRecord>();
+        record->minimal = true;
+        record->tileId = ToWide(tileId);
+        record->displayName = ToWide(displayName);
+        record->arguments = ToWide(arguments);
+        record->logoUri = UriText(square150x150Logo);
+        record->desiredSize = desiredSize;
+        return NewTile(std::move(record), square150x150Logo, value);
+    }
+
+    // ---- ISecondaryTileStatics ----
+    HRESULT STDMETHODCALLTYPE Exists(HSTRING tileId, boolean* exists) noexcept override {
+        SIM_FAULT("ISecondaryTileStatics.Exists");
+        if (!exists) return E_POINTER;
+        *exists = IsTilePinned(ToWide(tileId)) ? 1 : 0;
+        return S_OK;
+    }
+    SIM_UNUSED("ISecondaryTileStatics.FindAllAsync", FindAllAsync(IInspectable**))
+    SIM_UNUSED("ISecondaryTileStatics.FindAllForApplicationAsync", FindAllForApplicationAsync(HSTRING, IInspectable**))
+    SIM_UNUSED("ISecondaryTileStatics.FindAllForPackageAsync", FindAllForPackageAsync(IInspectable**))
+};
+
+#undef SIM_UNUSED
+
+const ClassRegistration registration(SecondaryTile::name,
+                                     [] { return NewFactory<TileFactory>(SecondaryTile::name); });
+const ResetRegistration reset([] {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.pinned.clear();
+    s.tiles.clear();
+    s.requests.clear();
+});
+
+// Finishes a request the way the system does when the user answers.
+template <typename Finish>
+bool FinishRequest(long index, Finish finish) {
+    std::shared_ptr<RequestEntry> entry;
+    auto request = FindRequest(index, &entry);
+    if (!request || request->status() != abi::Windows::Foundation::AsyncStatus::Started) return false;
+    finish(*request, *entry);
+    return true;
+}
+
+}  // namespace
+
+void SetTilePinned(const std::wstring& tileId, bool pinned) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    if (pinned)
+        s.pinned.insert(tileId);
+    else
+        s.pinned.erase(tileId);
+}
+
+bool IsTilePinned(const std::wstring& tileId) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    return s.pinned.count(tileId) != 0;
+}
+
+long SecondaryTileCount() {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    return static_cast<long>(s.tiles.size());
+}
+
+SecondaryTileRecord SecondaryTileAt(long index) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    if (index < 0 || index >= static_cast<long>(s.tiles.size())) return {};
+    return *s.tiles[index];
+}
+
+long TileRequestCount() {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    return static_cast<long>(s.requests.size());
+}
+
+TileRequestRecord TileRequestAt(long index) {
+    TileRequestRecord record;
+    std::shared_ptr<RequestEntry> entry;
+    auto request = FindRequest(index, &entry);
+    if (!entry) return record;
+    record.isDelete = entry->isDelete;
+    record.tileId = entry->tileId;
+    if (!request) return record;
+    record.alive = true;
+    record.closed = request->closed();
+    record.status = record.closed ? -1 : request->status();
+    record.hasHandler = request->hasHandler();
+    return record;
+}
+
+bool CompleteTileRequest(long index, bool result) {
+    return FinishRequest(index, [result](TileRequest& request, const RequestEntry& entry) {
+        if (result) SetTilePinned(entry.tileId, !entry.isDelete);
+        request.Complete(result ? 1 : 0);
+    });
+}
+
+bool FailTileRequest(long index, HRESULT error) {
+    return FinishRequest(index, [error](TileRequest& request, const RequestEntry&) { request.Fail(error); });
+}
+
+bool CancelTileRequest(long index) {
+    return FinishRequest(index, [](TileRequest& request, const RequestEntry&) { request.Cancel(); });
+}
+
+}  // namespace sim

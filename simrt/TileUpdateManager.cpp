@@ -1,0 +1,90 @@
+// Windows.UI.Notifications.TileUpdateManager: both statics interfaces, and the
+// per-user managers that GetForUser hands out.
+#include "Tiles.h"
+#include "tavlet/winapi/winrt/abi/System.h"
+
+namespace sim {
+namespace {
+
+using abi::Windows::Data::Xml::Dom::IXmlDocument;
+using abi::Windows::System::IUser;
+using abi::Windows::UI::Notifications::ITileUpdateManagerForUser;
+using abi::Windows::UI::Notifications::ITileUpdateManagerStatics;
+using abi::Windows::UI::Notifications::ITileUpdateManagerStatics2;
+using abi::Windows::UI::Notifications::ITileUpdater;
+using abi::Windows::UI::Notifications::TileUpdateManager;
+
+HRESULT Out(::winrt::com_ptr<ITileUpdater> updater, ITileUpdater** result) {
+    if (!result) return E_POINTER;
+    *result = updater.detach();
+    return S_OK;
+}
+
+class ManagerForUser : public SimObject<ManagerForUser, ITileUpdateManagerForUser> {
+public:
+    ManagerForUser(::winrt::com_ptr<IUser> user, std::wstring userId) : user_(std::move(user)), userId_(std::move(userId)) {}
+
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationForUser(ITileUpdater** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForApplicationForUser");
+        return Out(MakeTileUpdater(true, userId_, false, L"", L""), result);
+    }
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(HSTRING applicationId, ITileUpdater** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForApplication");
+        return Out(MakeTileUpdater(true, userId_, false, ToWide(applicationId), L""), result);
+    }
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId, ITileUpdater** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForSecondaryTile");
+        return Out(MakeTileUpdater(true, userId_, true, L"", ToWide(tileId)), result);
+    }
+    HRESULT STDMETHODCALLTYPE get_User(IUser** value) noexcept override {
+        SIM_FAULT("ITileUpdateManagerForUser.get_User");
+        if (!value) return E_POINTER;
+        user_.copy_to(value);
+        return S_OK;
+    }
+
+private:
+    ::winrt::com_ptr<IUser> user_;
+    std::wstring userId_;
+};
+
+class ManagerStatics : public SimFactory<ManagerStatics, ITileUpdateManagerStatics, ITileUpdateManagerStatics2> {
+public:
+    using SimFactory::SimFactory;
+
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(ITileUpdater** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForApplication");
+        return Out(MakeTileUpdater(false, L"", false, L"", L""), result);
+    }
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationWithId(HSTRING applicationId,
+                                                                     ITileUpdater** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForApplicationWithId");
+        return Out(MakeTileUpdater(false, L"", false, ToWide(applicationId), L""), result);
+    }
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId, ITileUpdater** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForSecondaryTile");
+        return Out(MakeTileUpdater(false, L"", true, L"", ToWide(tileId)), result);
+    }
+    HRESULT STDMETHODCALLTYPE GetTemplateContent(INT32, IXmlDocument** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerStatics.GetTemplateContent");
+        if (result) *result = nullptr;
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetForUser(IUser* user, ITileUpdateManagerForUser** result) noexcept override {
+        SIM_FAULT("ITileUpdateManagerStatics2.GetForUser");
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (!user) return E_INVALIDARG;
+        HString id;
+        if (HRESULT hr = user->get_NonRoamableId(id.put()); hr < 0) return hr;
+        *result = MakeObject<ManagerForUser>(::winrt::copy_ptr(user), id.str()).detach();
+        return S_OK;
+    }
+};
+
+const ClassRegistration registration(TileUpdateManager::name,
+                                     [] { return NewFactory<ManagerStatics>(TileUpdateManager::name); });
+
+}  // namespace
+}  // namespace sim

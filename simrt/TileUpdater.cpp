@@ -1,0 +1,181 @@
+// Windows.UI.Notifications.TileUpdater: records every notification, clear and
+// queue switch for the tests. ITileUpdater2 can be taken away (older systems).
+#include "Tiles.h"
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace sim {
+namespace {
+
+using abi::boolean;
+using abi::Windows::Foundation::DateTime;
+using abi::Windows::Foundation::IReference;
+using abi::Windows::Foundation::IUriRuntimeClass;
+using abi::Windows::Data::Xml::Dom::IXmlDocument;
+using abi::Windows::UI::Notifications::ITileNotification;
+using abi::Windows::UI::Notifications::ITileUpdater;
+using abi::Windows::UI::Notifications::ITileUpdater2;
+
+struct State {
+    std::mutex lock;
+    std::vector<std::shared_ptr<TileUpdaterRecord>> updaters;
+    bool hasUpdater2 = true;
+};
+State& state() {
+    static State* s = new State();
+    return *s;
+}
+
+#define SIM_UNUSED(member, ...)                                   \
+    HRESULT STDMETHODCALLTYPE __VA_ARGS__ noexcept override {     \
+        SIM_FAULT(member);                                        \
+        return E_NOTIMPL;                                         \
+    }
+
+class Updater : public SimObject<Updater, ITileUpdater, ITileUpdater2> {
+public:
+    Updater(std::shared_ptr<TileUpdaterRecord> record, bool hasUpdater2)
+        : record_(std::move(record)), hasUpdater2_(hasUpdater2) {}
+    ~Updater() override {
+        std::lock_guard guard(state().lock);
+        record_->alive = false;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (!hasUpdater2_ && iid == abi::guid_v<ITileUpdater2>) {
+            if (out) *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        return SimObject::QueryInterface(iid, out);
+    }
+
+    // ---- ITileUpdater ----
+    HRESULT STDMETHODCALLTYPE Update(ITileNotification* notification) noexcept override {
+        SIM_FAULT("ITileUpdater.Update");
+        if (!notification) return E_INVALIDARG;
+        TileUpdateRecord update;
+        ::winrt::com_ptr<IXmlDocument> content;
+        if (HRESULT hr = notification->get_Content(content.put()); hr < 0) return hr;
+        update.xml = XmlTextOf(content.get());
+        HString tag;
+        if (HRESULT hr = notification->get_Tag(tag.put()); hr < 0) return hr;
+        update.tag = tag.str();
+        update.hasTag = !update.tag.empty();
+        ::winrt::com_ptr<IReference<DateTime>> expiration;
+        if (HRESULT hr = notification->get_ExpirationTime(expiration.put()); hr < 0) return hr;
+        if (expiration) {
+            DateTime time{};
+            if (HRESULT hr = expiration->get_Value(&time); hr < 0) return hr;
+            update.hasExpiration = true;
+            update.expirationTicks = time.UniversalTime;
+        }
+        std::lock_guard guard(state().lock);
+        record_->updates.push_back(std::move(update));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clear() noexcept override {
+        SIM_FAULT("ITileUpdater.Clear");
+        std::lock_guard guard(state().lock);
+        ++record_->clears;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnableNotificationQueue(boolean enable) noexcept override {
+        SIM_FAULT("ITileUpdater.EnableNotificationQueue");
+        return Switch(&TileUpdaterRecord::queue, enable);
+    }
+    HRESULT STDMETHODCALLTYPE get_Setting(INT32* value) noexcept override {
+        SIM_FAULT("ITileUpdater.get_Setting");
+        if (!value) return E_POINTER;
+        *value = 0;  // NotificationSetting.Enabled
+        return S_OK;
+    }
+    SIM_UNUSED("ITileUpdater.AddToSchedule", AddToSchedule(IInspectable*))
+    SIM_UNUSED("ITileUpdater.RemoveFromSchedule", RemoveFromSchedule(IInspectable*))
+    SIM_UNUSED("ITileUpdater.GetScheduledTileNotifications", GetScheduledTileNotifications(IInspectable**))
+    SIM_UNUSED("ITileUpdater.StartPeriodicUpdate", StartPeriodicUpdate(IUriRuntimeClass*, INT32))
+    SIM_UNUSED("ITileUpdater.StartPeriodicUpdateAtTime", StartPeriodicUpdateAtTime(IUriRuntimeClass*, DateTime, INT32))
+    SIM_UNUSED("ITileUpdater.StopPeriodicUpdate", StopPeriodicUpdate())
+    SIM_UNUSED("ITileUpdater.StartPeriodicUpdateBatch",
+               StartPeriodicUpdateBatch(abi::Windows::Foundation::Collections::IIterable<IUriRuntimeClass*>*, INT32))
+    SIM_UNUSED("ITileUpdater.StartPeriodicUpdateBatchAtTime",
+               StartPeriodicUpdateBatchAtTime(abi::Windows::Foundation::Collections::IIterable<IUriRuntimeClass*>*,
+                                              DateTime, INT32))
+
+    // ---- ITileUpdater2 ----
+    HRESULT STDMETHODCALLTYPE EnableNotificationQueueForSquare150x150(boolean enable) noexcept override {
+        SIM_FAULT("ITileUpdater2.EnableNotificationQueueForSquare150x150");
+        return Switch(&TileUpdaterRecord::queueSquare150x150, enable);
+    }
+    HRESULT STDMETHODCALLTYPE EnableNotificationQueueForWide310x150(boolean enable) noexcept override {
+        SIM_FAULT("ITileUpdater2.EnableNotificationQueueForWide310x150");
+        return Switch(&TileUpdaterRecord::queueWide310x150, enable);
+    }
+    HRESULT STDMETHODCALLTYPE EnableNotificationQueueForSquare310x310(boolean enable) noexcept override {
+        SIM_FAULT("ITileUpdater2.EnableNotificationQueueForSquare310x310");
+        return Switch(&TileUpdaterRecord::queueSquare310x310, enable);
+    }
+
+private:
+    HRESULT Switch(int TileUpdaterRecord::*field, boolean enable) {
+        std::lock_guard guard(state().lock);
+        (*record_).*field = enable ? 1 : 0;
+        return S_OK;
+    }
+
+    std::shared_ptr<TileUpdaterRecord> record_;
+    bool hasUpdater2_;
+};
+
+#undef SIM_UNUSED
+
+const ResetRegistration reset([] {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.updaters.clear();
+    s.hasUpdater2 = true;
+});
+
+}  // namespace
+
+::winrt::com_ptr<ITileUpdater> MakeTileUpdater(bool forUser, const std::wstring& userId, bool secondaryTile,
+                                                const std::wstring& applicationId, const std::wstring& tileId) {
+    auto record = std::make_shared<TileUpdaterRecord>();
+    record->alive = true;
+    record->forUser = forUser;
+    record->userId = userId;
+    record->secondaryTile = secondaryTile;
+    record->applicationId = applicationId;
+    record->tileId = tileId;
+    bool hasUpdater2;
+    {
+        auto& s = state();
+        std::lock_guard guard(s.lock);
+        s.updaters.push_back(record);
+        hasUpdater2 = s.hasUpdater2;
+    }
+    auto updater = MakeObject<Updater>(std::move(record), hasUpdater2);
+    return ::winrt::copy_ptr(static_cast<ITileUpdater*>(updater.get()));
+}
+
+long TileUpdaterCount() {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    return static_cast<long>(s.updaters.size());
+}
+
+TileUpdaterRecord TileUpdaterAt(long index) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    if (index < 0 || index >= static_cast<long>(s.updaters.size())) return {};
+    return *s.updaters[index];
+}
+
+void SetTileUpdater2(bool present) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.hasUpdater2 = present;
+}
+
+}  // namespace sim

@@ -1,0 +1,213 @@
+// Windows.Foundation.Uri: made from absolute URI text, refused otherwise as the
+// runtime refuses it (E_INVALIDARG); IUriRuntimeClass for its parts and
+// IStringable for its text.
+#include "Tiles.h"
+
+namespace sim {
+namespace {
+
+using abi::boolean;
+using abi::Windows::Foundation::IStringable;
+using abi::Windows::Foundation::IUriRuntimeClass;
+using abi::Windows::Foundation::IUriRuntimeClassFactory;
+using abi::Windows::Foundation::Uri;
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// scheme ":" rest, with scheme = letter *(letter / digit / "+" / "-" / "."),
+// a non-empty rest and no blanks or control characters anywhere.
+bool IsAbsoluteUri(const std::wstring& text) {
+    auto colon = text.find(L':');
+    if (colon == std::wstring::npos || colon == 0 || colon + 1 == text.size()) return false;
+    if (!IsAsciiLetter(text[0])) return false;
+    for (size_t i = 1; i < colon; ++i) {
+        wchar_t c = text[i];
+        if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != L'+' && c != L'-' && c != L'.') return false;
+    }
+    for (wchar_t c : text)
+        if (c <= L' ' || c == 0x7F) return false;
+    return true;
+}
+
+struct Parts {
+    std::wstring scheme, host, path, query, fragment;
+    INT32 port = -1;
+};
+
+Parts Split(const std::wstring& text) {
+    Parts parts;
+    auto colon = text.find(L':');
+    parts.scheme = text.substr(0, colon);
+    for (auto& c : parts.scheme) c = static_cast<wchar_t>(towlower(c));
+    std::wstring rest = text.substr(colon + 1);
+    if (auto hash = rest.find(L'#'); hash != std::wstring::npos) {
+        parts.fragment = rest.substr(hash);
+        rest.resize(hash);
+    }
+    if (auto question = rest.find(L'?'); question != std::wstring::npos) {
+        parts.query = rest.substr(question);
+        rest.resize(question);
+    }
+    if (rest.rfind(L"//", 0) == 0) {
+        auto slash = rest.find(L'/', 2);
+        std::wstring authority = rest.substr(2, slash == std::wstring::npos ? std::wstring::npos : slash - 2);
+        rest = slash == std::wstring::npos ? L"/" : rest.substr(slash);
+        if (auto at = authority.rfind(L'@'); at != std::wstring::npos) authority = authority.substr(at + 1);
+        if (auto portColon = authority.rfind(L':'); portColon != std::wstring::npos) {
+            parts.port = _wtoi(authority.c_str() + portColon + 1);
+            authority.resize(portColon);
+        }
+        parts.host = authority;
+    }
+    parts.path = rest;
+    if (parts.port < 0) parts.port = parts.scheme == L"https" ? 443 : parts.scheme == L"http" ? 80 : -1;
+    return parts;
+}
+
+class UriObject : public SimObject<UriObject, IUriRuntimeClass, IStringable> {
+public:
+    explicit UriObject(std::wstring text) : text_(std::move(text)), parts_(Split(text_)) {}
+
+    HRESULT STDMETHODCALLTYPE get_AbsoluteUri(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_AbsoluteUri");
+        return Out(text_, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_DisplayUri(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_DisplayUri");
+        return Out(text_, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Domain(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Domain");
+        return Out(parts_.host, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Extension(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Extension");
+        auto dot = parts_.path.rfind(L'.');
+        auto slash = parts_.path.rfind(L'/');
+        bool has = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+        return Out(has ? parts_.path.substr(dot) : std::wstring(), value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Fragment(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Fragment");
+        return Out(parts_.fragment, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Host(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Host");
+        return Out(parts_.host, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Password(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Password");
+        return Out(L"", value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Path(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Path");
+        return Out(parts_.path, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Query(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Query");
+        return Out(parts_.query, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_QueryParsed(IInspectable** decoder) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_QueryParsed");
+        if (decoder) *decoder = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_RawUri(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_RawUri");
+        return Out(text_, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_SchemeName(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_SchemeName");
+        return Out(parts_.scheme, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_UserName(HSTRING* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_UserName");
+        return Out(L"", value);
+    }
+    HRESULT STDMETHODCALLTYPE get_Port(INT32* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Port");
+        if (!value) return E_POINTER;
+        *value = parts_.port;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Suspicious(boolean* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.get_Suspicious");
+        if (!value) return E_POINTER;
+        *value = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Equals(IUriRuntimeClass* other, boolean* value) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.Equals");
+        if (!value) return E_POINTER;
+        *value = other && UriText(other) == text_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CombineUri(HSTRING, IUriRuntimeClass** instance) noexcept override {
+        SIM_FAULT("IUriRuntimeClass.CombineUri");
+        if (instance) *instance = nullptr;
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE ToString(HSTRING* value) noexcept override {
+        SIM_FAULT("IStringable.ToString");
+        return Out(text_, value);
+    }
+
+private:
+    static HRESULT Out(const std::wstring& text, HSTRING* value) {
+        if (!value) return E_POINTER;
+        *value = MakeHString(text);
+        return S_OK;
+    }
+
+    std::wstring text_;
+    Parts parts_;
+};
+
+class UriFactory : public SimFactory<UriFactory, IUriRuntimeClassFactory> {
+public:
+    using SimFactory::SimFactory;
+
+    HRESULT STDMETHODCALLTYPE CreateUri(HSTRING uri, IUriRuntimeClass** instance) noexcept override {
+        SIM_FAULT("IUriRuntimeClassFactory.CreateUri");
+        if (!instance) return E_POINTER;
+        *instance = nullptr;
+        std::wstring text = ToWide(uri);
+        if (!IsAbsoluteUri(text)) return E_INVALIDARG;
+        *instance = MakeUri(text).detach();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CreateWithRelativeUri(HSTRING baseUri, HSTRING relativeUri,
+                                                    IUriRuntimeClass** instance) noexcept override {
+        SIM_FAULT("IUriRuntimeClassFactory.CreateWithRelativeUri");
+        if (!instance) return E_POINTER;
+        *instance = nullptr;
+        std::wstring base = ToWide(baseUri), relative = ToWide(relativeUri);
+        if (!IsAbsoluteUri(base)) return E_INVALIDARG;
+        if (IsAbsoluteUri(relative)) return CreateUri(relativeUri, instance);
+        if (!base.empty() && base.back() != L'/' && (relative.empty() || relative.front() != L'/')) base += L'/';
+        *instance = MakeUri(base + relative).detach();
+        return S_OK;
+    }
+};
+
+const ClassRegistration registration(Uri::name, [] { return NewFactory<UriFactory>(Uri::name); });
+
+}  // namespace
+
+::winrt::com_ptr<IUriRuntimeClass> MakeUri(const std::wstring& text) {
+    auto uri = MakeObject<UriObject>(text);
+    return ::winrt::copy_ptr(static_cast<IUriRuntimeClass*>(uri.get()));
+}
+
+std::wstring UriText(IUriRuntimeClass* uri) {
+    if (!uri) return {};
+    ::winrt::com_ptr<IStringable> stringable;
+    if (uri->QueryInterface(abi::guid_v<IStringable>, stringable.put_void()) < 0) return {};
+    HString text;
+    if (stringable->ToString(text.put()) < 0) return {};
+    return text.str();
+}
+
+}  // namespace sim

@@ -1,0 +1,208 @@
+// The asynchronous boolean handle: status, results, cancel, close, and one
+// completion callback delivered in the registering thread's COM context.
+#include "tavlet.h"
+
+#include "ComObject.h"
+#include "Guards.h"
+#include "tavlet/winapi/AsyncOperationT.h"
+
+#include <objbase.h>
+
+namespace tavlet::winapi {
+namespace {
+
+using abi::Windows::Foundation::AsyncOperationCompletedHandler;
+using abi::Windows::Foundation::AsyncStatus;
+using abi::Windows::Foundation::IAsyncInfo;
+using Operation = AsyncOperationT<bool>::Operation;
+
+// The host's callback as last registered. The handle owns it; the runtime's
+// completion handler reaches it only through a weak reference, so a handle
+// released (or a callback replaced) before completion is never called.
+using CompletedCallbackState = std::function<void(bool)>;
+
+// The completion handler's view of one delivery, passed through the COM
+// context switch.
+struct Delivery {
+    std::shared_ptr<CompletedCallbackState> state;
+    bool result;
+};
+
+void Deliver(const Delivery& delivery) noexcept {
+    try {
+        (*delivery.state)(delivery.result);  // an empty function (null host callback) throws and is ignored
+    } catch (...) {
+    }
+}
+
+HRESULT STDMETHODCALLTYPE DeliverInContext(ComCallData* data) {
+    Deliver(*static_cast<const Delivery*>(data->pUserDefined));
+    return S_OK;
+}
+
+ULONG_PTR CurrentContextToken() noexcept {
+    ULONG_PTR token = 0;
+    // A thread without COM has no context; 0 never matches a captured token.
+    if (CoGetContextToken(&token) < 0) return 0;
+    return token;
+}
+
+// Registered once per Completed call. It is free-threaded, so the runtime calls
+// it on the thread that finishes the operation; from there it enters the
+// registering thread's context, which for a single-threaded apartment means
+// that thread's message loop, while the runtime's thread waits.
+::winrt::com_ptr<AsyncOperationCompletedHandler<abi::boolean>> MakeCompletionHandler(
+    std::weak_ptr<CompletedCallbackState> weak, ::winrt::com_ptr<IContextCallback> context, ULONG_PTR token) {
+    return winrt::MakeFreeThreadedDelegate<AsyncOperationCompletedHandler<abi::boolean>>(
+        [weak = std::move(weak), context = std::move(context), token](Operation* operation, INT32 status) -> HRESULT {
+            Delivery delivery{weak.lock(), false};
+            if (!delivery.state) return S_OK;  // handle released or callback replaced
+            if (status == AsyncStatus::Completed) {
+                abi::boolean value = 0;
+                if (!operation || operation->GetResults(&value) < 0) return S_OK;
+                delivery.result = value != 0;
+            }
+            // The captured context object is kept alive by this handler, so its
+            // token cannot be reused by another apartment meanwhile: equal tokens
+            // mean the runtime finished the operation in the registering context
+            // (an operation that had already finished when the callback was
+            // registered), and the callback runs at once.
+            if (CurrentContextToken() == token) {
+                Deliver(delivery);
+                return S_OK;
+            }
+            ComCallData data{};
+            data.pUserDefined = &delivery;
+            // Failures of the switch are not the runtime's concern; the host is
+            // simply not called.
+            context->ContextCallback(DeliverInContext, &data, abi::IID_ICallbackWithNoReentrancyToApplicationSTA, 5,
+                                     nullptr);
+            return S_OK;
+        });
+}
+
+}  // namespace
+
+template <typename T>
+class AsyncOperationImplT;
+
+template <>
+class AsyncOperationImplT<bool> final : public AsyncOperationT<bool> {
+public:
+    explicit AsyncOperationImplT(::winrt::com_ptr<Operation> operation) : operation_(std::move(operation)) {}
+
+    ~AsyncOperationImplT() override {
+        // A running operation is canceled so that the system's dialog does not
+        // outlive the host's interest; nothing here may throw.
+        if (operation_) {
+            if (auto info = operation_.try_as<IAsyncInfo>()) {
+                INT32 status = -1;
+                if (info->get_Status(&status) >= 0 && status == AsyncStatus::Started) info->Cancel();
+            }
+        }
+        callback_.reset();
+        operation_ = nullptr;
+    }
+
+    int32_t GetStatus() override {
+        INT32 status = 0;
+        ::winrt::check_hresult(Info()->get_Status(&status));
+        if (status < AsyncStatus::Started || status > AsyncStatus::Error) ::winrt::throw_hresult(E_UNEXPECTED);
+        return status;
+    }
+
+    bool GetResults() override {
+        abi::boolean value = 0;
+        ::winrt::check_hresult(operation_->GetResults(&value));
+        return value != 0;
+    }
+
+    void Cancel() override { ::winrt::check_hresult(Info()->Cancel()); }
+    void Close() override { ::winrt::check_hresult(Info()->Close()); }
+
+    void Completed(const std::function<void(bool)>& callback) override {
+        auto state = std::make_shared<CompletedCallbackState>(callback);
+        // The earlier callback goes now, before the runtime is asked anything:
+        // even a refused registration leaves no stale callback behind.
+        callback_ = state;
+        ::winrt::com_ptr<IContextCallback> context;
+        ::winrt::check_hresult(CoGetObjectContext(abi::guid_v<IContextCallback>, context.put_void()));
+        auto handler = MakeCompletionHandler(state, std::move(context), CurrentContextToken());
+        // The runtime accepts one Completed handler per operation and refuses a
+        // second with E_ILLEGAL_DELEGATE_ASSIGNMENT.
+        ::winrt::check_hresult(operation_->put_Completed(handler.get()));
+    }
+
+private:
+    ::winrt::com_ptr<IAsyncInfo> Info() const { return operation_.as<IAsyncInfo>(); }
+
+    ::winrt::com_ptr<Operation> operation_;
+    std::shared_ptr<CompletedCallbackState> callback_;
+};
+
+std::unique_ptr<AsyncOperationT<bool>> AsyncOperationT<bool>::Create(::winrt::com_ptr<Operation> operation) {
+    tavlet::require(operation != nullptr);
+    return std::make_unique<AsyncOperationImplT<bool>>(std::move(operation));
+}
+
+}  // namespace tavlet::winapi
+
+using tavlet::require;
+using tavlet::winapi::AsyncOperationT;
+using tavlet::winapi::DeallocHandle;
+using tavlet::winapi::FromHandle;
+using tavlet::winapi::winrt::HandleGuard;
+using tavlet::winapi::winrt::ReleaseGuard;
+
+namespace {
+AsyncOperationT<bool>* Object(_WinRTAsyncOperationBOOL* handle) {
+    require(handle != nullptr);
+    return FromHandle<AsyncOperationT<bool>>(handle);
+}
+// Until the handle answers, the out-values hold 3 (the runtime's Error status).
+constexpr int32_t kNoAnswer = 3;
+}  // namespace
+
+extern "C" {
+
+HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_GetStatus(_WinRTAsyncOperationBOOL* operation, int32_t* status) {
+    return HandleGuard([&] {
+        require(status != nullptr);
+        *status = kNoAnswer;
+        *status = Object(operation)->GetStatus();
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_GetResults(_WinRTAsyncOperationBOOL* operation, BOOL* result) {
+    return HandleGuard([&] {
+        require(result != nullptr);
+        *result = kNoAnswer;
+        *result = Object(operation)->GetResults() ? 1 : 0;
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Cancel(_WinRTAsyncOperationBOOL* operation) {
+    return HandleGuard([&] { Object(operation)->Cancel(); });
+}
+
+HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Close(_WinRTAsyncOperationBOOL* operation) {
+    return HandleGuard([&] { Object(operation)->Close(); });
+}
+
+HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Completed(_WinRTAsyncOperationBOOL* operation,
+                                                       AsyncOperationBOOLCompletedHandler callback, void* context) {
+    return HandleGuard([&] {
+        auto* object = Object(operation);
+        // A null callback registers like any other but leaves the function
+        // empty, so nothing is called at completion.
+        std::function<void(bool)> function;
+        if (callback) function = [callback, context](bool result) { callback(context, result ? 1 : 0); };
+        object->Completed(function);
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Dealloc(_WinRTAsyncOperationBOOL* operation) {
+    return ReleaseGuard([&] { DeallocHandle<AsyncOperationT<bool>>(operation); });
+}
+
+}  // extern "C"

@@ -1,0 +1,386 @@
+// Secondary tiles and their visual elements: the tile handle wraps one runtime
+// SecondaryTile, the visual-elements handle one SecondaryTileVisualElements.
+#include "tavlet.h"
+
+#include "Guards.h"
+#include "HString.h"
+#include "Runtime.h"
+#include "abi/Foundation.h"
+#include "abi/Interop.h"
+#include "abi/UI.StartScreen.h"
+#include "tavlet/Strings.h"
+#include "tavlet/winapi/SecondaryTile.h"
+
+namespace tavlet::winapi {
+namespace {
+
+using abi::Windows::Foundation::IStringable;
+using abi::Windows::Foundation::IUriRuntimeClass;
+using abi::Windows::Foundation::IUriRuntimeClassFactory;
+using abi::Windows::Foundation::Uri;
+using abi::Windows::UI::StartScreen::ISecondaryTile;
+using abi::Windows::UI::StartScreen::ISecondaryTile2;
+using abi::Windows::UI::StartScreen::ISecondaryTileFactory;
+using abi::Windows::UI::StartScreen::ISecondaryTileFactory2;
+using abi::Windows::UI::StartScreen::ISecondaryTileStatics;
+using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
+using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements2;
+using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements3;
+using winrt::HString;
+using winrt::HStringReference;
+using Operation = AsyncOperationT<bool>::Operation;
+using TileClass = abi::Windows::UI::StartScreen::SecondaryTile;
+
+// _WinRTTileSize -> Windows.UI.StartScreen.TileSize. The runtime numbers the
+// two small sizes last (they came with later releases).
+constexpr INT32 kRuntimeTileSize[] = {
+    0,  // Default
+    7,  // Square44x44
+    6,  // Square71x71
+    3,  // Square150x150
+    4,  // Wide310x150
+    5,  // Square310x310
+};
+constexpr uint32_t kLargestTileSize = _WinRTTileSize_Large;
+
+// Windows.UI.StartScreen.ForegroundText.Dark.
+constexpr INT32 kForegroundDark = 0;
+
+// The text of a logo, or empty when the tile has none of that size (the
+// runtime answers a null Uri).
+std::wstring UriText(const ::winrt::com_ptr<IUriRuntimeClass>& uri) {
+    if (!uri) return {};
+    HString text;
+    ::winrt::check_hresult(uri.as<IStringable>()->ToString(text.put()));
+    return text.str();
+}
+
+class SecondaryTileVisualElementsImpl final : public SecondaryTileVisualElements {
+public:
+    explicit SecondaryTileVisualElementsImpl(::winrt::com_ptr<ISecondaryTileVisualElements> visualElements)
+        : visualElements_(std::move(visualElements)) {}
+
+    uint32_t GetBackgroundColor() override {
+        abi::Windows::UI::Color color{};
+        ::winrt::check_hresult(visualElements_->get_BackgroundColor(&color));
+        return uint32_t(color.A) << 24 | uint32_t(color.R) << 16 | uint32_t(color.G) << 8 | uint32_t(color.B);
+    }
+    uint32_t GetForegroundText() override {
+        INT32 foreground = 0;
+        ::winrt::check_hresult(visualElements_->get_ForegroundText(&foreground));
+        return foreground == kForegroundDark ? 1 : 0;
+    }
+    bool GetShowDisplayNameOnMedium() override {
+        return Flag(&ISecondaryTileVisualElements::get_ShowNameOnSquare150x150Logo);
+    }
+    bool GetShowDisplayNameOnWide() override {
+        return Flag(&ISecondaryTileVisualElements::get_ShowNameOnWide310x150Logo);
+    }
+    bool GetShowDisplayNameOnLarge() override {
+        return Flag(&ISecondaryTileVisualElements::get_ShowNameOnSquare310x310Logo);
+    }
+    std::wstring GetLogoUriTiny() override {
+        return Logo(visualElements_.as<ISecondaryTileVisualElements3>(), &ISecondaryTileVisualElements3::get_Square44x44Logo);
+    }
+    std::wstring GetLogoUriSmall() override {
+        return Logo(visualElements_.as<ISecondaryTileVisualElements2>(), &ISecondaryTileVisualElements2::get_Square71x71Logo);
+    }
+    std::wstring GetLogoUriMedium() override {
+        return Logo(visualElements_, &ISecondaryTileVisualElements::get_Square150x150Logo);
+    }
+    std::wstring GetLogoUriWide() override {
+        return Logo(visualElements_, &ISecondaryTileVisualElements::get_Wide310x150Logo);
+    }
+    std::wstring GetLogoUriLarge() override {
+        return Logo(visualElements_, &ISecondaryTileVisualElements::get_Square310x310Logo);
+    }
+
+private:
+    bool Flag(HRESULT (STDMETHODCALLTYPE ISecondaryTileVisualElements::*getter)(abi::boolean*)) {
+        abi::boolean value = 0;
+        ::winrt::check_hresult((visualElements_.get()->*getter)(&value));
+        return value != 0;
+    }
+    template <typename I>
+    static std::wstring Logo(const ::winrt::com_ptr<I>& source,
+                             HRESULT (STDMETHODCALLTYPE I::*getter)(IUriRuntimeClass**)) {
+        ::winrt::com_ptr<IUriRuntimeClass> uri;
+        ::winrt::check_hresult((source.get()->*getter)(uri.put()));
+        return UriText(uri);
+    }
+
+    ::winrt::com_ptr<ISecondaryTileVisualElements> visualElements_;
+};
+
+class SecondaryTileImpl final : public SecondaryTile {
+public:
+    using public_type = SecondaryTile;
+
+    ~SecondaryTileImpl() override {
+        lastRequest_ = nullptr;
+        tile_ = nullptr;
+    }
+
+    void InitWithTileID(const std::wstring& tileId) override {
+        lastRequest_ = nullptr;
+        ::winrt::com_ptr<ISecondaryTile> tile;
+        ::winrt::check_hresult(
+            winrt::GetActivationFactory<TileClass, ISecondaryTileFactory>()->CreateWithId(HStringReference(tileId), tile.put()));
+        tile_ = std::move(tile);
+    }
+
+    void InitWithCreateArgs(const std::wstring& tileId, const std::wstring& displayName, const std::wstring& arguments,
+                            const std::wstring& logoUri, HWND ownerWindow, _WinRTTileSize size) override {
+        tavlet::require(size <= kLargestTileSize);
+        const INT32 runtimeSize = kRuntimeTileSize[size];
+        // A malformed logo URI fails here, before the handle is touched.
+        ::winrt::com_ptr<IUriRuntimeClass> logo;
+        ::winrt::check_hresult(
+            winrt::GetActivationFactory<Uri, IUriRuntimeClassFactory>()->CreateUri(HStringReference(logoUri), logo.put()));
+        lastRequest_ = nullptr;
+        ::winrt::com_ptr<ISecondaryTile> tile;
+        ::winrt::check_hresult(winrt::GetActivationFactory<TileClass, ISecondaryTileFactory2>()->CreateMinimalTile(
+            HStringReference(tileId), HStringReference(displayName), HStringReference(arguments), logo.get(),
+            runtimeSize, tile.put()));
+        tile_ = std::move(tile);
+        // A desktop program has no core window: the pin dialog needs the host's
+        // window as its owner. A failure here leaves the new tile in place.
+        if (ownerWindow) ::winrt::check_hresult(tile_.as<abi::IInitializeWithWindow>()->Initialize(ownerWindow));
+    }
+
+    std::wstring GetTileID() override {
+        HString id;
+        ::winrt::check_hresult(Tile()->get_TileId(id.put()));
+        return id.str();
+    }
+
+    std::unique_ptr<SecondaryTileVisualElements> GetVisualElements() override {
+        ::winrt::com_ptr<ISecondaryTileVisualElements> visualElements;
+        ::winrt::check_hresult(Tile().as<ISecondaryTile2>()->get_VisualElements(visualElements.put()));
+        tavlet::require(visualElements != nullptr);
+        return std::make_unique<SecondaryTileVisualElementsImpl>(std::move(visualElements));
+    }
+
+    std::unique_ptr<AsyncOperationT<bool>> RequestCreateAsync() override {
+        return Request(&ISecondaryTile::RequestCreateAsync);
+    }
+    std::unique_ptr<AsyncOperationT<bool>> RequestDeleteAsync() override {
+        return Request(&ISecondaryTile::RequestDeleteAsync);
+    }
+
+private:
+    // An allocated handle that was never initialised has no runtime tile.
+    const ::winrt::com_ptr<ISecondaryTile>& Tile() const {
+        tavlet::require(tile_ != nullptr);
+        return tile_;
+    }
+
+    std::unique_ptr<AsyncOperationT<bool>> Request(HRESULT (STDMETHODCALLTYPE ISecondaryTile::*request)(Operation**)) {
+        const auto& tile = Tile();
+        ::winrt::com_ptr<Operation> operation;
+        ::winrt::check_hresult((tile.get()->*request)(operation.put()));
+        // The tile keeps the latest request alive even after the host has
+        // released its handle to it.
+        lastRequest_ = std::move(operation);
+        return AsyncOperationT<bool>::Create(lastRequest_);
+    }
+
+    ::winrt::com_ptr<ISecondaryTile> tile_;
+    ::winrt::com_ptr<Operation> lastRequest_;
+};
+
+}  // namespace
+
+bool SecondaryTile::Exists(const std::wstring& tileId) {
+    abi::boolean exists = 0;
+    ::winrt::check_hresult(
+        winrt::GetActivationFactory<TileClass, ISecondaryTileStatics>()->Exists(
+            HStringReference(tileId), &exists));
+    return exists != 0;
+}
+
+}  // namespace tavlet::winapi
+
+using tavlet::require;
+using tavlet::ToWideString;
+using tavlet::winapi::DeallocHandle;
+using tavlet::winapi::FromHandle;
+using tavlet::winapi::HandOver;
+using tavlet::winapi::SecondaryTile;
+using tavlet::winapi::SecondaryTileImpl;
+using tavlet::winapi::SecondaryTileVisualElements;
+using tavlet::winapi::winrt::HandleGuard;
+using tavlet::winapi::winrt::ReleaseGuard;
+using tavlet::winapi::winrt::StoreBstr;
+
+namespace {
+
+SecondaryTile* Tile(_WinRTSecondaryTile* handle) {
+    require(handle != nullptr);
+    return FromHandle<SecondaryTile>(handle);
+}
+
+SecondaryTileVisualElements* Elements(_WinRTSecondaryTileVisualElements* handle) {
+    require(handle != nullptr);
+    return FromHandle<SecondaryTileVisualElements>(handle);
+}
+
+template <typename Getter>
+HRESULT GetNumber(_WinRTSecondaryTileVisualElements* elements, uint32_t* out, Getter getter) {
+    return HandleGuard([&] {
+        require(out != nullptr);
+        *out = 0;
+        *out = getter(Elements(elements));
+    });
+}
+
+// A logo the tile does not have stays a null BSTR (a Uri's text is never empty).
+template <typename Getter>
+HRESULT GetLogo(_WinRTSecondaryTileVisualElements* elements, BSTR* out, Getter getter) {
+    return HandleGuard([&] {
+        require(out != nullptr);
+        *out = nullptr;
+        std::wstring text = getter(Elements(elements));
+        if (!text.empty()) StoreBstr(out, text);
+    });
+}
+
+}  // namespace
+
+extern "C" {
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_Alloc(_WinRTSecondaryTile** tile) {
+    return HandleGuard([&] { tavlet::winapi::AllocHandle<SecondaryTileImpl>(tile); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_InitWithTileID(_WinRTSecondaryTile* tile, const wchar_t* tileId) {
+    return HandleGuard([&] {
+        require(tileId != nullptr);
+        Tile(tile)->InitWithTileID(ToWideString(tileId));
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_InitWithCreateArgs(_WinRTSecondaryTile* tile, const wchar_t* tileId,
+                                                           const _WinRTSecondaryTileCreateArgs* args) {
+    return HandleGuard([&] {
+        require(tileId != nullptr);
+        require(args != nullptr);
+        auto* object = Tile(tile);
+        // args->reserved is the host's; it is never read.
+        const std::wstring logoUri = ToWideString(args->logoUri);
+        const std::wstring arguments = ToWideString(args->arguments);
+        const std::wstring displayName = ToWideString(args->displayName);
+        const std::wstring id = ToWideString(tileId);
+        const _WinRTTileSize size = args->size;
+        require(size <= _WinRTTileSize_Large);
+        object->InitWithCreateArgs(id, displayName, arguments, logoUri, args->ownerWindow, size);
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_Exists(const wchar_t* tileId, uint32_t* exists) {
+    return HandleGuard([&] {
+        require(tileId != nullptr);
+        require(exists != nullptr);
+        *exists = 0;
+        *exists = SecondaryTile::Exists(ToWideString(tileId)) ? 1 : 0;
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_GetTileID(_WinRTSecondaryTile* tile, BSTR* tileId) {
+    return HandleGuard([&] {
+        require(tileId != nullptr);
+        *tileId = nullptr;
+        StoreBstr(tileId, Tile(tile)->GetTileID());
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_GetVisualElements(_WinRTSecondaryTile* tile,
+                                                          _WinRTSecondaryTileVisualElements** elements) {
+    return HandleGuard([&] {
+        require(elements != nullptr);
+        *elements = nullptr;
+        HandOver(Tile(tile)->GetVisualElements(), elements);
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_RequestCreateAsync(_WinRTSecondaryTile* tile,
+                                                           _WinRTAsyncOperationBOOL** operation) {
+    return HandleGuard([&] {
+        require(operation != nullptr);
+        *operation = nullptr;
+        HandOver(Tile(tile)->RequestCreateAsync(), operation);
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_RequestDeleteAsync(_WinRTSecondaryTile* tile,
+                                                           _WinRTAsyncOperationBOOL** operation) {
+    return HandleGuard([&] {
+        require(operation != nullptr);
+        *operation = nullptr;
+        HandOver(Tile(tile)->RequestDeleteAsync(), operation);
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTile_Dealloc(_WinRTSecondaryTile* tile) {
+    return ReleaseGuard([&] { DeallocHandle<SecondaryTile>(tile); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetBackgroundColor(_WinRTSecondaryTileVisualElements* elements,
+                                                                         uint32_t* color) {
+    return GetNumber(elements, color, [](auto* object) { return object->GetBackgroundColor(); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetForegroundText(_WinRTSecondaryTileVisualElements* elements,
+                                                                        uint32_t* foreground) {
+    return GetNumber(elements, foreground, [](auto* object) {
+        uint32_t value = object->GetForegroundText();
+        require(value < 2);
+        return value;
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetShowDisplayNameOnMedium(
+    _WinRTSecondaryTileVisualElements* elements, uint32_t* show) {
+    return GetNumber(elements, show, [](auto* object) { return object->GetShowDisplayNameOnMedium() ? 1u : 0u; });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetShowDisplayNameOnWide(
+    _WinRTSecondaryTileVisualElements* elements, uint32_t* show) {
+    return GetNumber(elements, show, [](auto* object) { return object->GetShowDisplayNameOnWide() ? 1u : 0u; });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetShowDisplayNameOnLarge(
+    _WinRTSecondaryTileVisualElements* elements, uint32_t* show) {
+    return GetNumber(elements, show, [](auto* object) { return object->GetShowDisplayNameOnLarge() ? 1u : 0u; });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetLogoUriTiny(_WinRTSecondaryTileVisualElements* elements,
+                                                                     BSTR* uri) {
+    return GetLogo(elements, uri, [](auto* object) { return object->GetLogoUriTiny(); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetLogoUriSmall(_WinRTSecondaryTileVisualElements* elements,
+                                                                      BSTR* uri) {
+    return GetLogo(elements, uri, [](auto* object) { return object->GetLogoUriSmall(); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetLogoUriMedium(_WinRTSecondaryTileVisualElements* elements,
+                                                                       BSTR* uri) {
+    return GetLogo(elements, uri, [](auto* object) { return object->GetLogoUriMedium(); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetLogoUriWide(_WinRTSecondaryTileVisualElements* elements,
+                                                                     BSTR* uri) {
+    return GetLogo(elements, uri, [](auto* object) { return object->GetLogoUriWide(); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_GetLogoUriLarge(_WinRTSecondaryTileVisualElements* elements,
+                                                                      BSTR* uri) {
+    return GetLogo(elements, uri, [](auto* object) { return object->GetLogoUriLarge(); });
+}
+
+HRESULT TAVLET_CALL _WinRTSecondaryTileVisualElements_Dealloc(_WinRTSecondaryTileVisualElements* elements) {
+    return ReleaseGuard([&] { DeallocHandle<SecondaryTileVisualElements>(elements); });
+}
+
+}  // extern "C"
