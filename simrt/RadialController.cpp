@@ -1,0 +1,389 @@
+// Windows.UI.Input.RadialController: statics, window interop, the controller
+// with its events, the events' arguments and RadialControllerScreenContact.
+#include "RadialController.h"
+
+#include <thread>
+
+namespace sim {
+namespace {
+
+using namespace abi::Windows::UI::Input;
+using abi::EventRegistrationToken;
+using abi::Windows::Foundation::Point;
+using abi::Windows::Foundation::Rect;
+using abi::Windows::Foundation::TypedEventHandler;
+
+std::atomic<bool> supported{true};
+std::atomic<bool> interopPresent{true};
+std::atomic<bool> controller2Present{true};
+std::atomic<long> liveControllers{0};
+
+class ScreenContact : public SimObject<ScreenContact, IRadialControllerScreenContact> {
+public:
+    ScreenContact(Point position, Rect bounds) : position_(position), bounds_(bounds) {}
+    HRESULT STDMETHODCALLTYPE get_Bounds(Rect* value) noexcept override {
+        SIM_FAULT("IRadialControllerScreenContact.get_Bounds");
+        *value = bounds_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Position(Point* value) noexcept override {
+        SIM_FAULT("IRadialControllerScreenContact.get_Position");
+        *value = position_;
+        return S_OK;
+    }
+
+private:
+    Point position_;
+    Rect bounds_;
+};
+
+::winrt::com_ptr<IRadialControllerScreenContact> MakeContact(const DialEventData& data) {
+    if (!data.hasContact) return nullptr;
+    auto contact = MakeObject<ScreenContact>(Point{data.positionX, data.positionY},
+                                             Rect{data.boundsX, data.boundsY, data.boundsWidth, data.boundsHeight});
+    return ::winrt::copy_ptr<IRadialControllerScreenContact>(contact.get());
+}
+
+// RadialControllerRotationChangedEventArgs; the second interface is absent on
+// systems older than the Anniversary Update.
+class RotationArgs : public SimObject<RotationArgs, IRadialControllerRotationChangedEventArgs,
+                                      IRadialControllerRotationChangedEventArgs2> {
+public:
+    explicit RotationArgs(const DialEventData& data) : data_(data), contact_(MakeContact(data)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (iid == abi::guid_v<IRadialControllerRotationChangedEventArgs2> && !data_.rotationArgs2) {
+            if (out) *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        return SimObject::QueryInterface(iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_RotationDeltaInDegrees(DOUBLE* value) noexcept override {
+        SIM_FAULT("IRadialControllerRotationChangedEventArgs.get_RotationDeltaInDegrees");
+        *value = data_.rotationDeltaInDegrees;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Contact(IRadialControllerScreenContact** value) noexcept override {
+        SIM_FAULT("IRadialControllerRotationChangedEventArgs.get_Contact");
+        contact_.copy_to(value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_IsButtonPressed(abi::boolean* value) noexcept override {
+        SIM_FAULT("IRadialControllerRotationChangedEventArgs2.get_IsButtonPressed");
+        *value = data_.isButtonPressed ? 1 : 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_SimpleHapticsController(IInspectable** value) noexcept override {
+        SIM_FAULT("IRadialControllerRotationChangedEventArgs2.get_SimpleHapticsController");
+        *value = nullptr;
+        return S_OK;
+    }
+
+private:
+    DialEventData data_;
+    ::winrt::com_ptr<IRadialControllerScreenContact> contact_;
+};
+
+// The arguments of the events that carry only a contact. `Name` is the
+// interface's name for the fault-injection hook.
+template <typename Interface>
+class ContactArgs : public SimObject<ContactArgs<Interface>, Interface> {
+public:
+    ContactArgs(const char* name, const DialEventData& data) : name_(name), contact_(MakeContact(data)) {}
+
+    HRESULT STDMETHODCALLTYPE get_Contact(IRadialControllerScreenContact** value) noexcept override {
+        SIM_FAULT(std::string(name_) + ".get_Contact");
+        contact_.copy_to(value);
+        return S_OK;
+    }
+    // IRadialControllerButtonPressedEventArgs only.
+    HRESULT STDMETHODCALLTYPE get_SimpleHapticsController(IInspectable** value) noexcept {
+        SIM_FAULT(std::string(name_) + ".get_SimpleHapticsController");
+        *value = nullptr;
+        return S_OK;
+    }
+
+private:
+    const char* name_;
+    ::winrt::com_ptr<IRadialControllerScreenContact> contact_;
+};
+
+template <typename Args>
+using ControllerEvent = EventSource<TypedEventHandler<IRadialController*, Args*>>;
+
+class Controller : public SimObject<Controller, IRadialController, IRadialController2> {
+public:
+    Controller(HWND window, long number) : window_(window), number_(number), menu_(MakeRadialControllerMenu()) {
+        ++liveControllers;
+    }
+    ~Controller() override { --liveControllers; }
+
+    HWND window() const noexcept { return window_; }
+    long number() const noexcept { return number_; }
+    IRadialControllerMenu* menu() const noexcept { return menu_.get(); }
+    double resolution() {
+        std::lock_guard guard(lock_);
+        return resolution_;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (iid == abi::guid_v<IRadialController2> && !controller2Present) {
+            if (out) *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        return SimObject::QueryInterface(iid, out);
+    }
+
+    // ---- IRadialController ----
+    HRESULT STDMETHODCALLTYPE get_Menu(IRadialControllerMenu** value) noexcept override {
+        SIM_FAULT("IRadialController.get_Menu");
+        menu_.copy_to(value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_RotationResolutionInDegrees(DOUBLE* value) noexcept override {
+        SIM_FAULT("IRadialController.get_RotationResolutionInDegrees");
+        *value = resolution();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_RotationResolutionInDegrees(DOUBLE value) noexcept override {
+        SIM_FAULT("IRadialController.put_RotationResolutionInDegrees");
+        // The system accepts a positive resolution only.
+        if (!(value > 0)) return E_INVALIDARG;
+        std::lock_guard guard(lock_);
+        resolution_ = value;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_UseAutomaticHapticFeedback(abi::boolean* value) noexcept override {
+        SIM_FAULT("IRadialController.get_UseAutomaticHapticFeedback");
+        *value = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_UseAutomaticHapticFeedback(abi::boolean) noexcept override {
+        SIM_FAULT("IRadialController.put_UseAutomaticHapticFeedback");
+        return S_OK;
+    }
+#define SIM_CONTROLLER_EVENT(Interface, Event, Args, source)                                                        \
+    HRESULT STDMETHODCALLTYPE add_##Event(TypedEventHandler<IRadialController*, Args*>* handler,                      \
+                                          EventRegistrationToken* token) noexcept override {                        \
+        SIM_FAULT(#Interface ".add_" #Event);                                                                         \
+        return source.Add(handler, token);                                                                            \
+    }                                                                                                                 \
+    HRESULT STDMETHODCALLTYPE remove_##Event(EventRegistrationToken token) noexcept override {                       \
+        SIM_FAULT(#Interface ".remove_" #Event);                                                                      \
+        return source.Remove(token);                                                                                  \
+    }
+    SIM_CONTROLLER_EVENT(IRadialController, ScreenContactStarted, IRadialControllerScreenContactStartedEventArgs, started)
+    SIM_CONTROLLER_EVENT(IRadialController, ScreenContactEnded, IInspectable, ended)
+    SIM_CONTROLLER_EVENT(IRadialController, ScreenContactContinued, IRadialControllerScreenContactContinuedEventArgs, continued)
+    SIM_CONTROLLER_EVENT(IRadialController, ControlLost, IInspectable, lost)
+    SIM_CONTROLLER_EVENT(IRadialController, RotationChanged, IRadialControllerRotationChangedEventArgs, rotation)
+    SIM_CONTROLLER_EVENT(IRadialController, ControlAcquired, IRadialControllerControlAcquiredEventArgs, acquired)
+    // ---- IRadialController2 ----
+    SIM_CONTROLLER_EVENT(IRadialController2, ButtonPressed, IRadialControllerButtonPressedEventArgs, pressed)
+#undef SIM_CONTROLLER_EVENT
+    HRESULT STDMETHODCALLTYPE add_ButtonClicked(IInspectable*, EventRegistrationToken*) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_ButtonClicked(EventRegistrationToken) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ButtonHolding(IInspectable*, EventRegistrationToken*) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_ButtonHolding(EventRegistrationToken) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ButtonReleased(IInspectable*, EventRegistrationToken*) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_ButtonReleased(EventRegistrationToken) noexcept override { return E_NOTIMPL; }
+
+    // ---- Control ----
+    long Handlers(DialEvent event) {
+        switch (event) {
+        case DialEvent::RotationChanged: return rotation.Count();
+        case DialEvent::ButtonPressed: return pressed.Count();
+        case DialEvent::ScreenContactStarted: return started.Count();
+        case DialEvent::ScreenContactContinued: return continued.Count();
+        case DialEvent::ScreenContactEnded: return ended.Count();
+        case DialEvent::ControlAcquired: return acquired.Count();
+        case DialEvent::ControlLost: return lost.Count();
+        }
+        return 0;
+    }
+    HRESULT Raise(DialEvent event, const DialEventData& data, long* called) {
+        IRadialController* sender = this;
+        switch (event) {
+        case DialEvent::RotationChanged:
+            return rotation.Raise(sender, MakeObject<RotationArgs>(data).get(), called);
+        case DialEvent::ButtonPressed:
+            return pressed.Raise(sender, Args<IRadialControllerButtonPressedEventArgs>("IRadialControllerButtonPressedEventArgs", data).get(), called);
+        case DialEvent::ScreenContactStarted:
+            return started.Raise(sender, Args<IRadialControllerScreenContactStartedEventArgs>("IRadialControllerScreenContactStartedEventArgs", data).get(), called);
+        case DialEvent::ScreenContactContinued:
+            return continued.Raise(sender, Args<IRadialControllerScreenContactContinuedEventArgs>("IRadialControllerScreenContactContinuedEventArgs", data).get(), called);
+        case DialEvent::ControlAcquired:
+            return acquired.Raise(sender, Args<IRadialControllerControlAcquiredEventArgs>("IRadialControllerControlAcquiredEventArgs", data).get(), called);
+        // These two carry no arguments the library reads; the system passes null.
+        case DialEvent::ScreenContactEnded: return ended.Raise(sender, static_cast<IInspectable*>(nullptr), called);
+        case DialEvent::ControlLost: return lost.Raise(sender, static_cast<IInspectable*>(nullptr), called);
+        }
+        return E_INVALIDARG;
+    }
+
+private:
+    template <typename Interface>
+    static ::winrt::com_ptr<Interface> Args(const char* name, const DialEventData& data) {
+        auto args = MakeObject<ContactArgs<Interface>>(name, data);
+        return ::winrt::copy_ptr<Interface>(args.get());
+    }
+
+    HWND window_;
+    long number_;
+    ::winrt::com_ptr<IRadialControllerMenu> menu_;
+    std::mutex lock_;
+    double resolution_ = 10.0;  // the system's default resolution in degrees
+    ControllerEvent<IRadialControllerScreenContactStartedEventArgs> started;
+    ControllerEvent<IInspectable> ended;
+    ControllerEvent<IRadialControllerScreenContactContinuedEventArgs> continued;
+    ControllerEvent<IInspectable> lost;
+    ControllerEvent<IRadialControllerRotationChangedEventArgs> rotation;
+    ControllerEvent<IRadialControllerControlAcquiredEventArgs> acquired;
+    ControllerEvent<IRadialControllerButtonPressedEventArgs> pressed;
+};
+
+// The system keeps the controller of a window for the life of the process; so
+// does this runtime, until Reset.
+struct Registry {
+    std::mutex lock;
+    std::vector<::winrt::com_ptr<Controller>> controllers;
+};
+Registry& registry() {
+    static Registry* r = new Registry();
+    return *r;
+}
+
+::winrt::com_ptr<Controller> Find(long number) {
+    auto& r = registry();
+    std::lock_guard guard(r.lock);
+    if (r.controllers.empty()) return nullptr;
+    if (number == 0) return r.controllers.back();
+    if (number < 1 || number > static_cast<long>(r.controllers.size())) return nullptr;
+    return r.controllers[number - 1];
+}
+
+class ControllerFactory : public SimFactory<ControllerFactory, IRadialControllerStatics, abi::IRadialControllerInterop> {
+public:
+    using SimFactory::SimFactory;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (iid == abi::guid_v<abi::IRadialControllerInterop> && !interopPresent) {
+            if (out) *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        return SimFactory::QueryInterface(iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE IsSupported(abi::boolean* result) noexcept override {
+        SIM_FAULT("IRadialControllerStatics.IsSupported");
+        *result = supported ? 1 : 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CreateForCurrentView(IRadialController** result) noexcept override {
+        SIM_FAULT("IRadialControllerStatics.CreateForCurrentView");
+        *result = nullptr;
+        return E_NOTIMPL;  // a desktop program has no current view
+    }
+    HRESULT STDMETHODCALLTYPE CreateForWindow(HWND window, REFIID iid, void** result) noexcept override {
+        SIM_FAULT("IRadialControllerInterop.CreateForWindow");
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        ::winrt::com_ptr<Controller> controller;
+        {
+            auto& r = registry();
+            std::lock_guard guard(r.lock);
+            controller = MakeObject<Controller>(window, static_cast<long>(r.controllers.size()) + 1);
+            r.controllers.push_back(controller);
+        }
+        return controller->QueryInterface(iid, result);
+    }
+};
+
+const ClassRegistration registration(RadialController::name,
+                                     [] { return NewFactory<ControllerFactory>(RadialController::name); });
+const ResetRegistration reset([] {
+    supported = true;
+    interopPresent = true;
+    controller2Present = true;
+    std::vector<::winrt::com_ptr<Controller>> released;
+    auto& r = registry();
+    std::lock_guard guard(r.lock);
+    released.swap(r.controllers);
+});
+
+}  // namespace
+
+HRESULT RunOnRuntimeThread(bool otherThread, const std::function<HRESULT()>& body) {
+    if (!otherThread) return body();
+    HRESULT result = E_FAIL;
+    std::thread thread([&] {
+        HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        result = body();
+        if (SUCCEEDED(init)) CoUninitialize();
+    });
+    thread.join();
+    return result;
+}
+
+::winrt::com_ptr<IRadialControllerMenu> RadialControllerMenuOf(long number) {
+    auto controller = Find(number);
+    return controller ? ::winrt::copy_ptr(controller->menu()) : nullptr;
+}
+
+long RadialControllerNumber(IRadialController* candidate) {
+    if (!candidate) return 0;
+    auto& r = registry();
+    std::lock_guard guard(r.lock);
+    for (auto& controller : r.controllers)
+        if (static_cast<IRadialController*>(controller.get()) == candidate) return controller->number();
+    return 0;
+}
+
+// ---- Control ----
+
+void SetRadialControllerSupported(bool value) { supported = value; }
+void SetRadialControllerInteropPresent(bool value) { interopPresent = value; }
+void SetRadialController2Present(bool value) { controller2Present = value; }
+
+long RadialControllersCreated() {
+    auto& r = registry();
+    std::lock_guard guard(r.lock);
+    return static_cast<long>(r.controllers.size());
+}
+
+long LiveRadialControllers() { return liveControllers.load(); }
+
+HWND RadialControllerWindow(long number) {
+    auto controller = Find(number);
+    return controller ? controller->window() : nullptr;
+}
+
+double RotationResolution(long number) {
+    auto controller = Find(number);
+    return controller ? controller->resolution() : 0.0;
+}
+
+long ObjectsKeptByRadialControllers() {
+    std::vector<::winrt::com_ptr<Controller>> controllers;
+    {
+        auto& r = registry();
+        std::lock_guard guard(r.lock);
+        controllers = r.controllers;
+    }
+    long kept = 0;
+    for (auto& controller : controllers) kept += 1 + ObjectsKeptByMenu(controller->menu());
+    return kept;
+}
+
+long DialEventHandlers(DialEvent event, long number) {
+    auto controller = Find(number);
+    return controller ? controller->Handlers(event) : 0;
+}
+
+HRESULT RaiseDialEvent(DialEvent event, const DialEventData& data, long number, long* handlersCalled) {
+    if (handlersCalled) *handlersCalled = 0;
+    auto controller = Find(number);
+    if (!controller) return E_INVALIDARG;
+    return RunOnRuntimeThread(data.onOtherThread, [&] { return controller->Raise(event, data, handlersCalled); });
+}
+
+}  // namespace sim

@@ -1,0 +1,279 @@
+// The radial controller's menu: built-in-icon items added at once, image-icon
+// items queued and loaded one after another, and the host's Invoked callbacks.
+#include "DialImpl.h"
+
+#include "ComObject.h"
+#include "Errors.h"
+#include "Guards.h"
+#include "HString.h"
+#include "Runtime.h"
+#include "abi/Foundation.h"
+#include "abi/Storage.Streams.h"
+#include "tavlet/Require.h"
+#include "tavlet/Strings.h"
+
+#include <atomic>
+#include <utility>
+
+namespace tavlet::winapi {
+namespace {
+
+using namespace abi::Windows::UI::Input;
+using abi::EventRegistrationToken;
+using abi::Windows::Foundation::AsyncOperationCompletedHandler;
+using abi::Windows::Foundation::IAsyncOperation;
+using abi::Windows::Foundation::IPropertyValueStatics;
+using abi::Windows::Foundation::PropertyValue;
+using abi::Windows::Foundation::TypedEventHandler;
+using abi::Windows::Storage::IStorageFile;
+using abi::Windows::Storage::IStorageFileStatics;
+using abi::Windows::Storage::StorageFile;
+using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
+using abi::Windows::Storage::Streams::IRandomAccessStreamReferenceStatics;
+using abi::Windows::Storage::Streams::RandomAccessStreamReference;
+using ::winrt::check_hresult;
+using ::winrt::com_ptr;
+using winrt::GetActivationFactory;
+using winrt::HStringReference;
+using IVectorOfItems = abi::Windows::Foundation::Collections::IVector<IRadialControllerMenuItem*>;
+
+// RadialControllerMenuKnownIcon.InkColor: every built-in-icon item uses it.
+constexpr INT32 kKnownIconInkColor = 6;
+// After an addition the system selects the new item, and a dial typically
+// reports that selection as an Invoked event; the first Invoked within this
+// window is taken for that echo and swallowed.
+constexpr double kInvokedSuppressSeconds = 4.0;
+
+// Ids are process-wide and never reset; the counter wraps.
+std::atomic<uint32_t> nextMenuItemId{0};
+// The suppression window, shared by all items and dials. Under dialStateLock.
+bool invokedSwallowed = false;
+double invokedSuppressUntil = -1.0;  // seconds; negative: no window open
+
+double Now() noexcept { return static_cast<double>(GetTickCount64()) / 1000.0; }
+
+uint32_t TakeMenuItemId() noexcept { return ++nextMenuItemId; }
+
+// The item's Invoked handler: the host's callback for the item, if the dial is
+// still current and the event is not the echo of an addition.
+class InvokedHandler {
+public:
+    explicit InvokedHandler(std::weak_ptr<DialImpl> dial) : dial_(std::move(dial)) {}
+
+    HRESULT operator()(IRadialControllerMenuItem* sender, IInspectable*) {
+        if (!sender) return S_OK;
+        const MenuItemKey key(sender);  // made (and released) outside the lock
+        auto dial = dial_.lock();
+        if (!dial) return S_OK;
+        DialMenuItemHandler callback = nullptr;
+        {
+            std::lock_guard guard(dialStateLock);
+            if (currentDial != dial) return S_OK;
+            if (!invokedSwallowed && invokedSuppressUntil >= 0) {
+                if (invokedSuppressUntil > Now()) {
+                    invokedSwallowed = true;
+                    return S_OK;
+                }
+                invokedSuppressUntil = -1.0;
+            }
+            auto found = dial->itemHandlers.find(key);
+            if (found != dial->itemHandlers.end()) callback = found->second;
+        }
+        // On the runtime's thread, with no lock held.
+        if (callback) callback();
+        return S_OK;
+    }
+
+private:
+    std::weak_ptr<DialImpl> dial_;
+};
+
+// The common tail of both kinds of item. A failing call ends it there; the
+// steps before stay done.
+void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item, DialMenuItemHandler handler,
+                 uint32_t id) {
+    using InvokedEvent = TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
+    auto invoked = winrt::MakeFreeThreadedDelegate<InvokedEvent>(InvokedHandler(dial.self));
+    EventRegistrationToken token{};
+    check_hresult(item->add_Invoked(invoked.get(), &token));
+
+    com_ptr<IRadialControllerMenu> menu;
+    check_hresult(dial.controller->get_Menu(menu.put()));
+    com_ptr<IVectorOfItems> items;
+    check_hresult(menu->get_Items(items.put()));
+    check_hresult(items->Append(item.get()));
+
+    {
+        std::lock_guard guard(dialStateLock);
+        invokedSwallowed = false;
+        invokedSuppressUntil = Now() + kInvokedSuppressSeconds;
+    }
+
+    check_hresult(menu->SelectMenuItem(item.get()));
+
+    {
+        MenuItemKey key(item.get());
+        std::lock_guard guard(dialStateLock);
+        dial.itemHandlers.insert_or_assign(std::move(key), handler);
+    }
+
+    com_ptr<IInspectable> tag;
+    check_hresult(GetActivationFactory<PropertyValue, IPropertyValueStatics>()->CreateUInt32(id, tag.put()));
+    check_hresult(item->put_Tag(tag.get()));
+}
+
+// Completion of one icon load, on the thread on which the runtime completes
+// it: adds the item, then starts the next load of the chain. Holds the dial
+// weakly: a dial destroyed or replaced meanwhile gets nothing.
+class IconLoadCompletion {
+public:
+    IconLoadCompletion(std::weak_ptr<DialImpl> dial, PendingIconMenuItem item)
+        : dial_(std::move(dial)), item_(std::move(item)) {}
+
+    HRESULT operator()(IAsyncOperation<IStorageFile*>* operation, INT32 /*status*/) {
+        if (!operation) return E_POINTER;
+        auto dial = LockCurrentDial(dial_);
+        if (!dial) return S_OK;
+        // A failed or canceled load fails GetResults; the chain stops there and
+        // the records still queued wait for the next commit.
+        com_ptr<IStorageFile> file;
+        check_hresult(operation->GetResults(file.put()));
+        com_ptr<IRandomAccessStreamReference> icon;
+        check_hresult(GetActivationFactory<RandomAccessStreamReference, IRandomAccessStreamReferenceStatics>()
+                          ->CreateFromFile(file.get(), icon.put()));
+        com_ptr<IRadialControllerMenuItem> item;
+        check_hresult(GetActivationFactory<RadialControllerMenuItem, IRadialControllerMenuItemStatics>()
+                          ->CreateFromIcon(HStringReference(item_.displayText), icon.get(), item.put()));
+        AddMenuItem(*dial, item, item_.handler, item_.id);
+        CommitPendingMenuAdditions(*dial);
+        return S_OK;
+    }
+
+private:
+    std::weak_ptr<DialImpl> dial_;
+    PendingIconMenuItem item_;
+};
+
+com_ptr<IVectorOfItems> MenuItems(DialImpl& dial) {
+    com_ptr<IRadialControllerMenu> menu;
+    check_hresult(dial.controller->get_Menu(menu.put()));
+    com_ptr<IVectorOfItems> items;
+    check_hresult(menu->get_Items(items.put()));
+    return items;
+}
+
+}  // namespace
+
+uint32_t MenuItemCount(DialImpl& dial) {
+    if (!dial.controller) return 0;
+    UINT32 size = 0;
+    check_hresult(MenuItems(dial)->get_Size(&size));
+    return size;
+}
+
+void ClearMenu(DialImpl& dial) {
+    check_hresult(MenuItems(dial)->Clear());
+    // Taken out under the lock, released after it: releasing an item is a call
+    // into the runtime.
+    std::map<MenuItemKey, DialMenuItemHandler> handlers;
+    std::list<PendingIconMenuItem> pending;
+    {
+        std::lock_guard guard(dialStateLock);
+        handlers.swap(dial.itemHandlers);
+        pending.swap(dial.pendingIconItems);
+    }
+}
+
+void AppendKnownMenuItem(DialImpl& dial, const std::wstring& displayText, DialMenuItemHandler handler, uint32_t* id) {
+    // The id is used up even if a later step fails.
+    const uint32_t itemId = TakeMenuItemId();
+    *id = itemId;
+    com_ptr<IRadialControllerMenuItem> item;
+    check_hresult(GetActivationFactory<RadialControllerMenuItem, IRadialControllerMenuItemStatics>()
+                      ->CreateFromKnownIcon(HStringReference(displayText), kKnownIconInkColor, item.put()));
+    AddMenuItem(dial, item, handler, itemId);
+}
+
+void AppendIconMenuItem(DialImpl& dial, std::wstring iconPath, std::wstring displayText, DialMenuItemHandler handler,
+                        uint32_t* id) {
+    const uint32_t itemId = TakeMenuItemId();
+    *id = itemId;
+    PendingIconMenuItem record{std::move(iconPath), std::move(displayText), handler, itemId};
+    std::lock_guard guard(dialStateLock);
+    dial.pendingIconItems.push_back(std::move(record));
+}
+
+// Starts loading the first queued icon item and returns at once. Each
+// completed load commits again, so the queue reaches the menu in order.
+void CommitPendingMenuAdditions(DialImpl& dial) {
+    PendingIconMenuItem record;
+    {
+        std::lock_guard guard(dialStateLock);
+        if (dial.pendingIconItems.empty()) return;
+        record = std::move(dial.pendingIconItems.front());
+        dial.pendingIconItems.pop_front();
+    }
+    // From here on the record lives only in its completion; a failure to start
+    // the load loses it.
+    const std::wstring path = record.iconPath;
+    auto completion = winrt::MakeFreeThreadedDelegate<AsyncOperationCompletedHandler<IStorageFile*>>(
+        IconLoadCompletion(dial.self, std::move(record)));
+    com_ptr<IAsyncOperation<IStorageFile*>> operation;
+    check_hresult(GetActivationFactory<StorageFile, IStorageFileStatics>()->GetFileFromPathAsync(
+        HStringReference(path), operation.put()));
+    check_hresult(operation->put_Completed(completion.get()));
+}
+
+}  // namespace tavlet::winapi
+
+using namespace tavlet::winapi;
+using tavlet::ToWideString;
+using tavlet::winapi::winrt::PlainGuard;
+
+extern "C" {
+
+HRESULT TAVLET_CALL WinRTDialGetNumberOfMenuItems(_WinRTDial* handle, uint32_t* count) {
+    return PlainGuard([&] {
+        DialImpl* dial = DialFromHandle(handle);
+        if (!dial) return;
+        tavlet::require(count != nullptr);
+        const uint32_t result = MenuItemCount(*dial);
+        *count = result;
+    });
+}
+
+HRESULT TAVLET_CALL WinRTDialClearMenu(_WinRTDial* handle) {
+    return PlainGuard([&] {
+        if (DialImpl* dial = DialFromHandle(handle)) ClearMenu(*dial);
+    });
+}
+
+HRESULT TAVLET_CALL WinRTDialAppendKnownMenuItem(_WinRTDial* handle, const void* /*reserved*/,
+                                                 const wchar_t* displayText, DialMenuItemHandler handler,
+                                                 uint32_t* id) {
+    return PlainGuard([&] {
+        DialImpl* dial = DialFromHandle(handle);
+        if (!dial) return;
+        tavlet::require(id != nullptr);
+        AppendKnownMenuItem(*dial, ToWideString(displayText), handler, id);
+    });
+}
+
+HRESULT TAVLET_CALL WinRTDialAppendIconMenuItem(_WinRTDial* handle, const wchar_t* iconPath,
+                                                const wchar_t* displayText, DialMenuItemHandler handler,
+                                                uint32_t* id) {
+    return PlainGuard([&] {
+        DialImpl* dial = DialFromHandle(handle);
+        if (!dial) return;
+        tavlet::require(id != nullptr);
+        AppendIconMenuItem(*dial, ToWideString(iconPath), ToWideString(displayText), handler, id);
+    });
+}
+
+HRESULT TAVLET_CALL WinRTDialCommitPendingMenuAdditions(_WinRTDial* handle) {
+    return PlainGuard([&] {
+        if (DialImpl* dial = DialFromHandle(handle)) CommitPendingMenuAdditions(*dial);
+    });
+}
+
+}  // extern "C"
