@@ -1,0 +1,432 @@
+// Windows.ApplicationModel.DataTransfer: DataPackage with its property set,
+// DataRequest and its event arguments, DataProviderRequest with its deferral,
+// ShareCompletedEventArgs and StandardDataFormats.
+#include "DataTransfer.h"
+
+#include <atomic>
+
+namespace sim {
+
+using namespace abi::Windows::ApplicationModel::DataTransfer;
+using abi::EventRegistrationToken;
+using abi::Windows::Foundation::DateTime;
+using abi::Windows::Foundation::IUriRuntimeClass;
+using abi::Windows::Foundation::TypedEventHandler;
+using abi::Windows::Foundation::Collections::IIterable;
+using abi::Windows::Foundation::Collections::IIterator;
+using abi::Windows::Foundation::Collections::IVector;
+using abi::Windows::Storage::IStorageItem;
+using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
+using ShareCompletedHandler = TypedEventHandler<IDataPackage*, IShareCompletedEventArgs*>;
+
+namespace {
+
+std::atomic<bool> package3Present{true};
+std::atomic<int64_t> lastToken{0};
+
+class PropertySet : public SimObject<PropertySet, IDataPackagePropertySet> {
+public:
+    std::mutex lock;
+    bool hasTitle = false, hasDescription = false;
+    std::wstring title, description, applicationName;
+
+    HRESULT STDMETHODCALLTYPE get_Title(HSTRING* value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.get_Title");
+        std::lock_guard guard(lock);
+        *value = MakeHString(title);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Title(HSTRING value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.put_Title");
+        std::lock_guard guard(lock);
+        title = ToWide(value);
+        hasTitle = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Description(HSTRING* value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.get_Description");
+        std::lock_guard guard(lock);
+        *value = MakeHString(description);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Description(HSTRING value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.put_Description");
+        std::lock_guard guard(lock);
+        description = ToWide(value);
+        hasDescription = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Thumbnail(IRandomAccessStreamReference** value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.get_Thumbnail");
+        *value = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Thumbnail(IRandomAccessStreamReference*) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.put_Thumbnail");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_FileTypes(IVector<HSTRING>** value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.get_FileTypes");
+        *value = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_ApplicationName(HSTRING* value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.get_ApplicationName");
+        std::lock_guard guard(lock);
+        *value = MakeHString(applicationName);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_ApplicationName(HSTRING value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.put_ApplicationName");
+        std::lock_guard guard(lock);
+        applicationName = ToWide(value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_ApplicationListingUri(IUriRuntimeClass** value) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.get_ApplicationListingUri");
+        *value = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_ApplicationListingUri(IUriRuntimeClass*) noexcept override {
+        SIM_FAULT("IDataPackagePropertySet.put_ApplicationListingUri");
+        return S_OK;
+    }
+};
+
+class ShareCompletedArgs : public SimObject<ShareCompletedArgs, IShareCompletedEventArgs> {
+public:
+    HRESULT STDMETHODCALLTYPE get_ShareTarget(IInspectable** value) noexcept override {
+        SIM_FAULT("IShareCompletedEventArgs.get_ShareTarget");
+        *value = nullptr;
+        return S_OK;
+    }
+};
+
+}  // namespace
+
+class DataPackageObject : public SimObject<DataPackageObject, IDataPackage, IDataPackage3> {
+public:
+    DataPackageObject() : properties_(MakeObject<PropertySet>()) {}
+
+    // IDataPackage3 is the interface a system without ShareCompleted lacks.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (iid == abi::guid_v<IDataPackage3> && !package3Present) {
+            if (out) *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        return SimObject::QueryInterface(iid, out);
+    }
+
+    PackageContents Contents() {
+        PackageContents contents;
+        {
+            std::lock_guard guard(properties_->lock);
+            contents.hasTitle = properties_->hasTitle;
+            contents.title = properties_->title;
+            contents.hasDescription = properties_->hasDescription;
+            contents.description = properties_->description;
+        }
+        std::lock_guard guard(lock_);
+        contents.hasText = hasText_;
+        contents.text = text_;
+        for (auto& entry : providers_) contents.providerFormats.push_back(entry.first);
+        contents.storageItems = storageItems_;
+        contents.shareCompletedHandlers = shareCompleted_.Count();
+        return contents;
+    }
+    ::winrt::com_ptr<DataProviderHandler> Provider(const std::wstring& formatId) {
+        std::lock_guard guard(lock_);
+        auto found = providers_.find(formatId);
+        return found == providers_.end() ? nullptr : found->second;
+    }
+    HRESULT RaiseShareCompleted() {
+        auto args = MakeObject<ShareCompletedArgs>();
+        return shareCompleted_.Raise(static_cast<IDataPackage*>(this), args.get());
+    }
+
+    // ---- IDataPackage ----
+    HRESULT STDMETHODCALLTYPE GetView(IInspectable** result) noexcept override {
+        SIM_FAULT("IDataPackage.GetView");
+        *result = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_Properties(IDataPackagePropertySet** value) noexcept override {
+        SIM_FAULT("IDataPackage.get_Properties");
+        if (!value) return E_POINTER;
+        *value = Up<IDataPackagePropertySet>(properties_).detach();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_RequestedOperation(UINT32* value) noexcept override {
+        SIM_FAULT("IDataPackage.get_RequestedOperation");
+        *value = requestedOperation_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_RequestedOperation(UINT32 value) noexcept override {
+        SIM_FAULT("IDataPackage.put_RequestedOperation");
+        requestedOperation_ = value;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE add_OperationCompleted(IInspectable*, EventRegistrationToken*) noexcept override {
+        SIM_FAULT("IDataPackage.add_OperationCompleted");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_OperationCompleted(EventRegistrationToken) noexcept override {
+        SIM_FAULT("IDataPackage.remove_OperationCompleted");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE add_Destroyed(TypedEventHandler<IDataPackage*, IInspectable*>*, EventRegistrationToken*) noexcept override {
+        SIM_FAULT("IDataPackage.add_Destroyed");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_Destroyed(EventRegistrationToken) noexcept override {
+        SIM_FAULT("IDataPackage.remove_Destroyed");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(HSTRING, IInspectable*) noexcept override {
+        SIM_FAULT("IDataPackage.SetData");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetDataProvider(HSTRING formatId, DataProviderHandler* delayRenderer) noexcept override {
+        SIM_FAULT("IDataPackage.SetDataProvider");
+        if (!delayRenderer || !WindowsGetStringLen(formatId)) return E_INVALIDARG;
+        std::lock_guard guard(lock_);
+        providers_[ToWide(formatId)].copy_from(delayRenderer);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetText(HSTRING value) noexcept override {
+        SIM_FAULT("IDataPackage.SetText");
+        std::lock_guard guard(lock_);
+        hasText_ = true;
+        text_ = ToWide(value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetUri(IUriRuntimeClass*) noexcept override {
+        SIM_FAULT("IDataPackage.SetUri");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHtmlFormat(HSTRING) noexcept override {
+        SIM_FAULT("IDataPackage.SetHtmlFormat");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_ResourceMap(IInspectable** value) noexcept override {
+        SIM_FAULT("IDataPackage.get_ResourceMap");
+        if (value) *value = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetRtf(HSTRING) noexcept override {
+        SIM_FAULT("IDataPackage.SetRtf");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetBitmap(IRandomAccessStreamReference*) noexcept override {
+        SIM_FAULT("IDataPackage.SetBitmap");
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetStorageItemsReadOnly(IIterable<IStorageItem*>* value) noexcept override {
+        SIM_FAULT("IDataPackage.SetStorageItemsReadOnly");
+        return StoreItems(value);
+    }
+    HRESULT STDMETHODCALLTYPE SetStorageItems(IIterable<IStorageItem*>* value, abi::boolean) noexcept override {
+        SIM_FAULT("IDataPackage.SetStorageItems");
+        return StoreItems(value);
+    }
+
+    // ---- IDataPackage3 ----
+    HRESULT STDMETHODCALLTYPE add_ShareCompleted(ShareCompletedHandler* handler, EventRegistrationToken* token) noexcept override {
+        SIM_FAULT("IDataPackage3.add_ShareCompleted");
+        return shareCompleted_.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_ShareCompleted(EventRegistrationToken token) noexcept override {
+        SIM_FAULT("IDataPackage3.remove_ShareCompleted");
+        return shareCompleted_.Remove(token);
+    }
+
+private:
+    // Walks the list the way the system does (First, HasCurrent, MoveNext)
+    // and keeps each item's path.
+    HRESULT StoreItems(IIterable<IStorageItem*>* items) {
+        if (!items) return E_INVALIDARG;
+        ::winrt::com_ptr<IIterator<IStorageItem*>> it;
+        if (HRESULT hr = items->First(it.put()); hr < 0) return hr;
+        std::vector<std::wstring> paths;
+        abi::boolean has = 0;
+        if (HRESULT hr = it->get_HasCurrent(&has); hr < 0) return hr;
+        while (has) {
+            ::winrt::com_ptr<IStorageItem> item;
+            if (HRESULT hr = it->get_Current(item.put()); hr < 0) return hr;
+            if (!item) return E_INVALIDARG;
+            HString path;
+            if (HRESULT hr = item->get_Path(path.put()); hr < 0) return hr;
+            paths.push_back(path.str());
+            if (HRESULT hr = it->MoveNext(&has); hr < 0) return hr;
+        }
+        std::lock_guard guard(lock_);
+        storageItems_ = std::move(paths);
+        return S_OK;
+    }
+
+    ::winrt::com_ptr<PropertySet> properties_;
+    std::atomic<UINT32> requestedOperation_{1};  // DataPackageOperation.Copy
+    std::mutex lock_;
+    bool hasText_ = false;
+    std::wstring text_;
+    std::map<std::wstring, ::winrt::com_ptr<DataProviderHandler>> providers_;
+    std::vector<std::wstring> storageItems_;
+    EventSource<ShareCompletedHandler> shareCompleted_;
+};
+
+namespace {
+
+class DataRequestObject : public SimObject<DataRequestObject, IDataRequest> {
+public:
+    explicit DataRequestObject(::winrt::com_ptr<IDataPackage> package) : package_(std::move(package)) {}
+
+    HRESULT STDMETHODCALLTYPE get_Data(IDataPackage** value) noexcept override {
+        SIM_FAULT("IDataRequest.get_Data");
+        std::lock_guard guard(lock_);
+        package_.copy_to(value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Data(IDataPackage* value) noexcept override {
+        SIM_FAULT("IDataRequest.put_Data");
+        std::lock_guard guard(lock_);
+        package_.copy_from(value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Deadline(DateTime* value) noexcept override {
+        SIM_FAULT("IDataRequest.get_Deadline");
+        value->UniversalTime = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE FailWithDisplayText(HSTRING) noexcept override {
+        SIM_FAULT("IDataRequest.FailWithDisplayText");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(IInspectable** result) noexcept override {
+        SIM_FAULT("IDataRequest.GetDeferral");
+        *result = nullptr;
+        return E_NOTIMPL;
+    }
+
+private:
+    std::mutex lock_;
+    ::winrt::com_ptr<IDataPackage> package_;
+};
+
+class DataRequestedArgs : public SimObject<DataRequestedArgs, IDataRequestedEventArgs> {
+public:
+    explicit DataRequestedArgs(::winrt::com_ptr<IDataRequest> request) : request_(std::move(request)) {}
+    HRESULT STDMETHODCALLTYPE get_Request(IDataRequest** value) noexcept override {
+        SIM_FAULT("IDataRequestedEventArgs.get_Request");
+        request_.copy_to(value);
+        return S_OK;
+    }
+
+private:
+    ::winrt::com_ptr<IDataRequest> request_;
+};
+
+class ProviderDeferral : public SimObject<ProviderDeferral, IDataProviderDeferral> {
+public:
+    explicit ProviderDeferral(std::shared_ptr<ProviderRequestState> state) : state_(std::move(state)) {}
+    HRESULT STDMETHODCALLTYPE Complete() noexcept override {
+        SIM_FAULT("IDataProviderDeferral.Complete");
+        std::lock_guard guard(state_->lock);
+        state_->deferralCompleted = true;
+        return S_OK;
+    }
+
+private:
+    std::shared_ptr<ProviderRequestState> state_;
+};
+
+class ProviderRequest : public SimObject<ProviderRequest, IDataProviderRequest> {
+public:
+    ProviderRequest(std::wstring formatId, std::shared_ptr<ProviderRequestState> state)
+        : formatId_(std::move(formatId)), state_(std::move(state)) {}
+
+    HRESULT STDMETHODCALLTYPE get_FormatId(HSTRING* value) noexcept override {
+        SIM_FAULT("IDataProviderRequest.get_FormatId");
+        *value = MakeHString(formatId_);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Deadline(DateTime* value) noexcept override {
+        SIM_FAULT("IDataProviderRequest.get_Deadline");
+        value->UniversalTime = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(IDataProviderDeferral** value) noexcept override {
+        SIM_FAULT("IDataProviderRequest.GetDeferral");
+        {
+            std::lock_guard guard(state_->lock);
+            ++state_->deferrals;
+        }
+        *value = MakeObject<ProviderDeferral>(state_).detach();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(IInspectable* value) noexcept override {
+        SIM_FAULT("IDataProviderRequest.SetData");
+        std::lock_guard guard(state_->lock);
+        state_->data.copy_from(value);
+        return S_OK;
+    }
+
+private:
+    std::wstring formatId_;
+    std::shared_ptr<ProviderRequestState> state_;
+};
+
+class StandardDataFormatsStatics : public SimFactory<StandardDataFormatsStatics, IStandardDataFormatsStatics> {
+public:
+    using SimFactory::SimFactory;
+#define SIM_FORMAT(name, text)                                              \
+    HRESULT STDMETHODCALLTYPE get_##name(HSTRING* value) noexcept override { \
+        SIM_FAULT("IStandardDataFormatsStatics.get_" #name);                \
+        *value = MakeHString(text);                                         \
+        return S_OK;                                                        \
+    }
+    SIM_FORMAT(Text, L"Text")
+    SIM_FORMAT(Uri, L"UniformResourceLocatorW")
+    SIM_FORMAT(Html, L"HTML Format")
+    SIM_FORMAT(Rtf, L"Rich Text Format")
+    SIM_FORMAT(Bitmap, L"Bitmap")
+    SIM_FORMAT(StorageItems, L"Shell IDList Array")
+#undef SIM_FORMAT
+};
+
+const ClassRegistration formats(StandardDataFormats::name,
+                                [] { return NewFactory<StandardDataFormatsStatics>(StandardDataFormats::name); });
+const ResetRegistration reset([] { package3Present = true; });
+
+}  // namespace
+
+int64_t NextEventToken() noexcept { return ++lastToken; }
+
+::winrt::com_ptr<IDataPackage> NewDataPackage() { return Up<IDataPackage>(MakeObject<DataPackageObject>()); }
+
+::winrt::com_ptr<IDataRequestedEventArgs> NewDataRequestedEventArgs(IDataPackage* package) {
+    auto request = MakeObject<DataRequestObject>(::winrt::copy_ptr(package));
+    return Up<IDataRequestedEventArgs>(MakeObject<DataRequestedArgs>(Up<IDataRequest>(request)));
+}
+
+::winrt::com_ptr<IDataProviderRequest> NewDataProviderRequest(const std::wstring& formatId,
+                                                              std::shared_ptr<ProviderRequestState> state) {
+    return Up<IDataProviderRequest>(MakeObject<ProviderRequest>(formatId, std::move(state)));
+}
+
+bool IsShareCompletedInterfacePresent() { return package3Present; }
+PackageContents ContentsOf(IDataPackage* package) {
+    auto* simulated = dynamic_cast<DataPackageObject*>(package);
+    return simulated ? simulated->Contents() : PackageContents{};
+}
+::winrt::com_ptr<DataProviderHandler> ProviderOf(IDataPackage* package, const std::wstring& formatId) {
+    auto* simulated = dynamic_cast<DataPackageObject*>(package);
+    return simulated ? simulated->Provider(formatId) : nullptr;
+}
+HRESULT RaiseShareCompleted(IDataPackage* package) {
+    auto* simulated = dynamic_cast<DataPackageObject*>(package);
+    return simulated ? simulated->RaiseShareCompleted() : E_INVALIDARG;
+}
+
+void SetDataPackage3Present(bool present) { package3Present = present; }
+
+}  // namespace sim

@@ -1,0 +1,314 @@
+// Share providers: the host listed as a target of its own in the system share
+// UI, called back in the apartment that allocated its handle.
+#include "tavlet.h"
+
+#include "ComObject.h"
+#include "Guards.h"
+#include "HString.h"
+#include "Runtime.h"
+#include "ShareProviderRuntime.h"
+#include "SharingApartment.h"
+#include "abi/DataTransfer.h"
+#include "abi/Foundation.h"
+#include "abi/Storage.Streams.h"
+#include "abi/Storage.h"
+#include "tavlet/Strings.h"
+#include "tavlet/winapi/ShareProvider.h"
+#include "tavlet/winapi/ShareProviderOperation.h"
+
+#include <memory>
+
+// Not declared by every SDK's headers; kernel32 has exported it since Windows 8.
+extern "C" LONG WINAPI GetCurrentPackageFamilyName(UINT32* packageFamilyNameLength, PWSTR packageFamilyName);
+#ifndef APPMODEL_ERROR_NO_PACKAGE
+#define APPMODEL_ERROR_NO_PACKAGE 15700L
+#endif
+
+namespace tavlet::winapi {
+namespace {
+
+using abi::Windows::ApplicationModel::DataTransfer::IShareProvider;
+using abi::Windows::ApplicationModel::DataTransfer::IShareProviderFactory;
+using abi::Windows::ApplicationModel::DataTransfer::IShareProviderOperation;
+using abi::Windows::ApplicationModel::DataTransfer::ShareProviderHandler;
+using abi::Windows::Foundation::AsyncOperationCompletedHandler;
+using abi::Windows::Foundation::IAsyncOperation;
+using abi::Windows::Foundation::IUriRuntimeClass;
+using abi::Windows::Foundation::IUriRuntimeClassFactory;
+using abi::Windows::Storage::IStorageFile;
+using abi::Windows::Storage::IStorageFileStatics;
+using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
+using abi::Windows::Storage::Streams::IRandomAccessStreamReferenceStatics;
+using ::winrt::check_hresult;
+using ::winrt::com_ptr;
+using winrt::CapturedContext;
+using winrt::HString;
+using winrt::HStringReference;
+
+namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;
+namespace Streams = abi::Windows::Storage::Streams;
+
+class ShareProviderOperationImpl final : public ShareProviderOperation {
+public:
+    explicit ShareProviderOperationImpl(com_ptr<IShareProviderOperation> runtimeOperation)
+        : operation(std::move(runtimeOperation)) {}
+
+    void ReportCompleted() override { check_hresult(operation->ReportCompleted()); }
+
+private:
+    com_ptr<IShareProviderOperation> operation;
+};
+
+com_ptr<IRandomAccessStreamReferenceStatics> StreamReferences() {
+    return winrt::GetActivationFactory<Streams::RandomAccessStreamReference, IRandomAccessStreamReferenceStatics>();
+}
+
+bool IsPackagedProcess() {
+    UINT32 length = 0;
+    return GetCurrentPackageFamilyName(&length, nullptr) != APPMODEL_ERROR_NO_PACKAGE;
+}
+
+std::wstring ExecutablePath() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    DWORD length = MAX_PATH + 1;
+    if (!QueryFullProcessImageNameW(GetCurrentProcess(), 0, buffer, &length)) ThrowOriginatedHresult(E_UNEXPECTED);
+    return std::wstring(buffer, length);
+}
+
+class ShareProviderImpl final : public ShareProvider {
+public:
+    using public_type = ShareProvider;
+
+    ShareProviderImpl()
+        : runtimeProvider(std::make_shared<winrt::RuntimeProviderSlot>()),
+          apartmentContext(CapturedContext::Current()) {}
+
+    void Init(std::wstring title, std::wstring uri, uint32_t backgroundColor, Handler fn) override {
+        // Runtime providers made earlier hold the old handler only weakly, so
+        // they stop calling the host now.
+        handler = std::make_shared<Handler>(std::move(fn));
+        // The ticket tells a pending icon lookup whether its initialisation is
+        // still the handle's latest (a later Init or the handle's end drops it).
+        auto ticket = std::make_shared<InitTicket>(InitTicket{this});
+        initTicket = ticket;
+        try {
+            InitAsync(std::move(title), std::move(uri), backgroundColor, ticket);
+        } catch (...) {
+            Abandon(ticket);
+        }
+    }
+
+    std::wstring GetTitle() override {
+        auto provider = runtimeProvider->Get();
+        if (!provider) return {};
+        HString title;
+        check_hresult(provider->get_Title(title.put()));
+        return title.str();
+    }
+
+    std::wstring GetIconUri() override { return iconUri; }
+
+    uint32_t GetBackgroundColor() override {
+        auto provider = runtimeProvider->Get();
+        if (!provider) return 0;
+        abi::Windows::UI::Color color{};
+        check_hresult(provider->get_BackgroundColor(&color));
+        return (uint32_t(color.A) << 24) | (uint32_t(color.R) << 16) | (uint32_t(color.G) << 8) | color.B;
+    }
+
+    const std::shared_ptr<winrt::RuntimeProviderSlot>& RuntimeProvider() const noexcept { return runtimeProvider; }
+
+private:
+    struct InitTicket {
+        ShareProviderImpl* owner;
+    };
+
+    // Builds the icon and then the runtime provider. Runs on the calling
+    // thread up to the icon lookup of an unpackaged process, whose completion
+    // continues in the initialising thread's context.
+    void InitAsync(std::wstring title, std::wstring uri, uint32_t color, const std::shared_ptr<InitTicket>& ticket) {
+        if (IsPackagedProcess()) {
+            com_ptr<IUriRuntimeClass> parsed;
+            check_hresult(winrt::GetActivationFactory<abi::Windows::Foundation::Uri, IUriRuntimeClassFactory>()->CreateUri(
+                HStringReference(uri), parsed.put()));
+            com_ptr<IRandomAccessStreamReference> icon;
+            check_hresult(StreamReferences()->CreateFromUri(parsed.get(), icon.put()));
+            Finish(title, icon, color, uri);
+            return;
+        }
+
+        std::wstring relative = winrt::IconRelativePath(uri);
+        std::wstring path = winrt::ExecutableDirectory(ExecutablePath()) + relative;
+        com_ptr<IAsyncOperation<IStorageFile*>> lookup;
+        check_hresult(winrt::GetActivationFactory<abi::Windows::Storage::StorageFile, IStorageFileStatics>()
+                          ->GetFileFromPathAsync(HStringReference(path), lookup.put()));
+        auto resume = CapturedContext::Current();
+        auto completed = winrt::MakeDelegate<AsyncOperationCompletedHandler<IStorageFile*>>(
+            [weak = std::weak_ptr<InitTicket>(ticket), resume, title = std::move(title), relative = std::move(relative),
+             color](IAsyncOperation<IStorageFile*>* operation, INT32) -> HRESULT {
+                resume.Run([&] {
+                    // Gone: the handle was deallocated or initialised again.
+                    auto current = weak.lock();
+                    if (!current) return;
+                    try {
+                        com_ptr<IStorageFile> file;
+                        check_hresult(operation->GetResults(file.put()));
+                        com_ptr<IRandomAccessStreamReference> icon;
+                        check_hresult(StreamReferences()->CreateFromFile(file.get(), icon.put()));
+                        current->owner->Finish(title, icon, color, relative);
+                    } catch (...) {
+                        current->owner->Abandon(current);
+                        throw;
+                    }
+                });
+                return S_OK;
+            });
+        check_hresult(lookup->put_Completed(completed.get()));
+    }
+
+    void Finish(const std::wstring& title, const com_ptr<IRandomAccessStreamReference>& icon, uint32_t color,
+                const std::wstring& iconText) {
+        const abi::Windows::UI::Color runtimeColor{static_cast<BYTE>(color >> 24), static_cast<BYTE>(color >> 16),
+                                                   static_cast<BYTE>(color >> 8), static_cast<BYTE>(color)};
+        auto invoked = winrt::MakeDelegate<ShareProviderHandler>(
+            [weak = std::weak_ptr<Handler>(handler), context = apartmentContext](IShareProviderOperation* operation) {
+                // Deallocated or initialised again since: the pick is left unreported.
+                auto current = weak.lock();
+                if (!current) return S_OK;
+                auto runtimeOperation = ::winrt::copy_ptr(operation);
+                context.Run([&] {
+                    ShareProviderOperationImpl lent(runtimeOperation);
+                    try {
+                        (*current)(lent);
+                    } catch (...) {
+                        // The host's callback failing is the host's affair: the
+                        // operation handle still ends here and the runtime is
+                        // not told.
+                    }
+                });
+                return S_OK;
+            });
+        iconUri = iconText;
+        com_ptr<IShareProvider> created;
+        check_hresult(winrt::GetActivationFactory<DataTransfer::ShareProvider, IShareProviderFactory>()->Create(
+            HStringReference(title), icon.get(), runtimeColor, invoked.get(), created.put()));
+        runtimeProvider->Set(std::move(created));
+    }
+
+    // A failed initialisation leaves no runtime provider behind: one made by an
+    // earlier initialisation no longer calls the host.
+    void Abandon(const std::shared_ptr<InitTicket>& ticket) noexcept {
+        if (initTicket != ticket) return;
+        runtimeProvider->Set(nullptr);
+        iconUri.clear();
+    }
+
+    // Destroyed in reverse order: the ticket, iconUri, handler,
+    // apartmentContext, runtimeProvider.
+    std::shared_ptr<winrt::RuntimeProviderSlot> runtimeProvider;
+    CapturedContext apartmentContext;
+    std::shared_ptr<Handler> handler;
+    std::wstring iconUri;
+    std::shared_ptr<InitTicket> initTicket;
+};
+
+}  // namespace
+
+namespace winrt {
+
+std::shared_ptr<RuntimeProviderSlot> RuntimeProviderSlotOf(_WinRTShareProvider* handle) {
+    return static_cast<ShareProviderImpl*>(FromHandle<ShareProvider>(handle))->RuntimeProvider();
+}
+
+std::wstring ExecutableDirectory(const std::wstring& executablePath) {
+    auto separator = executablePath.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? executablePath : executablePath.substr(0, separator);
+}
+
+std::wstring IconRelativePath(const std::wstring& iconUri) {
+    auto scheme = iconUri.find(L"://");
+    if (scheme == std::wstring::npos) ThrowOriginatedHresult(E_INVALIDARG);
+    std::wstring relative = iconUri.substr(scheme + 3);
+    for (auto& c : relative)
+        if (c == L'/') c = L'\\';
+    return relative;
+}
+
+}  // namespace winrt
+}  // namespace tavlet::winapi
+
+using tavlet::winapi::AllocHandle;
+using tavlet::winapi::DeallocHandle;
+using tavlet::winapi::FromHandle;
+using tavlet::winapi::ShareProvider;
+using tavlet::winapi::ShareProviderOperation;
+using tavlet::winapi::ToHandle;
+using tavlet::winapi::winrt::HandleGuard;
+using tavlet::winapi::winrt::ReleaseGuard;
+using tavlet::winapi::winrt::StoreBstr;
+
+extern "C" {
+
+HRESULT TAVLET_CALL _WinRTShareProvider_Alloc(_WinRTShareProvider** provider) {
+    return HandleGuard([&] { AllocHandle<tavlet::winapi::ShareProviderImpl>(provider); });
+}
+
+HRESULT TAVLET_CALL _WinRTShareProvider_InitWithArgs(_WinRTShareProvider* provider,
+                                                     const _WinRTShareProviderInitArgs* args) {
+    return HandleGuard([&] {
+        tavlet::require(args != nullptr);
+        tavlet::require(args->structSize == sizeof(_WinRTShareProviderInitArgs));
+        std::wstring title = tavlet::ToWideString(args->title);
+        std::wstring iconUri = tavlet::ToWideString(args->iconUri);
+        const uint32_t color = args->backgroundColor;
+        const ShareProviderOperationHandler callback = args->callback;
+        void* const context = args->context;
+        tavlet::require(provider != nullptr);
+        // A provider the user can pick but that can never report back would
+        // leave the share UI waiting: refuse it here.
+        tavlet::require(callback != nullptr);
+        FromHandle<ShareProvider>(provider)->Init(
+            std::move(title), std::move(iconUri), color,
+            [callback, context](ShareProviderOperation& operation) { callback(context, ToHandle(&operation)); });
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTShareProvider_GetTitle(_WinRTShareProvider* provider, BSTR* title) {
+    return HandleGuard([&] {
+        tavlet::require(title != nullptr);
+        *title = nullptr;
+        tavlet::require(provider != nullptr);
+        StoreBstr(title, FromHandle<ShareProvider>(provider)->GetTitle());
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTShareProvider_GetIconUri(_WinRTShareProvider* provider, BSTR* iconUri) {
+    return HandleGuard([&] {
+        tavlet::require(iconUri != nullptr);
+        *iconUri = nullptr;
+        tavlet::require(provider != nullptr);
+        StoreBstr(iconUri, FromHandle<ShareProvider>(provider)->GetIconUri());
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTShareProvider_GetBackgroundColor(_WinRTShareProvider* provider, uint32_t* color) {
+    return HandleGuard([&] {
+        tavlet::require(color != nullptr);
+        *color = 0;
+        tavlet::require(provider != nullptr);
+        *color = FromHandle<ShareProvider>(provider)->GetBackgroundColor();
+    });
+}
+
+HRESULT TAVLET_CALL _WinRTShareProvider_Dealloc(_WinRTShareProvider* provider) {
+    return ReleaseGuard([&] { DeallocHandle<ShareProvider>(provider); });
+}
+
+HRESULT TAVLET_CALL _WinRTShareProviderOperation_ReportCompleted(_WinRTShareProviderOperation* operation) {
+    return HandleGuard([&] {
+        if (!operation) return;
+        FromHandle<ShareProviderOperation>(operation)->ReportCompleted();
+    });
+}
+
+}  // extern "C"

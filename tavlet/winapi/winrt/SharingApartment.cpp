@@ -1,0 +1,54 @@
+#include "SharingApartment.h"
+
+#include "Errors.h"
+
+#include <objbase.h>
+
+#include <new>
+
+namespace tavlet::winapi::winrt {
+namespace {
+
+// Runs on the context's thread; nothing may unwind back into COM.
+HRESULT STDMETHODCALLTYPE RunWork(ComCallData* data) {
+    try {
+        (*static_cast<const std::function<void()>*>(data->pUserDefined))();
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return tavlet::CurrentExceptionToHresult();
+    }
+}
+
+}  // namespace
+
+CapturedContext CapturedContext::Current() {
+    CapturedContext result;
+    ::winrt::check_hresult(CoGetObjectContext(abi::guid_v<IContextCallback>, result.context_.put_void()));
+    ::winrt::check_hresult(CoGetContextToken(&result.token_));
+    return result;
+}
+
+bool CapturedContext::IsCurrent() const noexcept {
+    ULONG_PTR token = 0;
+    return context_ && SUCCEEDED(CoGetContextToken(&token)) && token == token_;
+}
+
+void CapturedContext::Run(const std::function<void()>& work) const {
+    // Entering the context we are already in would only add a round trip (and
+    // some systems do not implement the switch at all), so run inline.
+    if (IsCurrent()) {
+        work();
+        return;
+    }
+    if (!context_) ::winrt::throw_hresult(E_UNEXPECTED);
+    ComCallData data{};
+    data.pUserDefined = const_cast<std::function<void()>*>(&work);
+    // Method index 5 with this interface id is the documented way to enter a
+    // context without re-entering an application single-threaded apartment.
+    ::winrt::check_hresult(
+        context_->ContextCallback(RunWork, &data, abi::IID_ICallbackWithNoReentrancyToApplicationSTA, 5, nullptr));
+}
+
+}  // namespace tavlet::winapi::winrt

@@ -1,0 +1,37 @@
+// A COM context captured on one thread and entered later from the thread on
+// which the runtime reports something: the share provider's callback and the
+// continuations of the sharing family's asynchronous steps.
+#pragma once
+
+#include "ComPtr.h"
+
+#include <functional>
+
+namespace tavlet::winapi::winrt {
+
+class CapturedContext {
+public:
+    // The calling thread's object context; a failure (no COM on this thread)
+    // is thrown with its HRESULT.
+    static CapturedContext Current();
+
+    CapturedContext() = default;
+
+    // True when the calling thread is in this context already.
+    bool IsCurrent() const noexcept;
+
+    // Runs work in this context and returns when it has run. Inline when the
+    // caller is already there; otherwise through IContextCallback, which
+    // blocks the caller until the context's thread has run it. A failure to
+    // enter, or one thrown by the work on the other side, is thrown here with
+    // its HRESULT.
+    void Run(const std::function<void()>& work) const;
+
+private:
+    ::winrt::com_ptr<IContextCallback> context_;
+    // CoGetContextToken of the capturing thread: the identity of the context.
+    // It stays valid while context_ holds the context object alive.
+    ULONG_PTR token_ = 0;
+};
+
+}  // namespace tavlet::winapi::winrt
