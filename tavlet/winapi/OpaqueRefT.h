@@ -20,6 +20,13 @@ Object* FromHandle(typename Object::handle_type* handle) noexcept {
     return reinterpret_cast<Object*>(handle);
 }
 
+// The object behind an export's handle argument; a null handle is refused.
+template <typename Object>
+Object* ObjectOf(typename Object::handle_type* handle) {
+    tavlet::require(handle != nullptr);
+    return FromHandle<Object>(handle);
+}
+
 template <typename Object>
 typename Object::handle_type* ToHandle(Object* object) noexcept {
     return reinterpret_cast<typename Object::handle_type*>(object);

@@ -54,7 +54,9 @@ void ExpectThrown(HRESULT hr) {
         winrt::throw_hresult(hr);
     } catch (const Expected& e) {
         EXPECT_EQ(typeid(e), typeid(Expected)) << std::hex << hr;
-        if constexpr (std::is_base_of_v<winrt::hresult_error, Expected>) EXPECT_EQ(e.code(), hr);
+        if constexpr (std::is_base_of_v<winrt::hresult_error, Expected>) {
+            EXPECT_EQ(e.code(), hr);
+        }
         return;
     } catch (...) {
     }

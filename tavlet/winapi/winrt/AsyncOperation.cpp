@@ -2,11 +2,10 @@
 // completion callback delivered in the registering thread's COM context.
 #include "tavlet.h"
 
+#include "ComContext.h"
 #include "ComObject.h"
 #include "Guards.h"
 #include "tavlet/winapi/AsyncOperationT.h"
-
-#include <objbase.h>
 
 namespace tavlet::winapi {
 namespace {
@@ -21,30 +20,11 @@ using Operation = AsyncOperationT<bool>::Operation;
 // released (or a callback replaced) before completion is never called.
 using CompletedCallbackState = std::function<void(bool)>;
 
-// The completion handler's view of one delivery, passed through the COM
-// context switch.
-struct Delivery {
-    std::shared_ptr<CompletedCallbackState> state;
-    bool result;
-};
-
-void Deliver(const Delivery& delivery) noexcept {
+void Deliver(const CompletedCallbackState& callback, bool result) noexcept {
     try {
-        (*delivery.state)(delivery.result);  // an empty function (null host callback) throws and is ignored
+        callback(result);  // an empty function (null host callback) throws and is ignored
     } catch (...) {
     }
-}
-
-HRESULT STDMETHODCALLTYPE DeliverInContext(ComCallData* data) {
-    Deliver(*static_cast<const Delivery*>(data->pUserDefined));
-    return S_OK;
-}
-
-ULONG_PTR CurrentContextToken() noexcept {
-    ULONG_PTR token = 0;
-    // A thread without COM has no context; 0 never matches a captured token.
-    if (CoGetContextToken(&token) < 0) return 0;
-    return token;
 }
 
 // Registered once per Completed call. It is free-threaded, so the runtime calls
@@ -52,31 +32,22 @@ ULONG_PTR CurrentContextToken() noexcept {
 // registering thread's context, which for a single-threaded apartment means
 // that thread's message loop, while the runtime's thread waits.
 ::winrt::com_ptr<AsyncOperationCompletedHandler<abi::boolean>> MakeCompletionHandler(
-    std::weak_ptr<CompletedCallbackState> weak, ::winrt::com_ptr<IContextCallback> context, ULONG_PTR token) {
+    std::weak_ptr<CompletedCallbackState> weak, winrt::ComContext context) {
     return winrt::MakeFreeThreadedDelegate<AsyncOperationCompletedHandler<abi::boolean>>(
-        [weak = std::move(weak), context = std::move(context), token](Operation* operation, INT32 status) -> HRESULT {
-            Delivery delivery{weak.lock(), false};
-            if (!delivery.state) return S_OK;  // handle released or callback replaced
+        [weak = std::move(weak), context = std::move(context)](Operation* operation, INT32 status) -> HRESULT {
+            auto state = weak.lock();
+            if (!state) return S_OK;  // handle released or callback replaced
+            bool result = false;
             if (status == AsyncStatus::Completed) {
                 abi::boolean value = 0;
                 if (!operation || operation->GetResults(&value) < 0) return S_OK;
-                delivery.result = value != 0;
+                result = value != 0;
             }
-            // The captured context object is kept alive by this handler, so its
-            // token cannot be reused by another apartment meanwhile: equal tokens
-            // mean the runtime finished the operation in the registering context
-            // (an operation that had already finished when the callback was
-            // registered), and the callback runs at once.
-            if (CurrentContextToken() == token) {
-                Deliver(delivery);
-                return S_OK;
-            }
-            ComCallData data{};
-            data.pUserDefined = &delivery;
-            // Failures of the switch are not the runtime's concern; the host is
-            // simply not called.
-            context->ContextCallback(DeliverInContext, &data, abi::IID_ICallbackWithNoReentrancyToApplicationSTA, 5,
-                                     nullptr);
+            // An operation that had already finished when the callback was
+            // registered completes in the registering context: the callback
+            // then runs at once. Failures of the switch are not the runtime's
+            // concern; the host is simply not called.
+            context.RunOrDrop([&] { Deliver(*state, result); });
             return S_OK;
         });
 }
@@ -125,9 +96,7 @@ public:
         // The earlier callback goes now, before the runtime is asked anything:
         // even a refused registration leaves no stale callback behind.
         callback_ = state;
-        ::winrt::com_ptr<IContextCallback> context;
-        ::winrt::check_hresult(CoGetObjectContext(abi::guid_v<IContextCallback>, context.put_void()));
-        auto handler = MakeCompletionHandler(state, std::move(context), CurrentContextToken());
+        auto handler = MakeCompletionHandler(state, winrt::ComContext::Current());
         // The runtime accepts one Completed handler per operation and refuses a
         // second with E_ILLEGAL_DELEGATE_ASSIGNMENT.
         ::winrt::check_hresult(operation_->put_Completed(handler.get()));
@@ -147,18 +116,14 @@ std::unique_ptr<AsyncOperationT<bool>> AsyncOperationT<bool>::Create(::winrt::co
 
 }  // namespace tavlet::winapi
 
-using tavlet::require;
 using tavlet::winapi::AsyncOperationT;
 using tavlet::winapi::DeallocHandle;
-using tavlet::winapi::FromHandle;
+using tavlet::winapi::ObjectOf;
+using tavlet::winapi::winrt::GetterGuard;
 using tavlet::winapi::winrt::HandleGuard;
 using tavlet::winapi::winrt::ReleaseGuard;
 
 namespace {
-AsyncOperationT<bool>* Object(_WinRTAsyncOperationBOOL* handle) {
-    require(handle != nullptr);
-    return FromHandle<AsyncOperationT<bool>>(handle);
-}
 // Until the handle answers, the out-values hold 3 (the runtime's Error status).
 constexpr int32_t kNoAnswer = 3;
 }  // namespace
@@ -166,33 +131,26 @@ constexpr int32_t kNoAnswer = 3;
 extern "C" {
 
 HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_GetStatus(_WinRTAsyncOperationBOOL* operation, int32_t* status) {
-    return HandleGuard([&] {
-        require(status != nullptr);
-        *status = kNoAnswer;
-        *status = Object(operation)->GetStatus();
-    });
+    return GetterGuard(status, kNoAnswer, [&] { return ObjectOf<AsyncOperationT<bool>>(operation)->GetStatus(); });
 }
 
 HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_GetResults(_WinRTAsyncOperationBOOL* operation, BOOL* result) {
-    return HandleGuard([&] {
-        require(result != nullptr);
-        *result = kNoAnswer;
-        *result = Object(operation)->GetResults() ? 1 : 0;
-    });
+    return GetterGuard(result, kNoAnswer,
+                       [&] { return ObjectOf<AsyncOperationT<bool>>(operation)->GetResults() ? 1 : 0; });
 }
 
 HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Cancel(_WinRTAsyncOperationBOOL* operation) {
-    return HandleGuard([&] { Object(operation)->Cancel(); });
+    return HandleGuard([&] { ObjectOf<AsyncOperationT<bool>>(operation)->Cancel(); });
 }
 
 HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Close(_WinRTAsyncOperationBOOL* operation) {
-    return HandleGuard([&] { Object(operation)->Close(); });
+    return HandleGuard([&] { ObjectOf<AsyncOperationT<bool>>(operation)->Close(); });
 }
 
 HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Completed(_WinRTAsyncOperationBOOL* operation,
                                                        AsyncOperationBOOLCompletedHandler callback, void* context) {
     return HandleGuard([&] {
-        auto* object = Object(operation);
+        auto* object = ObjectOf<AsyncOperationT<bool>>(operation);
         // A null callback registers like any other but leaves the function
         // empty, so nothing is called at completion.
         std::function<void(bool)> function;

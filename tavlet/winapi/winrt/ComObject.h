@@ -63,6 +63,12 @@ public:
     }
 
     // IInspectable defaults (they only take effect where an interface derives from it).
+    // They cannot be marked override: for an IUnknown-only interface they
+    // override nothing.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Winconsistent-missing-override"
+#endif
     HRESULT STDMETHODCALLTYPE GetIids(ULONG* count, IID** iids) noexcept {
         if (!count || !iids) return E_POINTER;
         *count = 0;
@@ -79,6 +85,9 @@ public:
         *level = BaseTrust;
         return S_OK;
     }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
     // Agility can be a property of the instance (the test runtime switches it).
     bool IsAgile() const noexcept { return true; }

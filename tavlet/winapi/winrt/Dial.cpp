@@ -2,6 +2,7 @@
 // events, delivered to plain host callbacks with integer geometry.
 #include "DialImpl.h"
 
+#include "Availability.h"
 #include "ComObject.h"
 #include "Errors.h"
 #include "Guards.h"
@@ -218,23 +219,14 @@ DialImpl::~DialImpl() {
 }  // namespace tavlet::winapi
 
 using namespace tavlet::winapi;
-using tavlet::winapi::winrt::BooleanGuard;
 using tavlet::winapi::winrt::EnsureRuntimeInitialized;
 using tavlet::winapi::winrt::PlainGuard;
 
 extern "C" {
 
 BOOL TAVLET_CALL WinRTDialIsAvailable(void) {
-    return BooleanGuard([] {
-        EnsureRuntimeInitialized();
-        using abi::Windows::UI::Input::IRadialControllerStatics;
-        using abi::Windows::UI::Input::RadialController;
-        abi::boolean supported = 0;
-        ::winrt::check_hresult(
-            tavlet::winapi::winrt::GetActivationFactory<RadialController, IRadialControllerStatics>()->IsSupported(
-                &supported));
-        return supported != 0;
-    });
+    using namespace abi::Windows::UI::Input;
+    return tavlet::winapi::winrt::IsClassAvailable<RadialController, IRadialControllerStatics>();
 }
 
 HRESULT TAVLET_CALL WinRTDialIntialize(void) {

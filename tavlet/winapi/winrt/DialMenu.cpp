@@ -230,16 +230,26 @@ using namespace tavlet::winapi;
 using tavlet::ToWideString;
 using tavlet::winapi::winrt::PlainGuard;
 
-extern "C" {
+namespace {
 
-HRESULT TAVLET_CALL WinRTDialGetNumberOfMenuItems(_WinRTDial* handle, uint32_t* count) {
+// The menu exports that answer through a pointer: without a dial they succeed
+// and touch nothing, so the pointer is checked only once there is a dial.
+template <typename Body>
+HRESULT WithDialAndOut(_WinRTDial* handle, const uint32_t* out, Body&& body) {
     return PlainGuard([&] {
         DialImpl* dial = DialFromHandle(handle);
         if (!dial) return;
-        tavlet::require(count != nullptr);
-        const uint32_t result = MenuItemCount(*dial);
-        *count = result;
+        tavlet::require(out != nullptr);
+        body(*dial);
     });
+}
+
+}  // namespace
+
+extern "C" {
+
+HRESULT TAVLET_CALL WinRTDialGetNumberOfMenuItems(_WinRTDial* handle, uint32_t* count) {
+    return WithDialAndOut(handle, count, [&](DialImpl& dial) { *count = MenuItemCount(dial); });
 }
 
 HRESULT TAVLET_CALL WinRTDialClearMenu(_WinRTDial* handle) {
@@ -251,22 +261,16 @@ HRESULT TAVLET_CALL WinRTDialClearMenu(_WinRTDial* handle) {
 HRESULT TAVLET_CALL WinRTDialAppendKnownMenuItem(_WinRTDial* handle, const void* /*reserved*/,
                                                  const wchar_t* displayText, DialMenuItemHandler handler,
                                                  uint32_t* id) {
-    return PlainGuard([&] {
-        DialImpl* dial = DialFromHandle(handle);
-        if (!dial) return;
-        tavlet::require(id != nullptr);
-        AppendKnownMenuItem(*dial, ToWideString(displayText), handler, id);
+    return WithDialAndOut(handle, id, [&](DialImpl& dial) {
+        AppendKnownMenuItem(dial, ToWideString(displayText), handler, id);
     });
 }
 
 HRESULT TAVLET_CALL WinRTDialAppendIconMenuItem(_WinRTDial* handle, const wchar_t* iconPath,
                                                 const wchar_t* displayText, DialMenuItemHandler handler,
                                                 uint32_t* id) {
-    return PlainGuard([&] {
-        DialImpl* dial = DialFromHandle(handle);
-        if (!dial) return;
-        tavlet::require(id != nullptr);
-        AppendIconMenuItem(*dial, ToWideString(iconPath), ToWideString(displayText), handler, id);
+    return WithDialAndOut(handle, id, [&](DialImpl& dial) {
+        AppendIconMenuItem(dial, ToWideString(iconPath), ToWideString(displayText), handler, id);
     });
 }
 

@@ -1,14 +1,19 @@
-// The four export guards: each runs an export's body and turns what it throws
-// into the export's result. No exception leaves an export.
+// The four export guards, and the getter exports' form of the first: each runs an
+// export's body and turns what it throws into the export's result. No exception
+// leaves an export.
 #pragma once
 
 #include "Errors.h"
 #include "tavlet/Exception.h"
+#include "tavlet/Require.h"
+#include "tavlet/winapi/OpaqueRefT.h"
 
 #include <oleauto.h>
 
+#include <memory>
 #include <new>
 #include <string>
+#include <type_traits>
 
 namespace tavlet::winapi::winrt {
 
@@ -64,5 +69,31 @@ BOOL BooleanGuard(Body&& body) noexcept {
 // A string result for the host: a BSTR over the text up to its first NUL. A
 // failed allocation leaves null (the export still succeeds).
 inline void StoreBstr(BSTR* out, const std::wstring& text) noexcept { *out = SysAllocString(text.c_str()); }
+
+// A getter's answer for the host: a text as a BSTR, a new object as its handle,
+// anything else as it is.
+inline void StoreAnswer(BSTR* out, const std::wstring& text) noexcept { StoreBstr(out, text); }
+
+template <typename Object>
+void StoreAnswer(typename Object::handle_type** out, std::unique_ptr<Object> object) {
+    HandOver(std::move(object), out);
+}
+
+template <typename T, typename Value>
+void StoreAnswer(T* out, Value value) noexcept {
+    *out = value;
+}
+
+// Getter exports under HandleGuard: the out-pointer is checked and set to
+// fallback before anything else can fail, so a failed call still leaves the
+// host a defined answer; then the body's answer is stored.
+template <typename T, typename Body>
+HRESULT GetterGuard(T* out, std::type_identity_t<T> fallback, Body&& body) noexcept {
+    return HandleGuard([&] {
+        tavlet::require(out != nullptr);
+        *out = fallback;
+        StoreAnswer(out, body());
+    });
+}
 
 }  // namespace tavlet::winapi::winrt

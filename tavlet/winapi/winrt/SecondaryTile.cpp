@@ -2,6 +2,7 @@
 // SecondaryTile, the visual-elements handle one SecondaryTileVisualElements.
 #include "tavlet.h"
 
+#include "Color.h"
 #include "Guards.h"
 #include "HString.h"
 #include "Runtime.h"
@@ -63,7 +64,7 @@ public:
     uint32_t GetBackgroundColor() override {
         abi::Windows::UI::Color color{};
         ::winrt::check_hresult(visualElements_->get_BackgroundColor(&color));
-        return uint32_t(color.A) << 24 | uint32_t(color.R) << 16 | uint32_t(color.G) << 8 | uint32_t(color.B);
+        return winrt::ToArgb(color);
     }
     uint32_t GetForegroundText() override {
         INT32 foreground = 0;
@@ -204,34 +205,20 @@ bool SecondaryTile::Exists(const std::wstring& tileId) {
 using tavlet::require;
 using tavlet::ToWideString;
 using tavlet::winapi::DeallocHandle;
-using tavlet::winapi::FromHandle;
-using tavlet::winapi::HandOver;
+using tavlet::winapi::ObjectOf;
 using tavlet::winapi::SecondaryTile;
 using tavlet::winapi::SecondaryTileImpl;
 using tavlet::winapi::SecondaryTileVisualElements;
+using tavlet::winapi::winrt::GetterGuard;
 using tavlet::winapi::winrt::HandleGuard;
 using tavlet::winapi::winrt::ReleaseGuard;
 using tavlet::winapi::winrt::StoreBstr;
 
 namespace {
 
-SecondaryTile* Tile(_WinRTSecondaryTile* handle) {
-    require(handle != nullptr);
-    return FromHandle<SecondaryTile>(handle);
-}
-
-SecondaryTileVisualElements* Elements(_WinRTSecondaryTileVisualElements* handle) {
-    require(handle != nullptr);
-    return FromHandle<SecondaryTileVisualElements>(handle);
-}
-
 template <typename Getter>
 HRESULT GetNumber(_WinRTSecondaryTileVisualElements* elements, uint32_t* out, Getter getter) {
-    return HandleGuard([&] {
-        require(out != nullptr);
-        *out = 0;
-        *out = getter(Elements(elements));
-    });
+    return GetterGuard(out, 0, [&] { return getter(ObjectOf<SecondaryTileVisualElements>(elements)); });
 }
 
 // A logo the tile does not have stays a null BSTR (a Uri's text is never empty).
@@ -240,7 +227,7 @@ HRESULT GetLogo(_WinRTSecondaryTileVisualElements* elements, BSTR* out, Getter g
     return HandleGuard([&] {
         require(out != nullptr);
         *out = nullptr;
-        std::wstring text = getter(Elements(elements));
+        std::wstring text = getter(ObjectOf<SecondaryTileVisualElements>(elements));
         if (!text.empty()) StoreBstr(out, text);
     });
 }
@@ -256,7 +243,7 @@ HRESULT TAVLET_CALL _WinRTSecondaryTile_Alloc(_WinRTSecondaryTile** tile) {
 HRESULT TAVLET_CALL _WinRTSecondaryTile_InitWithTileID(_WinRTSecondaryTile* tile, const wchar_t* tileId) {
     return HandleGuard([&] {
         require(tileId != nullptr);
-        Tile(tile)->InitWithTileID(ToWideString(tileId));
+        ObjectOf<SecondaryTile>(tile)->InitWithTileID(ToWideString(tileId));
     });
 }
 
@@ -265,7 +252,7 @@ HRESULT TAVLET_CALL _WinRTSecondaryTile_InitWithCreateArgs(_WinRTSecondaryTile* 
     return HandleGuard([&] {
         require(tileId != nullptr);
         require(args != nullptr);
-        auto* object = Tile(tile);
+        auto* object = ObjectOf<SecondaryTile>(tile);
         // args->reserved is the host's; it is never read.
         const std::wstring logoUri = ToWideString(args->logoUri);
         const std::wstring arguments = ToWideString(args->arguments);
@@ -287,38 +274,22 @@ HRESULT TAVLET_CALL _WinRTSecondaryTile_Exists(const wchar_t* tileId, uint32_t* 
 }
 
 HRESULT TAVLET_CALL _WinRTSecondaryTile_GetTileID(_WinRTSecondaryTile* tile, BSTR* tileId) {
-    return HandleGuard([&] {
-        require(tileId != nullptr);
-        *tileId = nullptr;
-        StoreBstr(tileId, Tile(tile)->GetTileID());
-    });
+    return GetterGuard(tileId, nullptr, [&] { return ObjectOf<SecondaryTile>(tile)->GetTileID(); });
 }
 
 HRESULT TAVLET_CALL _WinRTSecondaryTile_GetVisualElements(_WinRTSecondaryTile* tile,
                                                           _WinRTSecondaryTileVisualElements** elements) {
-    return HandleGuard([&] {
-        require(elements != nullptr);
-        *elements = nullptr;
-        HandOver(Tile(tile)->GetVisualElements(), elements);
-    });
+    return GetterGuard(elements, nullptr, [&] { return ObjectOf<SecondaryTile>(tile)->GetVisualElements(); });
 }
 
 HRESULT TAVLET_CALL _WinRTSecondaryTile_RequestCreateAsync(_WinRTSecondaryTile* tile,
                                                            _WinRTAsyncOperationBOOL** operation) {
-    return HandleGuard([&] {
-        require(operation != nullptr);
-        *operation = nullptr;
-        HandOver(Tile(tile)->RequestCreateAsync(), operation);
-    });
+    return GetterGuard(operation, nullptr, [&] { return ObjectOf<SecondaryTile>(tile)->RequestCreateAsync(); });
 }
 
 HRESULT TAVLET_CALL _WinRTSecondaryTile_RequestDeleteAsync(_WinRTSecondaryTile* tile,
                                                            _WinRTAsyncOperationBOOL** operation) {
-    return HandleGuard([&] {
-        require(operation != nullptr);
-        *operation = nullptr;
-        HandOver(Tile(tile)->RequestDeleteAsync(), operation);
-    });
+    return GetterGuard(operation, nullptr, [&] { return ObjectOf<SecondaryTile>(tile)->RequestDeleteAsync(); });
 }
 
 HRESULT TAVLET_CALL _WinRTSecondaryTile_Dealloc(_WinRTSecondaryTile* tile) {

@@ -2,12 +2,13 @@
 // UI, called back in the apartment that allocated its handle.
 #include "tavlet.h"
 
+#include "Color.h"
+#include "ComContext.h"
 #include "ComObject.h"
 #include "Guards.h"
 #include "HString.h"
 #include "Runtime.h"
 #include "ShareProviderRuntime.h"
-#include "SharingApartment.h"
 #include "abi/DataTransfer.h"
 #include "abi/Foundation.h"
 #include "abi/Storage.Streams.h"
@@ -41,7 +42,7 @@ using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
 using abi::Windows::Storage::Streams::IRandomAccessStreamReferenceStatics;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
-using winrt::CapturedContext;
+using winrt::ComContext;
 using winrt::HString;
 using winrt::HStringReference;
 
@@ -81,7 +82,7 @@ public:
 
     ShareProviderImpl()
         : runtimeProvider(std::make_shared<winrt::RuntimeProviderSlot>()),
-          apartmentContext(CapturedContext::Current()) {}
+          apartmentContext(ComContext::Current()) {}
 
     void Init(std::wstring title, std::wstring uri, uint32_t backgroundColor, Handler fn) override {
         // Runtime providers made earlier hold the old handler only weakly, so
@@ -113,7 +114,7 @@ public:
         if (!provider) return 0;
         abi::Windows::UI::Color color{};
         check_hresult(provider->get_BackgroundColor(&color));
-        return (uint32_t(color.A) << 24) | (uint32_t(color.R) << 16) | (uint32_t(color.G) << 8) | color.B;
+        return winrt::ToArgb(color);
     }
 
     const std::shared_ptr<winrt::RuntimeProviderSlot>& RuntimeProvider() const noexcept { return runtimeProvider; }
@@ -142,7 +143,7 @@ private:
         com_ptr<IAsyncOperation<IStorageFile*>> lookup;
         check_hresult(winrt::GetActivationFactory<abi::Windows::Storage::StorageFile, IStorageFileStatics>()
                           ->GetFileFromPathAsync(HStringReference(path), lookup.put()));
-        auto resume = CapturedContext::Current();
+        auto resume = ComContext::Current();
         auto completed = winrt::MakeDelegate<AsyncOperationCompletedHandler<IStorageFile*>>(
             [weak = std::weak_ptr<InitTicket>(ticket), resume, title = std::move(title), relative = std::move(relative),
              color](IAsyncOperation<IStorageFile*>* operation, INT32) -> HRESULT {
@@ -168,8 +169,6 @@ private:
 
     void Finish(const std::wstring& title, const com_ptr<IRandomAccessStreamReference>& icon, uint32_t color,
                 const std::wstring& iconText) {
-        const abi::Windows::UI::Color runtimeColor{static_cast<BYTE>(color >> 24), static_cast<BYTE>(color >> 16),
-                                                   static_cast<BYTE>(color >> 8), static_cast<BYTE>(color)};
         auto invoked = winrt::MakeDelegate<ShareProviderHandler>(
             [weak = std::weak_ptr<Handler>(handler), context = apartmentContext](IShareProviderOperation* operation) {
                 // Deallocated or initialised again since: the pick is left unreported.
@@ -191,7 +190,7 @@ private:
         iconUri = iconText;
         com_ptr<IShareProvider> created;
         check_hresult(winrt::GetActivationFactory<DataTransfer::ShareProvider, IShareProviderFactory>()->Create(
-            HStringReference(title), icon.get(), runtimeColor, invoked.get(), created.put()));
+            HStringReference(title), icon.get(), winrt::FromArgb(color), invoked.get(), created.put()));
         runtimeProvider->Set(std::move(created));
     }
 
@@ -206,7 +205,7 @@ private:
     // Destroyed in reverse order: the ticket, iconUri, handler,
     // apartmentContext, runtimeProvider.
     std::shared_ptr<winrt::RuntimeProviderSlot> runtimeProvider;
-    CapturedContext apartmentContext;
+    ComContext apartmentContext;
     std::shared_ptr<Handler> handler;
     std::wstring iconUri;
     std::shared_ptr<InitTicket> initTicket;
@@ -240,12 +239,13 @@ std::wstring IconRelativePath(const std::wstring& iconUri) {
 using tavlet::winapi::AllocHandle;
 using tavlet::winapi::DeallocHandle;
 using tavlet::winapi::FromHandle;
+using tavlet::winapi::ObjectOf;
 using tavlet::winapi::ShareProvider;
 using tavlet::winapi::ShareProviderOperation;
 using tavlet::winapi::ToHandle;
+using tavlet::winapi::winrt::GetterGuard;
 using tavlet::winapi::winrt::HandleGuard;
 using tavlet::winapi::winrt::ReleaseGuard;
-using tavlet::winapi::winrt::StoreBstr;
 
 extern "C" {
 
@@ -274,30 +274,15 @@ HRESULT TAVLET_CALL _WinRTShareProvider_InitWithArgs(_WinRTShareProvider* provid
 }
 
 HRESULT TAVLET_CALL _WinRTShareProvider_GetTitle(_WinRTShareProvider* provider, BSTR* title) {
-    return HandleGuard([&] {
-        tavlet::require(title != nullptr);
-        *title = nullptr;
-        tavlet::require(provider != nullptr);
-        StoreBstr(title, FromHandle<ShareProvider>(provider)->GetTitle());
-    });
+    return GetterGuard(title, nullptr, [&] { return ObjectOf<ShareProvider>(provider)->GetTitle(); });
 }
 
 HRESULT TAVLET_CALL _WinRTShareProvider_GetIconUri(_WinRTShareProvider* provider, BSTR* iconUri) {
-    return HandleGuard([&] {
-        tavlet::require(iconUri != nullptr);
-        *iconUri = nullptr;
-        tavlet::require(provider != nullptr);
-        StoreBstr(iconUri, FromHandle<ShareProvider>(provider)->GetIconUri());
-    });
+    return GetterGuard(iconUri, nullptr, [&] { return ObjectOf<ShareProvider>(provider)->GetIconUri(); });
 }
 
 HRESULT TAVLET_CALL _WinRTShareProvider_GetBackgroundColor(_WinRTShareProvider* provider, uint32_t* color) {
-    return HandleGuard([&] {
-        tavlet::require(color != nullptr);
-        *color = 0;
-        tavlet::require(provider != nullptr);
-        *color = FromHandle<ShareProvider>(provider)->GetBackgroundColor();
-    });
+    return GetterGuard(color, 0, [&] { return ObjectOf<ShareProvider>(provider)->GetBackgroundColor(); });
 }
 
 HRESULT TAVLET_CALL _WinRTShareProvider_Dealloc(_WinRTShareProvider* provider) {

@@ -3,12 +3,13 @@
 // completion callback on the thread that started the share.
 #include "tavlet.h"
 
+#include "Availability.h"
+#include "ComContext.h"
 #include "ComObject.h"
 #include "Guards.h"
 #include "HString.h"
 #include "Runtime.h"
 #include "ShareProviderRuntime.h"
-#include "SharingApartment.h"
 #include "abi/DataTransfer.h"
 #include "abi/Foundation.h"
 #include "abi/Interop.h"
@@ -42,7 +43,7 @@ using DataTransfer::IDataTransferManager2;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 using tavlet::thread::Dispatcher;
-using winrt::CapturedContext;
+using winrt::ComContext;
 using winrt::HString;
 using winrt::HStringReference;
 using winrt::MakeDelegate;
@@ -270,7 +271,7 @@ public:
 
     void Start() {
         // The continuations resume in the context the write started in.
-        context_ = CapturedContext::Current();
+        context_ = ComContext::Current();
         check_hresult(request_->GetDeferral(deferral_.put()));
         stream_ = winrt::ActivateInstance<Streams::InMemoryRandomAccessStream, Streams::IRandomAccessStream>();
         auto output = stream_.as<Streams::IOutputStream>();
@@ -341,7 +342,7 @@ private:
 
     com_ptr<IDataProviderRequest> request_;
     std::shared_ptr<ShareData> record_;
-    CapturedContext context_;
+    ComContext context_;
     com_ptr<DataTransfer::IDataProviderDeferral> deferral_;
     com_ptr<Streams::IRandomAccessStream> stream_;
     com_ptr<Streams::IDataWriter> writer_;
@@ -591,13 +592,6 @@ void RegisterAndShow(const std::shared_ptr<ShareData>& record, const com_ptr<abi
     check_hresult(interop->ShowShareUIForWindow(record->window));
 }
 
-bool IsSharingSupported() {
-    abi::boolean supported = 0;
-    check_hresult(winrt::GetActivationFactory<DataTransfer::DataTransferManager, DataTransfer::IDataTransferManagerStatics2>()
-                      ->IsSupported(&supported));
-    return supported != 0;
-}
-
 // What a file share keeps while its file is looked up.
 struct PendingFileShare {
     std::shared_ptr<Dispatcher> dispatcher;
@@ -615,17 +609,14 @@ struct PendingFileShare {
 }  // namespace
 }  // namespace tavlet::winapi
 
-using tavlet::winapi::winrt::BooleanGuard;
 using tavlet::winapi::winrt::EnsureRuntimeInitialized;
 using tavlet::winapi::winrt::PlainGuard;
 
 extern "C" {
 
 BOOL TAVLET_CALL WinRTSharingIsAvailable(void) {
-    return BooleanGuard([] {
-        EnsureRuntimeInitialized();
-        return tavlet::winapi::IsSharingSupported();
-    });
+    using namespace abi::Windows::ApplicationModel::DataTransfer;
+    return tavlet::winapi::winrt::IsClassAvailable<DataTransferManager, IDataTransferManagerStatics2>();
 }
 
 HRESULT TAVLET_CALL WinRTShareDataForWindow(HWND window, const wchar_t* title, const wchar_t* description,

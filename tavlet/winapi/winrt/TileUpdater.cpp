@@ -164,19 +164,12 @@ private:
 using tavlet::require;
 using tavlet::ToWideString;
 using tavlet::winapi::DeallocHandle;
-using tavlet::winapi::FromHandle;
+using tavlet::winapi::ObjectOf;
 using tavlet::winapi::TileUpdate;
 using tavlet::winapi::TileUpdater;
 using tavlet::winapi::TileUpdaterImpl;
 using tavlet::winapi::winrt::HandleGuard;
 using tavlet::winapi::winrt::ReleaseGuard;
-
-namespace {
-TileUpdater* Updater(_WinRTTileUpdater* handle) {
-    require(handle != nullptr);
-    return FromHandle<TileUpdater>(handle);
-}
-}  // namespace
 
 extern "C" {
 
@@ -187,7 +180,7 @@ HRESULT TAVLET_CALL _WinRTTileUpdater_Alloc(_WinRTTileUpdater** updater) {
 HRESULT TAVLET_CALL _WinRTTileUpdater_InitWithPrimaryTile(_WinRTTileUpdater* updater, const wchar_t* applicationId,
                                                           const wchar_t* userId) {
     return HandleGuard([&] {
-        auto* object = Updater(updater);
+        auto* object = ObjectOf<TileUpdater>(updater);
         object->InitWithPrimaryTile(ToWideString(applicationId), ToWideString(userId));
     });
 }
@@ -195,14 +188,14 @@ HRESULT TAVLET_CALL _WinRTTileUpdater_InitWithPrimaryTile(_WinRTTileUpdater* upd
 HRESULT TAVLET_CALL _WinRTTileUpdater_InitWithSecondaryTile(_WinRTTileUpdater* updater, const wchar_t* tileId,
                                                             const wchar_t* userId) {
     return HandleGuard([&] {
-        auto* object = Updater(updater);
+        auto* object = ObjectOf<TileUpdater>(updater);
         object->InitWithSecondaryTile(ToWideString(tileId), ToWideString(userId));
     });
 }
 
 HRESULT TAVLET_CALL _WinRTTileUpdater_Update(_WinRTTileUpdater* updater, const _WinRTTileUpdateArgs* args) {
     return HandleGuard([&] {
-        auto* object = Updater(updater);
+        auto* object = ObjectOf<TileUpdater>(updater);
         require(args != nullptr);
         require(args->structSize == sizeof(_WinRTTileUpdateArgs));
         // Neither text is optional: a null pointer is refused like a wrong size.
@@ -217,18 +210,18 @@ HRESULT TAVLET_CALL _WinRTTileUpdater_Update(_WinRTTileUpdater* updater, const _
 }
 
 HRESULT TAVLET_CALL _WinRTTileUpdater_Clear(_WinRTTileUpdater* updater) {
-    return HandleGuard([&] { Updater(updater)->Clear(); });
+    return HandleGuard([&] { ObjectOf<TileUpdater>(updater)->Clear(); });
 }
 
 HRESULT TAVLET_CALL _WinRTTileUpdater_EnableNotificationQueuing(_WinRTTileUpdater* updater, uint32_t enable) {
-    return HandleGuard([&] { Updater(updater)->EnableNotificationQueuing(enable != 0); });
+    return HandleGuard([&] { ObjectOf<TileUpdater>(updater)->EnableNotificationQueuing(enable != 0); });
 }
 
 HRESULT TAVLET_CALL _WinRTTileUpdater_EnableNotificationQueuingForTileSize(_WinRTTileUpdater* updater, uint32_t size,
                                                                            uint32_t enable) {
     return HandleGuard([&] {
         require(size <= _WinRTTileSize_Large);
-        Updater(updater)->EnableNotificationQueuingForTileSize(size, enable != 0);
+        ObjectOf<TileUpdater>(updater)->EnableNotificationQueuingForTileSize(size, enable != 0);
     });
 }
 

@@ -1,6 +1,7 @@
 // A COM context captured on one thread and entered later from the thread on
-// which the runtime reports something: the share provider's callback and the
-// continuations of the sharing family's asynchronous steps.
+// which the runtime reports something: the asynchronous boolean handle's
+// completion, the share provider's callback and the continuations of the
+// sharing family's asynchronous steps.
 #pragma once
 
 #include "ComPtr.h"
@@ -9,13 +10,13 @@
 
 namespace tavlet::winapi::winrt {
 
-class CapturedContext {
+class ComContext {
 public:
     // The calling thread's object context; a failure (no COM on this thread)
     // is thrown with its HRESULT.
-    static CapturedContext Current();
+    static ComContext Current();
 
-    CapturedContext() = default;
+    ComContext() = default;
 
     // True when the calling thread is in this context already.
     bool IsCurrent() const noexcept;
@@ -27,7 +28,15 @@ public:
     // its HRESULT.
     void Run(const std::function<void()>& work) const;
 
+    // The same for work that contains its own failures, from a caller that has
+    // no one to report a failed entry to: the work is then simply not run.
+    void RunOrDrop(const std::function<void()>& work) const noexcept;
+
 private:
+    // Enters the context from another one; the work's failure becomes the
+    // result.
+    HRESULT Enter(const std::function<void()>& work) const noexcept;
+
     ::winrt::com_ptr<IContextCallback> context_;
     // CoGetContextToken of the capturing thread: the identity of the context.
     // It stays valid while context_ holds the context object alive.

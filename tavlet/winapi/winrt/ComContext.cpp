@@ -1,4 +1,4 @@
-#include "SharingApartment.h"
+#include "ComContext.h"
 
 #include "Errors.h"
 
@@ -23,19 +23,19 @@ HRESULT STDMETHODCALLTYPE RunWork(ComCallData* data) {
 
 }  // namespace
 
-CapturedContext CapturedContext::Current() {
-    CapturedContext result;
+ComContext ComContext::Current() {
+    ComContext result;
     ::winrt::check_hresult(CoGetObjectContext(abi::guid_v<IContextCallback>, result.context_.put_void()));
     ::winrt::check_hresult(CoGetContextToken(&result.token_));
     return result;
 }
 
-bool CapturedContext::IsCurrent() const noexcept {
+bool ComContext::IsCurrent() const noexcept {
     ULONG_PTR token = 0;
     return context_ && SUCCEEDED(CoGetContextToken(&token)) && token == token_;
 }
 
-void CapturedContext::Run(const std::function<void()>& work) const {
+void ComContext::Run(const std::function<void()>& work) const {
     // Entering the context we are already in would only add a round trip (and
     // some systems do not implement the switch at all), so run inline.
     if (IsCurrent()) {
@@ -43,12 +43,23 @@ void CapturedContext::Run(const std::function<void()>& work) const {
         return;
     }
     if (!context_) ::winrt::throw_hresult(E_UNEXPECTED);
+    ::winrt::check_hresult(Enter(work));
+}
+
+void ComContext::RunOrDrop(const std::function<void()>& work) const noexcept {
+    if (IsCurrent()) {
+        work();
+        return;
+    }
+    if (context_) Enter(work);
+}
+
+HRESULT ComContext::Enter(const std::function<void()>& work) const noexcept {
     ComCallData data{};
     data.pUserDefined = const_cast<std::function<void()>*>(&work);
     // Method index 5 with this interface id is the documented way to enter a
     // context without re-entering an application single-threaded apartment.
-    ::winrt::check_hresult(
-        context_->ContextCallback(RunWork, &data, abi::IID_ICallbackWithNoReentrancyToApplicationSTA, 5, nullptr));
+    return context_->ContextCallback(RunWork, &data, abi::IID_ICallbackWithNoReentrancyToApplicationSTA, 5, nullptr);
 }
 
 }  // namespace tavlet::winapi::winrt
