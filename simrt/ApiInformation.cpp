@@ -62,29 +62,22 @@ public:
         SIM_FAULT("IApiInformationStatics.IsMethodPresent");
         return Answer(ToWide(typeName) + L"/" + ToWide(methodName) + L"()", result);
     }
-    HRESULT STDMETHODCALLTYPE IsMethodPresentWithArity(HSTRING, HSTRING, UINT32, boolean*) noexcept override {
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED("IApiInformationStatics.IsMethodPresentWithArity",
+               IsMethodPresentWithArity(HSTRING, HSTRING, UINT32, boolean*))
     HRESULT STDMETHODCALLTYPE IsEventPresent(HSTRING typeName, HSTRING eventName, boolean* result) noexcept override {
         SIM_FAULT("IApiInformationStatics.IsEventPresent");
         return Answer(ToWide(typeName) + L"/" + ToWide(eventName) + L"!", result);
     }
-    HRESULT STDMETHODCALLTYPE IsPropertyPresent(HSTRING, HSTRING, boolean*) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE IsReadOnlyPropertyPresent(HSTRING, HSTRING, boolean*) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE IsWriteablePropertyPresent(HSTRING, HSTRING, boolean*) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE IsEnumNamedValuePresent(HSTRING, HSTRING, boolean*) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE IsApiContractPresentByMajor(HSTRING, UINT16, boolean*) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE IsApiContractPresentByMajorAndMinor(HSTRING, UINT16, UINT16, boolean*) noexcept override {
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED("IApiInformationStatics.IsPropertyPresent", IsPropertyPresent(HSTRING, HSTRING, boolean*))
+    SIM_UNUSED("IApiInformationStatics.IsReadOnlyPropertyPresent",
+               IsReadOnlyPropertyPresent(HSTRING, HSTRING, boolean*))
+    SIM_UNUSED("IApiInformationStatics.IsWriteablePropertyPresent",
+               IsWriteablePropertyPresent(HSTRING, HSTRING, boolean*))
+    SIM_UNUSED("IApiInformationStatics.IsEnumNamedValuePresent", IsEnumNamedValuePresent(HSTRING, HSTRING, boolean*))
+    SIM_UNUSED("IApiInformationStatics.IsApiContractPresentByMajor",
+               IsApiContractPresentByMajor(HSTRING, UINT16, boolean*))
+    SIM_UNUSED("IApiInformationStatics.IsApiContractPresentByMajorAndMinor",
+               IsApiContractPresentByMajorAndMinor(HSTRING, UINT16, UINT16, boolean*))
 };
 
 const ClassRegistration registration(ApiInformation::name,

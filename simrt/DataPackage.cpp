@@ -2,6 +2,7 @@
 // DataRequest and its event arguments, DataProviderRequest with its deferral,
 // ShareCompletedEventArgs and StandardDataFormats.
 #include "DataTransfer.h"
+#include "Property.h"
 
 #include <atomic>
 
@@ -22,40 +23,23 @@ using ShareCompletedHandler = TypedEventHandler<IDataPackage*, IShareCompletedEv
 namespace {
 
 std::atomic<bool> package3Present{true};
-std::atomic<int64_t> lastToken{0};
+
+// Text a host may set on a package, and whether it did.
+struct HostText {
+    std::wstring text;
+    bool set = false;
+};
+void CopyOut(const HostText& from, HSTRING* to) { *to = MakeHString(from.text); }
+void CopyIn(HSTRING from, HostText& to) { to = HostText{ToWide(from), true}; }
 
 class PropertySet : public SimObject<PropertySet, IDataPackagePropertySet> {
 public:
-    std::mutex lock;
-    bool hasTitle = false, hasDescription = false;
-    std::wstring title, description, applicationName;
+    Property<HostText> title, description;
+    Property<std::wstring> applicationName;
 
-    HRESULT STDMETHODCALLTYPE get_Title(HSTRING* value) noexcept override {
-        SIM_FAULT("IDataPackagePropertySet.get_Title");
-        std::lock_guard guard(lock);
-        *value = MakeHString(title);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_Title(HSTRING value) noexcept override {
-        SIM_FAULT("IDataPackagePropertySet.put_Title");
-        std::lock_guard guard(lock);
-        title = ToWide(value);
-        hasTitle = true;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Description(HSTRING* value) noexcept override {
-        SIM_FAULT("IDataPackagePropertySet.get_Description");
-        std::lock_guard guard(lock);
-        *value = MakeHString(description);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_Description(HSTRING value) noexcept override {
-        SIM_FAULT("IDataPackagePropertySet.put_Description");
-        std::lock_guard guard(lock);
-        description = ToWide(value);
-        hasDescription = true;
-        return S_OK;
-    }
+    SIM_PROPERTY(IDataPackagePropertySet, Title, HSTRING, title)
+    SIM_PROPERTY(IDataPackagePropertySet, Description, HSTRING, description)
+    SIM_PROPERTY(IDataPackagePropertySet, ApplicationName, HSTRING, applicationName)
     HRESULT STDMETHODCALLTYPE get_Thumbnail(IRandomAccessStreamReference** value) noexcept override {
         SIM_FAULT("IDataPackagePropertySet.get_Thumbnail");
         *value = nullptr;
@@ -65,23 +49,7 @@ public:
         SIM_FAULT("IDataPackagePropertySet.put_Thumbnail");
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_FileTypes(IVector<HSTRING>** value) noexcept override {
-        SIM_FAULT("IDataPackagePropertySet.get_FileTypes");
-        *value = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE get_ApplicationName(HSTRING* value) noexcept override {
-        SIM_FAULT("IDataPackagePropertySet.get_ApplicationName");
-        std::lock_guard guard(lock);
-        *value = MakeHString(applicationName);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_ApplicationName(HSTRING value) noexcept override {
-        SIM_FAULT("IDataPackagePropertySet.put_ApplicationName");
-        std::lock_guard guard(lock);
-        applicationName = ToWide(value);
-        return S_OK;
-    }
+    SIM_UNUSED_OUT("IDataPackagePropertySet.get_FileTypes", value, get_FileTypes(IVector<HSTRING>** value))
     HRESULT STDMETHODCALLTYPE get_ApplicationListingUri(IUriRuntimeClass** value) noexcept override {
         SIM_FAULT("IDataPackagePropertySet.get_ApplicationListingUri");
         *value = nullptr;
@@ -119,13 +87,11 @@ public:
 
     PackageContents Contents() {
         PackageContents contents;
-        {
-            std::lock_guard guard(properties_->lock);
-            contents.hasTitle = properties_->hasTitle;
-            contents.title = properties_->title;
-            contents.hasDescription = properties_->hasDescription;
-            contents.description = properties_->description;
-        }
+        auto title = properties_->title.Load(), description = properties_->description.Load();
+        contents.hasTitle = title.set;
+        contents.title = title.text;
+        contents.hasDescription = description.set;
+        contents.description = description.text;
         std::lock_guard guard(lock_);
         contents.hasText = hasText_;
         contents.text = text_;
@@ -141,51 +107,24 @@ public:
     }
     HRESULT RaiseShareCompleted() {
         auto args = MakeObject<ShareCompletedArgs>();
-        return shareCompleted_.Raise(static_cast<IDataPackage*>(this), args.get());
+        return shareCompleted_.Raise(static_cast<IDataPackage*>(this), args.get()).last;
     }
 
     // ---- IDataPackage ----
-    HRESULT STDMETHODCALLTYPE GetView(IInspectable** result) noexcept override {
-        SIM_FAULT("IDataPackage.GetView");
-        *result = nullptr;
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED_OUT("IDataPackage.GetView", result, GetView(IInspectable** result))
     HRESULT STDMETHODCALLTYPE get_Properties(IDataPackagePropertySet** value) noexcept override {
         SIM_FAULT("IDataPackage.get_Properties");
         if (!value) return E_POINTER;
         *value = Up<IDataPackagePropertySet>(properties_).detach();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_RequestedOperation(UINT32* value) noexcept override {
-        SIM_FAULT("IDataPackage.get_RequestedOperation");
-        *value = requestedOperation_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_RequestedOperation(UINT32 value) noexcept override {
-        SIM_FAULT("IDataPackage.put_RequestedOperation");
-        requestedOperation_ = value;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE add_OperationCompleted(IInspectable*, EventRegistrationToken*) noexcept override {
-        SIM_FAULT("IDataPackage.add_OperationCompleted");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE remove_OperationCompleted(EventRegistrationToken) noexcept override {
-        SIM_FAULT("IDataPackage.remove_OperationCompleted");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE add_Destroyed(TypedEventHandler<IDataPackage*, IInspectable*>*, EventRegistrationToken*) noexcept override {
-        SIM_FAULT("IDataPackage.add_Destroyed");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE remove_Destroyed(EventRegistrationToken) noexcept override {
-        SIM_FAULT("IDataPackage.remove_Destroyed");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(HSTRING, IInspectable*) noexcept override {
-        SIM_FAULT("IDataPackage.SetData");
-        return E_NOTIMPL;
-    }
+    SIM_PROPERTY(IDataPackage, RequestedOperation, UINT32, requestedOperation_)
+    SIM_UNUSED("IDataPackage.add_OperationCompleted", add_OperationCompleted(IInspectable*, EventRegistrationToken*))
+    SIM_UNUSED("IDataPackage.remove_OperationCompleted", remove_OperationCompleted(EventRegistrationToken))
+    SIM_UNUSED("IDataPackage.add_Destroyed",
+               add_Destroyed(TypedEventHandler<IDataPackage*, IInspectable*>*, EventRegistrationToken*))
+    SIM_UNUSED("IDataPackage.remove_Destroyed", remove_Destroyed(EventRegistrationToken))
+    SIM_UNUSED("IDataPackage.SetData", SetData(HSTRING, IInspectable*))
     HRESULT STDMETHODCALLTYPE SetDataProvider(HSTRING formatId, DataProviderHandler* delayRenderer) noexcept override {
         SIM_FAULT("IDataPackage.SetDataProvider");
         if (!delayRenderer || !WindowsGetStringLen(formatId)) return E_INVALIDARG;
@@ -200,27 +139,11 @@ public:
         text_ = ToWide(value);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE SetUri(IUriRuntimeClass*) noexcept override {
-        SIM_FAULT("IDataPackage.SetUri");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetHtmlFormat(HSTRING) noexcept override {
-        SIM_FAULT("IDataPackage.SetHtmlFormat");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE get_ResourceMap(IInspectable** value) noexcept override {
-        SIM_FAULT("IDataPackage.get_ResourceMap");
-        if (value) *value = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetRtf(HSTRING) noexcept override {
-        SIM_FAULT("IDataPackage.SetRtf");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetBitmap(IRandomAccessStreamReference*) noexcept override {
-        SIM_FAULT("IDataPackage.SetBitmap");
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED("IDataPackage.SetUri", SetUri(IUriRuntimeClass*))
+    SIM_UNUSED("IDataPackage.SetHtmlFormat", SetHtmlFormat(HSTRING))
+    SIM_UNUSED_OUT("IDataPackage.get_ResourceMap", value, get_ResourceMap(IInspectable** value))
+    SIM_UNUSED("IDataPackage.SetRtf", SetRtf(HSTRING))
+    SIM_UNUSED("IDataPackage.SetBitmap", SetBitmap(IRandomAccessStreamReference*))
     HRESULT STDMETHODCALLTYPE SetStorageItemsReadOnly(IIterable<IStorageItem*>* value) noexcept override {
         SIM_FAULT("IDataPackage.SetStorageItemsReadOnly");
         return StoreItems(value);
@@ -231,14 +154,7 @@ public:
     }
 
     // ---- IDataPackage3 ----
-    HRESULT STDMETHODCALLTYPE add_ShareCompleted(ShareCompletedHandler* handler, EventRegistrationToken* token) noexcept override {
-        SIM_FAULT("IDataPackage3.add_ShareCompleted");
-        return shareCompleted_.Add(handler, token);
-    }
-    HRESULT STDMETHODCALLTYPE remove_ShareCompleted(EventRegistrationToken token) noexcept override {
-        SIM_FAULT("IDataPackage3.remove_ShareCompleted");
-        return shareCompleted_.Remove(token);
-    }
+    SIM_EVENT(IDataPackage3, ShareCompleted, ShareCompletedHandler, shareCompleted_)
 
 private:
     // Walks the list the way the system does (First, HasCurrent, MoveNext)
@@ -265,7 +181,7 @@ private:
     }
 
     ::winrt::com_ptr<PropertySet> properties_;
-    std::atomic<UINT32> requestedOperation_{1};  // DataPackageOperation.Copy
+    Property<UINT32> requestedOperation_{1};  // DataPackageOperation.Copy
     std::mutex lock_;
     bool hasText_ = false;
     std::wstring text_;
@@ -280,18 +196,7 @@ class DataRequestObject : public SimObject<DataRequestObject, IDataRequest> {
 public:
     explicit DataRequestObject(::winrt::com_ptr<IDataPackage> package) : package_(std::move(package)) {}
 
-    HRESULT STDMETHODCALLTYPE get_Data(IDataPackage** value) noexcept override {
-        SIM_FAULT("IDataRequest.get_Data");
-        std::lock_guard guard(lock_);
-        package_.copy_to(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_Data(IDataPackage* value) noexcept override {
-        SIM_FAULT("IDataRequest.put_Data");
-        std::lock_guard guard(lock_);
-        package_.copy_from(value);
-        return S_OK;
-    }
+    SIM_PROPERTY(IDataRequest, Data, IDataPackage*, package_)
     HRESULT STDMETHODCALLTYPE get_Deadline(DateTime* value) noexcept override {
         SIM_FAULT("IDataRequest.get_Deadline");
         value->UniversalTime = 0;
@@ -301,25 +206,16 @@ public:
         SIM_FAULT("IDataRequest.FailWithDisplayText");
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetDeferral(IInspectable** result) noexcept override {
-        SIM_FAULT("IDataRequest.GetDeferral");
-        *result = nullptr;
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED_OUT("IDataRequest.GetDeferral", result, GetDeferral(IInspectable** result))
 
 private:
-    std::mutex lock_;
-    ::winrt::com_ptr<IDataPackage> package_;
+    Property<::winrt::com_ptr<IDataPackage>> package_;
 };
 
 class DataRequestedArgs : public SimObject<DataRequestedArgs, IDataRequestedEventArgs> {
 public:
     explicit DataRequestedArgs(::winrt::com_ptr<IDataRequest> request) : request_(std::move(request)) {}
-    HRESULT STDMETHODCALLTYPE get_Request(IDataRequest** value) noexcept override {
-        SIM_FAULT("IDataRequestedEventArgs.get_Request");
-        request_.copy_to(value);
-        return S_OK;
-    }
+    SIM_GETTER(IDataRequestedEventArgs, Request, IDataRequest*, Fixed(request_))
 
 private:
     ::winrt::com_ptr<IDataRequest> request_;
@@ -344,11 +240,7 @@ public:
     ProviderRequest(std::wstring formatId, std::shared_ptr<ProviderRequestState> state)
         : formatId_(std::move(formatId)), state_(std::move(state)) {}
 
-    HRESULT STDMETHODCALLTYPE get_FormatId(HSTRING* value) noexcept override {
-        SIM_FAULT("IDataProviderRequest.get_FormatId");
-        *value = MakeHString(formatId_);
-        return S_OK;
-    }
+    SIM_GETTER(IDataProviderRequest, FormatId, HSTRING, Fixed(formatId_))
     HRESULT STDMETHODCALLTYPE get_Deadline(DateTime* value) noexcept override {
         SIM_FAULT("IDataProviderRequest.get_Deadline");
         value->UniversalTime = 0;
@@ -398,8 +290,6 @@ const ClassRegistration formats(StandardDataFormats::name,
 const ResetRegistration reset([] { package3Present = true; });
 
 }  // namespace
-
-int64_t NextEventToken() noexcept { return ++lastToken; }
 
 ::winrt::com_ptr<IDataPackage> NewDataPackage() { return Up<IDataPackage>(MakeObject<DataPackageObject>()); }
 

@@ -3,6 +3,7 @@
 // reads back for the tests.
 #pragma once
 
+#include "EventSource.h"
 #include "SimObject.h"
 #include "tavlet/winapi/winrt/abi/DataTransfer.h"
 #include "tavlet/winapi/winrt/abi/Foundation.h"
@@ -18,83 +19,10 @@
 #ifndef RO_E_CLOSED
 #define RO_E_CLOSED ((HRESULT)0x80000013L)
 #endif
-#ifndef E_BOUNDS
-#define E_BOUNDS ((HRESULT)0x8000000BL)
-#endif
 
 namespace sim {
 
 namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;
-
-// Event handlers with their tokens; raised on the calling thread, outside the
-// lock, over a copy of the list (a handler may remove itself or others).
-template <typename Handler>
-class EventSource {
-public:
-    HRESULT Add(Handler* handler, abi::EventRegistrationToken* token);
-    HRESULT Remove(abi::EventRegistrationToken token);
-    long Count() {
-        std::lock_guard guard(lock_);
-        return static_cast<long>(handlers_.size());
-    }
-    void Clear() {
-        std::map<int64_t, ::winrt::com_ptr<Handler>> gone;
-        {
-            std::lock_guard guard(lock_);
-            gone.swap(handlers_);
-        }
-    }
-    // The last failing handler's HRESULT, S_OK when all succeeded.
-    template <typename Sender, typename Args>
-    HRESULT Raise(Sender sender, Args args) {
-        std::vector<::winrt::com_ptr<Handler>> handlers;
-        {
-            std::lock_guard guard(lock_);
-            for (auto& entry : handlers_) handlers.push_back(entry.second);
-        }
-        HRESULT result = S_OK;
-        for (auto& handler : handlers) {
-            HRESULT hr = handler->Invoke(sender, args);
-            if (hr < 0) result = hr;
-        }
-        return result;
-    }
-
-private:
-    std::mutex lock_;
-    std::map<int64_t, ::winrt::com_ptr<Handler>> handlers_;
-};
-
-// A reference to a concrete object as one of its interfaces.
-template <typename I, typename T>
-::winrt::com_ptr<I> Up(const ::winrt::com_ptr<T>& object) noexcept {
-    return ::winrt::copy_ptr<I>(object.get());
-}
-
-// Every token of the simulated runtime is distinct.
-int64_t NextEventToken() noexcept;
-
-template <typename Handler>
-HRESULT EventSource<Handler>::Add(Handler* handler, abi::EventRegistrationToken* token) {
-    if (!handler || !token) return E_INVALIDARG;
-    std::lock_guard guard(lock_);
-    token->value = NextEventToken();
-    handlers_[token->value].copy_from(handler);
-    return S_OK;
-}
-
-template <typename Handler>
-HRESULT EventSource<Handler>::Remove(abi::EventRegistrationToken token) {
-    ::winrt::com_ptr<Handler> gone;
-    std::lock_guard guard(lock_);
-    auto found = handlers_.find(token.value);
-    // The runtime ignores a token it does not know.
-    if (found != handlers_.end()) {
-        gone = std::move(found->second);
-        handlers_.erase(found);
-    }
-    return S_OK;
-}
 
 // What a data provider request ended with.
 struct ProviderRequestState {

@@ -2,6 +2,7 @@
 // window interop (GetForWindow, ShowShareUIForWindow), one manager per window
 // with its three events, and a share UI that tests drive step by step.
 #include "DataTransfer.h"
+#include "Property.h"
 
 #include "tavlet/winapi/winrt/abi/Interop.h"
 
@@ -11,7 +12,6 @@ namespace sim {
 namespace {
 
 using namespace abi::Windows::ApplicationModel::DataTransfer;
-using abi::EventRegistrationToken;
 using abi::Windows::Foundation::TypedEventHandler;
 using DataRequestedHandler = TypedEventHandler<IDataTransferManager*, IDataRequestedEventArgs*>;
 using TargetChosenHandler = TypedEventHandler<IDataTransferManager*, ITargetApplicationChosenEventArgs*>;
@@ -46,11 +46,7 @@ Sharing& sharing() {
 class TargetChosenArgs : public SimObject<TargetChosenArgs, ITargetApplicationChosenEventArgs> {
 public:
     explicit TargetChosenArgs(std::wstring name) : name_(std::move(name)) {}
-    HRESULT STDMETHODCALLTYPE get_ApplicationName(HSTRING* value) noexcept override {
-        SIM_FAULT("ITargetApplicationChosenEventArgs.get_ApplicationName");
-        *value = MakeHString(name_);
-        return S_OK;
-    }
+    SIM_GETTER(ITargetApplicationChosenEventArgs, ApplicationName, HSTRING, Fixed(name_))
 
 private:
     std::wstring name_;
@@ -60,21 +56,9 @@ class ProvidersRequestedArgs : public SimObject<ProvidersRequestedArgs, ISharePr
 public:
     ProvidersRequestedArgs(::winrt::com_ptr<ProviderVector> providers, ::winrt::com_ptr<IInspectable> data)
         : providers_(std::move(providers)), data_(std::move(data)) {}
-    HRESULT STDMETHODCALLTYPE get_Providers(ProviderVector** value) noexcept override {
-        SIM_FAULT("IShareProvidersRequestedEventArgs.get_Providers");
-        providers_.copy_to(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Data(IInspectable** value) noexcept override {
-        SIM_FAULT("IShareProvidersRequestedEventArgs.get_Data");
-        data_.copy_to(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDeferral(IInspectable** result) noexcept override {
-        SIM_FAULT("IShareProvidersRequestedEventArgs.GetDeferral");
-        *result = nullptr;
-        return E_NOTIMPL;
-    }
+    SIM_GETTER(IShareProvidersRequestedEventArgs, Providers, ProviderVector*, Fixed(providers_))
+    SIM_GETTER(IShareProvidersRequestedEventArgs, Data, IInspectable*, Fixed(data_))
+    SIM_UNUSED_OUT("IShareProvidersRequestedEventArgs.GetDeferral", result, GetDeferral(IInspectable** result))
 
 private:
     ::winrt::com_ptr<ProviderVector> providers_;
@@ -126,30 +110,9 @@ public:
     EventSource<TargetChosenHandler> targetChosen;
     EventSource<ProvidersRequestedHandler> providersRequested;
 
-    HRESULT STDMETHODCALLTYPE add_DataRequested(DataRequestedHandler* handler, EventRegistrationToken* token) noexcept override {
-        SIM_FAULT("IDataTransferManager.add_DataRequested");
-        return dataRequested.Add(handler, token);
-    }
-    HRESULT STDMETHODCALLTYPE remove_DataRequested(EventRegistrationToken token) noexcept override {
-        SIM_FAULT("IDataTransferManager.remove_DataRequested");
-        return dataRequested.Remove(token);
-    }
-    HRESULT STDMETHODCALLTYPE add_TargetApplicationChosen(TargetChosenHandler* handler, EventRegistrationToken* token) noexcept override {
-        SIM_FAULT("IDataTransferManager.add_TargetApplicationChosen");
-        return targetChosen.Add(handler, token);
-    }
-    HRESULT STDMETHODCALLTYPE remove_TargetApplicationChosen(EventRegistrationToken token) noexcept override {
-        SIM_FAULT("IDataTransferManager.remove_TargetApplicationChosen");
-        return targetChosen.Remove(token);
-    }
-    HRESULT STDMETHODCALLTYPE add_ShareProvidersRequested(ProvidersRequestedHandler* handler, EventRegistrationToken* token) noexcept override {
-        SIM_FAULT("IDataTransferManager2.add_ShareProvidersRequested");
-        return providersRequested.Add(handler, token);
-    }
-    HRESULT STDMETHODCALLTYPE remove_ShareProvidersRequested(EventRegistrationToken token) noexcept override {
-        SIM_FAULT("IDataTransferManager2.remove_ShareProvidersRequested");
-        return providersRequested.Remove(token);
-    }
+    SIM_EVENT(IDataTransferManager, DataRequested, DataRequestedHandler, dataRequested)
+    SIM_EVENT(IDataTransferManager, TargetApplicationChosen, TargetChosenHandler, targetChosen)
+    SIM_EVENT(IDataTransferManager2, ShareProvidersRequested, ProvidersRequestedHandler, providersRequested)
 
 private:
     HWND window_;
@@ -308,17 +271,9 @@ void CloseUI(HWND window) {
 
 }  // namespace
 
-void SetSharingSupported(bool supported) {
-    auto& s = sharing();
-    std::lock_guard guard(s.lock);
-    s.supported = supported;
-}
+void SetSharingSupported(bool supported) { WriteState(sharing(), &Sharing::supported, supported); }
 
-void SetDataTransferManager2Present(bool present) {
-    auto& s = sharing();
-    std::lock_guard guard(s.lock);
-    s.manager2Present = present;
-}
+void SetDataTransferManager2Present(bool present) { WriteState(sharing(), &Sharing::manager2Present, present); }
 
 long ShareEventHandlers(HWND window, const std::wstring& eventName) {
     auto manager = FindManager(window);
@@ -358,7 +313,7 @@ HRESULT ShareUIRequestData(HWND window) {
         });
         if (!manager) return S_OK;
         auto args = NewDataRequestedEventArgs(package.get());
-        return manager->dataRequested.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get());
+        return manager->dataRequested.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get()).last;
     });
 }
 
@@ -372,7 +327,7 @@ HRESULT ShareUIRequestProviders(HWND window, const std::vector<std::wstring>& in
         if (!manager) return S_OK;
         auto args = MakeObject<ProvidersRequestedArgs>(
             providers, Up<IInspectable>(session.package));
-        return manager->providersRequested.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get());
+        return manager->providersRequested.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get()).last;
     });
 }
 
@@ -400,7 +355,7 @@ HRESULT ShareUIChooseTarget(HWND window, const std::wstring& applicationName) {
     return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>& manager, Session&) -> HRESULT {
         if (!manager) return S_OK;
         auto args = MakeObject<TargetChosenArgs>(applicationName);
-        return manager->targetChosen.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get());
+        return manager->targetChosen.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get()).last;
     });
 }
 

@@ -1,5 +1,6 @@
 // Windows.UI.Input.RadialController: statics, window interop, the controller
 // with its events, the events' arguments and RadialControllerScreenContact.
+#include "Property.h"
 #include "RadialController.h"
 
 #include <thread>
@@ -21,16 +22,8 @@ std::atomic<long> liveControllers{0};
 class ScreenContact : public SimObject<ScreenContact, IRadialControllerScreenContact> {
 public:
     ScreenContact(Point position, Rect bounds) : position_(position), bounds_(bounds) {}
-    HRESULT STDMETHODCALLTYPE get_Bounds(Rect* value) noexcept override {
-        SIM_FAULT("IRadialControllerScreenContact.get_Bounds");
-        *value = bounds_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Position(Point* value) noexcept override {
-        SIM_FAULT("IRadialControllerScreenContact.get_Position");
-        *value = position_;
-        return S_OK;
-    }
+    SIM_GETTER(IRadialControllerScreenContact, Bounds, Rect, Fixed(bounds_))
+    SIM_GETTER(IRadialControllerScreenContact, Position, Point, Fixed(position_))
 
 private:
     Point position_;
@@ -41,7 +34,7 @@ private:
     if (!data.hasContact) return nullptr;
     auto contact = MakeObject<ScreenContact>(Point{data.positionX, data.positionY},
                                              Rect{data.boundsX, data.boundsY, data.boundsWidth, data.boundsHeight});
-    return ::winrt::copy_ptr<IRadialControllerScreenContact>(contact.get());
+    return Up<IRadialControllerScreenContact>(contact);
 }
 
 // RadialControllerRotationChangedEventArgs; the second interface is absent on
@@ -58,21 +51,10 @@ public:
         }
         return SimObject::QueryInterface(iid, out);
     }
-    HRESULT STDMETHODCALLTYPE get_RotationDeltaInDegrees(DOUBLE* value) noexcept override {
-        SIM_FAULT("IRadialControllerRotationChangedEventArgs.get_RotationDeltaInDegrees");
-        *value = data_.rotationDeltaInDegrees;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Contact(IRadialControllerScreenContact** value) noexcept override {
-        SIM_FAULT("IRadialControllerRotationChangedEventArgs.get_Contact");
-        contact_.copy_to(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_IsButtonPressed(abi::boolean* value) noexcept override {
-        SIM_FAULT("IRadialControllerRotationChangedEventArgs2.get_IsButtonPressed");
-        *value = data_.isButtonPressed ? 1 : 0;
-        return S_OK;
-    }
+    SIM_GETTER(IRadialControllerRotationChangedEventArgs, RotationDeltaInDegrees, DOUBLE,
+               Fixed(data_.rotationDeltaInDegrees))
+    SIM_GETTER(IRadialControllerRotationChangedEventArgs, Contact, IRadialControllerScreenContact*, Fixed(contact_))
+    SIM_GETTER(IRadialControllerRotationChangedEventArgs2, IsButtonPressed, abi::boolean, Fixed(data_.isButtonPressed))
     HRESULT STDMETHODCALLTYPE get_SimpleHapticsController(IInspectable** value) noexcept override {
         SIM_FAULT("IRadialControllerRotationChangedEventArgs2.get_SimpleHapticsController");
         *value = nullptr;
@@ -109,7 +91,9 @@ private:
 };
 
 template <typename Args>
-using ControllerEvent = EventSource<TypedEventHandler<IRadialController*, Args*>>;
+using Handler = TypedEventHandler<IRadialController*, Args*>;
+template <typename Args>
+using ControllerEvent = EventSource<Handler<Args>>;
 
 class Controller : public SimObject<Controller, IRadialController, IRadialController2> {
 public:
@@ -121,10 +105,7 @@ public:
     HWND window() const noexcept { return window_; }
     long number() const noexcept { return number_; }
     IRadialControllerMenu* menu() const noexcept { return menu_.get(); }
-    double resolution() {
-        std::lock_guard guard(lock_);
-        return resolution_;
-    }
+    double resolution() const { return resolution_.Load(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
         if (iid == abi::guid_v<IRadialController2> && !controller2Present) {
@@ -135,22 +116,13 @@ public:
     }
 
     // ---- IRadialController ----
-    HRESULT STDMETHODCALLTYPE get_Menu(IRadialControllerMenu** value) noexcept override {
-        SIM_FAULT("IRadialController.get_Menu");
-        menu_.copy_to(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_RotationResolutionInDegrees(DOUBLE* value) noexcept override {
-        SIM_FAULT("IRadialController.get_RotationResolutionInDegrees");
-        *value = resolution();
-        return S_OK;
-    }
+    SIM_GETTER(IRadialController, Menu, IRadialControllerMenu*, Fixed(menu_))
+    SIM_GETTER(IRadialController, RotationResolutionInDegrees, DOUBLE, resolution_)
     HRESULT STDMETHODCALLTYPE put_RotationResolutionInDegrees(DOUBLE value) noexcept override {
         SIM_FAULT("IRadialController.put_RotationResolutionInDegrees");
         // The system accepts a positive resolution only.
         if (!(value > 0)) return E_INVALIDARG;
-        std::lock_guard guard(lock_);
-        resolution_ = value;
+        resolution_.Store(value);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_UseAutomaticHapticFeedback(abi::boolean* value) noexcept override {
@@ -162,31 +134,20 @@ public:
         SIM_FAULT("IRadialController.put_UseAutomaticHapticFeedback");
         return S_OK;
     }
-#define SIM_CONTROLLER_EVENT(Interface, Event, Args, source)                                                        \
-    HRESULT STDMETHODCALLTYPE add_##Event(TypedEventHandler<IRadialController*, Args*>* handler,                      \
-                                          EventRegistrationToken* token) noexcept override {                        \
-        SIM_FAULT(#Interface ".add_" #Event);                                                                         \
-        return source.Add(handler, token);                                                                            \
-    }                                                                                                                 \
-    HRESULT STDMETHODCALLTYPE remove_##Event(EventRegistrationToken token) noexcept override {                       \
-        SIM_FAULT(#Interface ".remove_" #Event);                                                                      \
-        return source.Remove(token);                                                                                  \
-    }
-    SIM_CONTROLLER_EVENT(IRadialController, ScreenContactStarted, IRadialControllerScreenContactStartedEventArgs, started)
-    SIM_CONTROLLER_EVENT(IRadialController, ScreenContactEnded, IInspectable, ended)
-    SIM_CONTROLLER_EVENT(IRadialController, ScreenContactContinued, IRadialControllerScreenContactContinuedEventArgs, continued)
-    SIM_CONTROLLER_EVENT(IRadialController, ControlLost, IInspectable, lost)
-    SIM_CONTROLLER_EVENT(IRadialController, RotationChanged, IRadialControllerRotationChangedEventArgs, rotation)
-    SIM_CONTROLLER_EVENT(IRadialController, ControlAcquired, IRadialControllerControlAcquiredEventArgs, acquired)
+    SIM_EVENT(IRadialController, ScreenContactStarted, Handler<IRadialControllerScreenContactStartedEventArgs>, started)
+    SIM_EVENT(IRadialController, ScreenContactEnded, Handler<IInspectable>, ended)
+    SIM_EVENT(IRadialController, ScreenContactContinued, Handler<IRadialControllerScreenContactContinuedEventArgs>, continued)
+    SIM_EVENT(IRadialController, ControlLost, Handler<IInspectable>, lost)
+    SIM_EVENT(IRadialController, RotationChanged, Handler<IRadialControllerRotationChangedEventArgs>, rotation)
+    SIM_EVENT(IRadialController, ControlAcquired, Handler<IRadialControllerControlAcquiredEventArgs>, acquired)
     // ---- IRadialController2 ----
-    SIM_CONTROLLER_EVENT(IRadialController2, ButtonPressed, IRadialControllerButtonPressedEventArgs, pressed)
-#undef SIM_CONTROLLER_EVENT
-    HRESULT STDMETHODCALLTYPE add_ButtonClicked(IInspectable*, EventRegistrationToken*) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE remove_ButtonClicked(EventRegistrationToken) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE add_ButtonHolding(IInspectable*, EventRegistrationToken*) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE remove_ButtonHolding(EventRegistrationToken) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE add_ButtonReleased(IInspectable*, EventRegistrationToken*) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE remove_ButtonReleased(EventRegistrationToken) noexcept override { return E_NOTIMPL; }
+    SIM_EVENT(IRadialController2, ButtonPressed, Handler<IRadialControllerButtonPressedEventArgs>, pressed)
+    SIM_UNUSED("IRadialController2.add_ButtonClicked", add_ButtonClicked(IInspectable*, EventRegistrationToken*))
+    SIM_UNUSED("IRadialController2.remove_ButtonClicked", remove_ButtonClicked(EventRegistrationToken))
+    SIM_UNUSED("IRadialController2.add_ButtonHolding", add_ButtonHolding(IInspectable*, EventRegistrationToken*))
+    SIM_UNUSED("IRadialController2.remove_ButtonHolding", remove_ButtonHolding(EventRegistrationToken))
+    SIM_UNUSED("IRadialController2.add_ButtonReleased", add_ButtonReleased(IInspectable*, EventRegistrationToken*))
+    SIM_UNUSED("IRadialController2.remove_ButtonReleased", remove_ButtonReleased(EventRegistrationToken))
 
     // ---- Control ----
     long Handlers(DialEvent event) {
@@ -203,36 +164,44 @@ public:
     }
     HRESULT Raise(DialEvent event, const DialEventData& data, long* called) {
         IRadialController* sender = this;
+        Raised raised;
         switch (event) {
         case DialEvent::RotationChanged:
-            return rotation.Raise(sender, MakeObject<RotationArgs>(data).get(), called);
+            raised = rotation.Raise(sender, MakeObject<RotationArgs>(data).get());
+            break;
         case DialEvent::ButtonPressed:
-            return pressed.Raise(sender, Args<IRadialControllerButtonPressedEventArgs>("IRadialControllerButtonPressedEventArgs", data).get(), called);
+            raised = RaiseWithContact(pressed, "IRadialControllerButtonPressedEventArgs", data);
+            break;
         case DialEvent::ScreenContactStarted:
-            return started.Raise(sender, Args<IRadialControllerScreenContactStartedEventArgs>("IRadialControllerScreenContactStartedEventArgs", data).get(), called);
+            raised = RaiseWithContact(started, "IRadialControllerScreenContactStartedEventArgs", data);
+            break;
         case DialEvent::ScreenContactContinued:
-            return continued.Raise(sender, Args<IRadialControllerScreenContactContinuedEventArgs>("IRadialControllerScreenContactContinuedEventArgs", data).get(), called);
+            raised = RaiseWithContact(continued, "IRadialControllerScreenContactContinuedEventArgs", data);
+            break;
         case DialEvent::ControlAcquired:
-            return acquired.Raise(sender, Args<IRadialControllerControlAcquiredEventArgs>("IRadialControllerControlAcquiredEventArgs", data).get(), called);
+            raised = RaiseWithContact(acquired, "IRadialControllerControlAcquiredEventArgs", data);
+            break;
         // These two carry no arguments the library reads; the system passes null.
-        case DialEvent::ScreenContactEnded: return ended.Raise(sender, static_cast<IInspectable*>(nullptr), called);
-        case DialEvent::ControlLost: return lost.Raise(sender, static_cast<IInspectable*>(nullptr), called);
+        case DialEvent::ScreenContactEnded: raised = ended.Raise(sender, static_cast<IInspectable*>(nullptr)); break;
+        case DialEvent::ControlLost: raised = lost.Raise(sender, static_cast<IInspectable*>(nullptr)); break;
+        default: return E_INVALIDARG;
         }
-        return E_INVALIDARG;
+        if (called) *called = raised.called;
+        return raised.first;
     }
 
 private:
+    // Raises an event whose arguments carry only a contact; `name` is their interface's.
     template <typename Interface>
-    static ::winrt::com_ptr<Interface> Args(const char* name, const DialEventData& data) {
-        auto args = MakeObject<ContactArgs<Interface>>(name, data);
-        return ::winrt::copy_ptr<Interface>(args.get());
+    Raised RaiseWithContact(ControllerEvent<Interface>& source, const char* name, const DialEventData& data) {
+        auto args = Up<Interface>(MakeObject<ContactArgs<Interface>>(name, data));
+        return source.Raise(static_cast<IRadialController*>(this), args.get());
     }
 
     HWND window_;
     long number_;
     ::winrt::com_ptr<IRadialControllerMenu> menu_;
-    std::mutex lock_;
-    double resolution_ = 10.0;  // the system's default resolution in degrees
+    Property<double> resolution_{10.0};  // the system's default resolution in degrees
     ControllerEvent<IRadialControllerScreenContactStartedEventArgs> started;
     ControllerEvent<IInspectable> ended;
     ControllerEvent<IRadialControllerScreenContactContinuedEventArgs> continued;
@@ -278,11 +247,9 @@ public:
         *result = supported ? 1 : 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE CreateForCurrentView(IRadialController** result) noexcept override {
-        SIM_FAULT("IRadialControllerStatics.CreateForCurrentView");
-        *result = nullptr;
-        return E_NOTIMPL;  // a desktop program has no current view
-    }
+    // A desktop program has no current view.
+    SIM_UNUSED_OUT("IRadialControllerStatics.CreateForCurrentView", result,
+                   CreateForCurrentView(IRadialController** result))
     HRESULT STDMETHODCALLTYPE CreateForWindow(HWND window, REFIID iid, void** result) noexcept override {
         SIM_FAULT("IRadialControllerInterop.CreateForWindow");
         if (!result) return E_POINTER;

@@ -54,11 +54,9 @@ public:
         }
         return SimFactory::QueryInterface(iid, out);
     }
-    HRESULT STDMETHODCALLTYPE GetForCurrentView(IRadialControllerConfiguration** configuration) noexcept override {
-        SIM_FAULT("IRadialControllerConfigurationStatics.GetForCurrentView");
-        *configuration = nullptr;
-        return E_NOTIMPL;  // a desktop program has no current view
-    }
+    // A desktop program has no current view.
+    SIM_UNUSED_OUT("IRadialControllerConfigurationStatics.GetForCurrentView", configuration,
+                   GetForCurrentView(IRadialControllerConfiguration** configuration))
     HRESULT STDMETHODCALLTYPE put_AppController(IRadialController* value) noexcept override {
         SIM_FAULT("IRadialControllerConfigurationStatics2.put_AppController");
         auto controller = ::winrt::copy_ptr(value);
@@ -119,11 +117,7 @@ const ResetRegistration reset([] {
 void SetConfigurationInteropPresent(bool present) { interopPresent = present; }
 long LiveRadialControllerConfigurations() { return liveConfigurations.load(); }
 
-HWND LastConfigurationWindow() {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    return s.lastWindow;
-}
+HWND LastConfigurationWindow() { return ReadState(state(), &State::lastWindow); }
 
 long AppController() {
     ::winrt::com_ptr<IRadialController> controller;

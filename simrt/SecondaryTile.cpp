@@ -81,12 +81,6 @@ private:
     return ::winrt::copy_ptr(entry->operation);
 }
 
-#define SIM_UNUSED(member, ...)                                   \
-    HRESULT STDMETHODCALLTYPE __VA_ARGS__ noexcept override {     \
-        SIM_FAULT(member);                                        \
-        return E_NOTIMPL;                                         \
-    }
-
 class Tile : public SimObject<Tile, ISecondaryTile, ISecondaryTile2, IInitializeWithWindow> {
 public:
     Tile(std::shared_ptr<SecondaryTileRecord> record, ::winrt::com_ptr<IUriRuntimeClass> logo)
@@ -285,8 +279,6 @@ public:
     SIM_UNUSED("ISecondaryTileStatics.FindAllForApplicationAsync", FindAllForApplicationAsync(HSTRING, IInspectable**))
     SIM_UNUSED("ISecondaryTileStatics.FindAllForPackageAsync", FindAllForPackageAsync(IInspectable**))
 };
-
-#undef SIM_UNUSED
 
 const ClassRegistration registration(SecondaryTile::name,
                                      [] { return NewFactory<TileFactory>(SecondaryTile::name); });

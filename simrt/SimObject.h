@@ -7,8 +7,10 @@
 #include "tavlet/winapi/winrt/HString.h"
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace sim {
 
@@ -24,6 +26,20 @@ bool IsServedClass(std::wstring_view className) noexcept;
     do {                                                                    \
         if (HRESULT sim_fault_hr = ::sim::detail::CheckFault(member); sim_fault_hr < 0) return sim_fault_hr; \
     } while (0)
+
+// A member the library has no use for: the hook, then E_NOTIMPL. The second
+// form names the out-parameter it clears first.
+#define SIM_UNUSED(member, ...)                                 \
+    HRESULT STDMETHODCALLTYPE __VA_ARGS__ noexcept override {   \
+        SIM_FAULT(member);                                      \
+        return E_NOTIMPL;                                       \
+    }
+#define SIM_UNUSED_OUT(member, out, ...)                        \
+    HRESULT STDMETHODCALLTYPE __VA_ARGS__ noexcept override {   \
+        SIM_FAULT(member);                                      \
+        if (out) *out = nullptr;                                \
+        return E_NOTIMPL;                                       \
+    }
 
 // A simulated instance: counted while alive.
 template <typename Derived, typename... Interfaces>
@@ -68,6 +84,25 @@ IActivationFactory* NewFactory(std::wstring_view className) {
 using tavlet::winapi::winrt::HString;
 using tavlet::winapi::winrt::MakeObject;
 using tavlet::winapi::winrt::ToWide;
+
+// One field of a simulated class's state (a struct with its `lock`), read or
+// set under that lock; for the control API.
+template <typename State, typename T>
+T ReadState(State& state, T State::*field) {
+    std::lock_guard guard(state.lock);
+    return state.*field;
+}
+template <typename State, typename T, typename V>
+void WriteState(State& state, T State::*field, V&& value) {
+    std::lock_guard guard(state.lock);
+    state.*field = std::forward<V>(value);
+}
+
+// A reference to a concrete object as one of its interfaces.
+template <typename I, typename T>
+::winrt::com_ptr<I> Up(const ::winrt::com_ptr<T>& object) noexcept {
+    return ::winrt::copy_ptr<I>(object.get());
+}
 
 // A new HSTRING holding a copy of text (for out-parameters).
 HSTRING MakeHString(const std::wstring& text) noexcept;

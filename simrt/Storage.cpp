@@ -86,21 +86,16 @@ public:
         ::winrt::copy_ptr<IAsyncOperation<IStorageFile*>>(load.operation.get()).copy_to(operation);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetFileFromApplicationUriAsync(IUriRuntimeClass*, IAsyncOperation<IStorageFile*>**) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CreateStreamedFileAsync(HSTRING, IInspectable*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ReplaceWithStreamedFileAsync(IStorageFile*, IInspectable*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CreateStreamedFileFromUriAsync(HSTRING, IUriRuntimeClass*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ReplaceWithStreamedFileFromUriAsync(IStorageFile*, IUriRuntimeClass*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**) noexcept override {
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED("IStorageFileStatics.GetFileFromApplicationUriAsync",
+               GetFileFromApplicationUriAsync(IUriRuntimeClass*, IAsyncOperation<IStorageFile*>**))
+    SIM_UNUSED("IStorageFileStatics.CreateStreamedFileAsync",
+               CreateStreamedFileAsync(HSTRING, IInspectable*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
+    SIM_UNUSED("IStorageFileStatics.ReplaceWithStreamedFileAsync",
+               ReplaceWithStreamedFileAsync(IStorageFile*, IInspectable*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
+    SIM_UNUSED("IStorageFileStatics.CreateStreamedFileFromUriAsync",
+               CreateStreamedFileFromUriAsync(HSTRING, IUriRuntimeClass*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
+    SIM_UNUSED("IStorageFileStatics.ReplaceWithStreamedFileFromUriAsync",
+               ReplaceWithStreamedFileFromUriAsync(IStorageFile*, IUriRuntimeClass*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
 };
 
 class StreamReferenceStatics : public SimFactory<StreamReferenceStatics, IRandomAccessStreamReferenceStatics> {
@@ -165,11 +160,6 @@ HRESULT StorageFileObject::get_ContentType(HSTRING* value) noexcept {
     *value = nullptr;
     return S_OK;
 }
-HRESULT StorageFileObject::OpenAsync(INT32, IAsyncOperation<IRandomAccessStream*>** operation) noexcept {
-    SIM_FAULT("IStorageFile.OpenAsync");
-    *operation = nullptr;
-    return E_NOTIMPL;
-}
 HRESULT StorageFileObject::get_Name(HSTRING* value) noexcept {
     SIM_FAULT("IStorageItem.get_Name");
     *value = MakeHString(path_.substr(NameStart(path_)));
@@ -198,29 +188,15 @@ std::wstring StreamReferenceObject::FilePath() const {
     return simFile ? simFile->path() : std::wstring();
 }
 
-HRESULT StreamReferenceObject::OpenReadAsync(IAsyncOperation<IRandomAccessStreamWithContentType*>** operation) noexcept {
-    SIM_FAULT("IRandomAccessStreamReference.OpenReadAsync");
-    *operation = nullptr;
-    return E_NOTIMPL;
-}
-
 StreamReferenceObject* AsStreamReference(IRandomAccessStreamReference* reference) noexcept {
     return dynamic_cast<StreamReferenceObject*>(reference);
 }
 
 // ---- Control ----
 
-void SetFileLoadCompletion(FileLoadCompletion mode) {
-    auto& l = loads();
-    std::lock_guard guard(l.lock);
-    l.mode = mode;
-}
+void SetFileLoadCompletion(FileLoadCompletion mode) { WriteState(loads(), &Loads::mode, mode); }
 
-long FileLoadsStarted() {
-    auto& l = loads();
-    std::lock_guard guard(l.lock);
-    return l.started;
-}
+long FileLoadsStarted() { return ReadState(loads(), &Loads::started); }
 
 long PendingFileLoads() {
     auto& l = loads();

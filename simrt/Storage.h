@@ -19,27 +19,38 @@ public:
     // ---- IStorageFile ----
     HRESULT STDMETHODCALLTYPE get_FileType(HSTRING* value) noexcept override;
     HRESULT STDMETHODCALLTYPE get_ContentType(HSTRING* value) noexcept override;
-    HRESULT STDMETHODCALLTYPE OpenAsync(INT32, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::Streams::IRandomAccessStream*>**) noexcept override;
-    HRESULT STDMETHODCALLTYPE OpenTransactedWriteAsync(IInspectable**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CopyOverloadDefaultNameAndOptions(IInspectable*, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::IStorageFile*>**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CopyOverloadDefaultOptions(IInspectable*, HSTRING, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::IStorageFile*>**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CopyOverload(IInspectable*, HSTRING, INT32, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::IStorageFile*>**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CopyAndReplaceAsync(abi::Windows::Storage::IStorageFile*, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE MoveOverloadDefaultNameAndOptions(IInspectable*, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE MoveOverloadDefaultOptions(IInspectable*, HSTRING, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE MoveOverload(IInspectable*, HSTRING, INT32, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE MoveAndReplaceAsync(abi::Windows::Storage::IStorageFile*, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
+    SIM_UNUSED_OUT("IStorageFile.OpenAsync", operation,
+                   OpenAsync(INT32, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::Streams::IRandomAccessStream*>** operation))
+    SIM_UNUSED("IStorageFile.OpenTransactedWriteAsync", OpenTransactedWriteAsync(IInspectable**))
+    SIM_UNUSED("IStorageFile.CopyOverloadDefaultNameAndOptions",
+               CopyOverloadDefaultNameAndOptions(IInspectable*, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::IStorageFile*>**))
+    SIM_UNUSED("IStorageFile.CopyOverloadDefaultOptions",
+               CopyOverloadDefaultOptions(IInspectable*, HSTRING, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::IStorageFile*>**))
+    SIM_UNUSED("IStorageFile.CopyOverload",
+               CopyOverload(IInspectable*, HSTRING, INT32, abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::IStorageFile*>**))
+    SIM_UNUSED("IStorageFile.CopyAndReplaceAsync",
+               CopyAndReplaceAsync(abi::Windows::Storage::IStorageFile*, abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageFile.MoveOverloadDefaultNameAndOptions",
+               MoveOverloadDefaultNameAndOptions(IInspectable*, abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageFile.MoveOverloadDefaultOptions",
+               MoveOverloadDefaultOptions(IInspectable*, HSTRING, abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageFile.MoveOverload",
+               MoveOverload(IInspectable*, HSTRING, INT32, abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageFile.MoveAndReplaceAsync",
+               MoveAndReplaceAsync(abi::Windows::Storage::IStorageFile*, abi::Windows::Foundation::IAsyncAction**))
 
     // ---- IStorageItem ----
-    HRESULT STDMETHODCALLTYPE RenameAsyncOverloadDefaultOptions(HSTRING, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RenameAsync(HSTRING, INT32, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DeleteAsyncOverloadDefaultOptions(abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DeleteAsync(INT32, abi::Windows::Foundation::IAsyncAction**) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetBasicPropertiesAsync(IInspectable**) noexcept override { return E_NOTIMPL; }
+    SIM_UNUSED("IStorageItem.RenameAsyncOverloadDefaultOptions",
+               RenameAsyncOverloadDefaultOptions(HSTRING, abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageItem.RenameAsync", RenameAsync(HSTRING, INT32, abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageItem.DeleteAsyncOverloadDefaultOptions",
+               DeleteAsyncOverloadDefaultOptions(abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageItem.DeleteAsync", DeleteAsync(INT32, abi::Windows::Foundation::IAsyncAction**))
+    SIM_UNUSED("IStorageItem.GetBasicPropertiesAsync", GetBasicPropertiesAsync(IInspectable**))
     HRESULT STDMETHODCALLTYPE get_Name(HSTRING* value) noexcept override;
     HRESULT STDMETHODCALLTYPE get_Path(HSTRING* value) noexcept override;
     HRESULT STDMETHODCALLTYPE get_Attributes(UINT32* value) noexcept override;
-    HRESULT STDMETHODCALLTYPE get_DateCreated(abi::Windows::Foundation::DateTime*) noexcept override { return E_NOTIMPL; }
+    SIM_UNUSED("IStorageItem.get_DateCreated", get_DateCreated(abi::Windows::Foundation::DateTime*))
     HRESULT STDMETHODCALLTYPE IsOfType(UINT32 type, abi::boolean* value) noexcept override;
 
 private:
@@ -59,8 +70,9 @@ public:
     // This object and the simulated objects it holds.
     long KeptObjects() const noexcept { return 1 + (file ? 1 : 0) + (uri ? 1 : 0) + (stream ? 1 : 0); }
 
-    HRESULT STDMETHODCALLTYPE OpenReadAsync(
-        abi::Windows::Foundation::IAsyncOperation<abi::Windows::Storage::Streams::IRandomAccessStreamWithContentType*>**) noexcept override;
+    SIM_UNUSED_OUT("IRandomAccessStreamReference.OpenReadAsync", operation,
+                   OpenReadAsync(abi::Windows::Foundation::IAsyncOperation<
+                                 abi::Windows::Storage::Streams::IRandomAccessStreamWithContentType*>** operation))
 };
 
 // The simulated StreamReference behind an interface pointer, or null.

@@ -3,6 +3,7 @@
 // tell how many copies of a host's bytes a share made.
 #include "AsyncOperation.h"
 #include "DataTransfer.h"
+#include "Property.h"
 #include "Storage.h"
 
 #include <algorithm>
@@ -120,11 +121,8 @@ public:
     }
 
     // ---- IOutputStream ----
-    HRESULT STDMETHODCALLTYPE WriteAsync(IInspectable*, IInspectable** operation) noexcept override {
-        SIM_FAULT("IOutputStream.WriteAsync");
-        *operation = nullptr;
-        return E_NOTIMPL;  // buffers are not simulated; DataWriter stores directly
-    }
+    // Buffers are not simulated; DataWriter stores directly.
+    SIM_UNUSED_OUT("IOutputStream.WriteAsync", operation, WriteAsync(IInspectable*, IInspectable** operation))
     HRESULT STDMETHODCALLTYPE FlushAsync(IAsyncOperation<abi::boolean>** operation) noexcept override {
         SIM_FAULT("IOutputStream.FlushAsync");
         if (closed_) return RO_E_CLOSED;
@@ -135,11 +133,8 @@ public:
     }
 
     // ---- IInputStream ----
-    HRESULT STDMETHODCALLTYPE ReadAsync(IInspectable*, UINT32, UINT32, IInspectable** operation) noexcept override {
-        SIM_FAULT("IInputStream.ReadAsync");
-        if (operation) *operation = nullptr;
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED_OUT("IInputStream.ReadAsync", operation,
+                   ReadAsync(IInspectable*, UINT32, UINT32, IInspectable** operation))
 
     // ---- IClosable ----
     HRESULT STDMETHODCALLTYPE Close() noexcept override {
@@ -171,26 +166,8 @@ public:
         *value = static_cast<UINT32>(counted_);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_UnicodeEncoding(INT32* value) noexcept override {
-        SIM_FAULT("IDataWriter.get_UnicodeEncoding");
-        *value = encoding_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_UnicodeEncoding(INT32 value) noexcept override {
-        SIM_FAULT("IDataWriter.put_UnicodeEncoding");
-        encoding_ = value;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_ByteOrder(INT32* value) noexcept override {
-        SIM_FAULT("IDataWriter.get_ByteOrder");
-        *value = byteOrder_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_ByteOrder(INT32 value) noexcept override {
-        SIM_FAULT("IDataWriter.put_ByteOrder");
-        byteOrder_ = value;
-        return S_OK;
-    }
+    SIM_PROPERTY(IDataWriter, UnicodeEncoding, INT32, encoding_)
+    SIM_PROPERTY(IDataWriter, ByteOrder, INT32, byteOrder_)
     HRESULT STDMETHODCALLTYPE WriteByte(BYTE value) noexcept override {
         SIM_FAULT("IDataWriter.WriteByte");
         return Append(&value, 1);
@@ -216,14 +193,8 @@ public:
         counted_ += count;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE WriteBuffer(IInspectable*) noexcept override {
-        SIM_FAULT("IDataWriter.WriteBuffer");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE WriteBufferRange(IInspectable*, UINT32, UINT32) noexcept override {
-        SIM_FAULT("IDataWriter.WriteBufferRange");
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED("IDataWriter.WriteBuffer", WriteBuffer(IInspectable*))
+    SIM_UNUSED("IDataWriter.WriteBufferRange", WriteBufferRange(IInspectable*, UINT32, UINT32))
 #define SIM_WRITE(name, type)                                          \
     HRESULT STDMETHODCALLTYPE name(type value) noexcept override {     \
         SIM_FAULT("IDataWriter." #name);                                \
@@ -286,11 +257,7 @@ public:
         if (!stream) return RO_E_CLOSED;
         return stream->FlushAsync(operation);
     }
-    HRESULT STDMETHODCALLTYPE DetachBuffer(IInspectable** buffer) noexcept override {
-        SIM_FAULT("IDataWriter.DetachBuffer");
-        *buffer = nullptr;
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED_OUT("IDataWriter.DetachBuffer", buffer, DetachBuffer(IInspectable** buffer))
     HRESULT STDMETHODCALLTYPE DetachStream(IOutputStream** outputStream) noexcept override {
         SIM_FAULT("IDataWriter.DetachStream");
         std::lock_guard guard(lock_);
@@ -323,8 +290,8 @@ private:
     ::winrt::com_ptr<IOutputStream> stream_;
     std::string pending_;
     uint64_t counted_ = 0;
-    INT32 encoding_ = 0;   // UnicodeEncoding.Utf8
-    INT32 byteOrder_ = 0;  // ByteOrder.LittleEndian
+    Property<INT32> encoding_{0};   // UnicodeEncoding.Utf8
+    Property<INT32> byteOrder_{0};  // ByteOrder.LittleEndian
 };
 
 class DataWriterFactory : public SimFactory<DataWriterFactory, IDataWriterFactory> {
@@ -371,22 +338,10 @@ bool ReadStreamBytes(IInspectable* object, std::string* bytes, uint64_t* size) {
     return memory && memory->Read(bytes, size);
 }
 
-void SetDataWriterCopiesBytes(bool copies) {
-    auto& w = writes();
-    std::lock_guard guard(w.lock);
-    w.copies = copies;
-}
+void SetDataWriterCopiesBytes(bool copies) { WriteState(writes(), &Writes::copies, copies); }
 
-std::vector<uint32_t> DataWriterWriteSizes() {
-    auto& w = writes();
-    std::lock_guard guard(w.lock);
-    return w.sizes;
-}
+std::vector<uint32_t> DataWriterWriteSizes() { return ReadState(writes(), &Writes::sizes); }
 
-uint64_t DataWriterBytesCopied() {
-    auto& w = writes();
-    std::lock_guard guard(w.lock);
-    return w.bytesCopied;
-}
+uint64_t DataWriterBytesCopied() { return ReadState(writes(), &Writes::bytesCopied); }
 
 }  // namespace sim

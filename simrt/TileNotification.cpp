@@ -1,8 +1,7 @@
 // Windows.UI.Notifications.TileNotification: made from an XmlDocument, with a
 // tag and an expiry time that the updater records.
+#include "Property.h"
 #include "Tiles.h"
-
-#include <mutex>
 
 namespace sim {
 namespace {
@@ -18,44 +17,14 @@ class Notification : public SimObject<Notification, ITileNotification> {
 public:
     explicit Notification(::winrt::com_ptr<IXmlDocument> content) : content_(std::move(content)) {}
 
-    HRESULT STDMETHODCALLTYPE get_Content(IXmlDocument** value) noexcept override {
-        SIM_FAULT("ITileNotification.get_Content");
-        if (!value) return E_POINTER;
-        content_.copy_to(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_ExpirationTime(IReference<DateTime>* value) noexcept override {
-        SIM_FAULT("ITileNotification.put_ExpirationTime");
-        std::lock_guard guard(lock_);
-        expiration_.copy_from(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_ExpirationTime(IReference<DateTime>** value) noexcept override {
-        SIM_FAULT("ITileNotification.get_ExpirationTime");
-        if (!value) return E_POINTER;
-        std::lock_guard guard(lock_);
-        expiration_.copy_to(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_Tag(HSTRING value) noexcept override {
-        SIM_FAULT("ITileNotification.put_Tag");
-        std::lock_guard guard(lock_);
-        tag_ = ToWide(value);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Tag(HSTRING* value) noexcept override {
-        SIM_FAULT("ITileNotification.get_Tag");
-        if (!value) return E_POINTER;
-        std::lock_guard guard(lock_);
-        *value = MakeHString(tag_);
-        return S_OK;
-    }
+    SIM_GETTER(ITileNotification, Content, IXmlDocument*, Fixed(content_))
+    SIM_PROPERTY(ITileNotification, ExpirationTime, IReference<DateTime>*, expiration_)
+    SIM_PROPERTY(ITileNotification, Tag, HSTRING, tag_)
 
 private:
-    std::mutex lock_;
-    ::winrt::com_ptr<IXmlDocument> content_;
-    ::winrt::com_ptr<IReference<DateTime>> expiration_;
-    std::wstring tag_;
+    const ::winrt::com_ptr<IXmlDocument> content_;
+    Property<::winrt::com_ptr<IReference<DateTime>>> expiration_;
+    Property<std::wstring> tag_;
 };
 
 class NotificationFactory : public SimFactory<NotificationFactory, ITileNotificationFactory> {

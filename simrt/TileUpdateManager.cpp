@@ -65,11 +65,8 @@ public:
         SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForSecondaryTile");
         return Out(MakeTileUpdater(false, L"", true, L"", ToWide(tileId)), result);
     }
-    HRESULT STDMETHODCALLTYPE GetTemplateContent(INT32, IXmlDocument** result) noexcept override {
-        SIM_FAULT("ITileUpdateManagerStatics.GetTemplateContent");
-        if (result) *result = nullptr;
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED_OUT("ITileUpdateManagerStatics.GetTemplateContent", result,
+                   GetTemplateContent(INT32, IXmlDocument** result))
 
     HRESULT STDMETHODCALLTYPE GetForUser(IUser* user, ITileUpdateManagerForUser** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics2.GetForUser");

@@ -28,12 +28,6 @@ State& state() {
     return *s;
 }
 
-#define SIM_UNUSED(member, ...)                                   \
-    HRESULT STDMETHODCALLTYPE __VA_ARGS__ noexcept override {     \
-        SIM_FAULT(member);                                        \
-        return E_NOTIMPL;                                         \
-    }
-
 class Updater : public SimObject<Updater, ITileUpdater, ITileUpdater2> {
 public:
     Updater(std::shared_ptr<TileUpdaterRecord> record, bool hasUpdater2)
@@ -128,7 +122,6 @@ private:
     bool hasUpdater2_;
 };
 
-#undef SIM_UNUSED
 
 const ResetRegistration reset([] {
     auto& s = state();
@@ -156,7 +149,7 @@ const ResetRegistration reset([] {
         hasUpdater2 = s.hasUpdater2;
     }
     auto updater = MakeObject<Updater>(std::move(record), hasUpdater2);
-    return ::winrt::copy_ptr(static_cast<ITileUpdater*>(updater.get()));
+    return Up<ITileUpdater>(updater);
 }
 
 long TileUpdaterCount() {
@@ -172,10 +165,6 @@ TileUpdaterRecord TileUpdaterAt(long index) {
     return *s.updaters[index];
 }
 
-void SetTileUpdater2(bool present) {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    s.hasUpdater2 = present;
-}
+void SetTileUpdater2(bool present) { WriteState(state(), &State::hasUpdater2, present); }
 
 }  // namespace sim

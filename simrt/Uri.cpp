@@ -1,6 +1,7 @@
 // Windows.Foundation.Uri: made from absolute URI text, refused otherwise as the
 // runtime refuses it (E_INVALIDARG); IUriRuntimeClass for its parts and
 // IStringable for its text.
+#include "Property.h"
 #include "Tiles.h"
 
 namespace sim {
@@ -69,98 +70,41 @@ class UriObject : public SimObject<UriObject, IUriRuntimeClass, IStringable> {
 public:
     explicit UriObject(std::wstring text) : text_(std::move(text)), parts_(Split(text_)) {}
 
-    HRESULT STDMETHODCALLTYPE get_AbsoluteUri(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_AbsoluteUri");
-        return Out(text_, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_DisplayUri(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_DisplayUri");
-        return Out(text_, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_Domain(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Domain");
-        return Out(parts_.host, value);
-    }
+    SIM_GETTER(IUriRuntimeClass, AbsoluteUri, HSTRING, Fixed(text_))
+    SIM_GETTER(IUriRuntimeClass, DisplayUri, HSTRING, Fixed(text_))
+    SIM_GETTER(IUriRuntimeClass, Domain, HSTRING, Fixed(parts_.host))
     HRESULT STDMETHODCALLTYPE get_Extension(HSTRING* value) noexcept override {
         SIM_FAULT("IUriRuntimeClass.get_Extension");
         auto dot = parts_.path.rfind(L'.');
         auto slash = parts_.path.rfind(L'/');
         bool has = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
-        return Out(has ? parts_.path.substr(dot) : std::wstring(), value);
+        return Fixed(has ? parts_.path.substr(dot) : std::wstring()).Get(value);
     }
-    HRESULT STDMETHODCALLTYPE get_Fragment(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Fragment");
-        return Out(parts_.fragment, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_Host(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Host");
-        return Out(parts_.host, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_Password(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Password");
-        return Out(L"", value);
-    }
-    HRESULT STDMETHODCALLTYPE get_Path(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Path");
-        return Out(parts_.path, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_Query(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Query");
-        return Out(parts_.query, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_QueryParsed(IInspectable** decoder) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_QueryParsed");
-        if (decoder) *decoder = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE get_RawUri(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_RawUri");
-        return Out(text_, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_SchemeName(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_SchemeName");
-        return Out(parts_.scheme, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_UserName(HSTRING* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_UserName");
-        return Out(L"", value);
-    }
-    HRESULT STDMETHODCALLTYPE get_Port(INT32* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Port");
-        if (!value) return E_POINTER;
-        *value = parts_.port;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Suspicious(boolean* value) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.get_Suspicious");
-        if (!value) return E_POINTER;
-        *value = 0;
-        return S_OK;
-    }
+    SIM_GETTER(IUriRuntimeClass, Fragment, HSTRING, Fixed(parts_.fragment))
+    SIM_GETTER(IUriRuntimeClass, Host, HSTRING, Fixed(parts_.host))
+    SIM_GETTER(IUriRuntimeClass, Password, HSTRING, Fixed(std::wstring()))
+    SIM_GETTER(IUriRuntimeClass, Path, HSTRING, Fixed(parts_.path))
+    SIM_GETTER(IUriRuntimeClass, Query, HSTRING, Fixed(parts_.query))
+    SIM_UNUSED_OUT("IUriRuntimeClass.get_QueryParsed", decoder, get_QueryParsed(IInspectable** decoder))
+    SIM_GETTER(IUriRuntimeClass, RawUri, HSTRING, Fixed(text_))
+    SIM_GETTER(IUriRuntimeClass, SchemeName, HSTRING, Fixed(parts_.scheme))
+    SIM_GETTER(IUriRuntimeClass, UserName, HSTRING, Fixed(std::wstring()))
+    SIM_GETTER(IUriRuntimeClass, Port, INT32, Fixed(parts_.port))
+    SIM_GETTER(IUriRuntimeClass, Suspicious, boolean, Fixed(false))
     HRESULT STDMETHODCALLTYPE Equals(IUriRuntimeClass* other, boolean* value) noexcept override {
         SIM_FAULT("IUriRuntimeClass.Equals");
         if (!value) return E_POINTER;
         *value = other && UriText(other) == text_;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE CombineUri(HSTRING, IUriRuntimeClass** instance) noexcept override {
-        SIM_FAULT("IUriRuntimeClass.CombineUri");
-        if (instance) *instance = nullptr;
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED_OUT("IUriRuntimeClass.CombineUri", instance, CombineUri(HSTRING, IUriRuntimeClass** instance))
 
     HRESULT STDMETHODCALLTYPE ToString(HSTRING* value) noexcept override {
         SIM_FAULT("IStringable.ToString");
-        return Out(text_, value);
+        return Fixed(text_).Get(value);
     }
 
 private:
-    static HRESULT Out(const std::wstring& text, HSTRING* value) {
-        if (!value) return E_POINTER;
-        *value = MakeHString(text);
-        return S_OK;
-    }
-
     std::wstring text_;
     Parts parts_;
 };
@@ -198,7 +142,7 @@ const ClassRegistration registration(Uri::name, [] { return NewFactory<UriFactor
 
 ::winrt::com_ptr<IUriRuntimeClass> MakeUri(const std::wstring& text) {
     auto uri = MakeObject<UriObject>(text);
-    return ::winrt::copy_ptr(static_cast<IUriRuntimeClass*>(uri.get()));
+    return Up<IUriRuntimeClass>(uri);
 }
 
 std::wstring UriText(IUriRuntimeClass* uri) {

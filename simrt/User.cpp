@@ -1,4 +1,5 @@
 // Windows.System.User: the statics' GetFromId gives a user with that id.
+#include "Property.h"
 #include "SimObject.h"
 #include "tavlet/winapi/winrt/abi/System.h"
 
@@ -15,37 +16,13 @@ class UserObject : public SimObject<UserObject, IUser> {
 public:
     explicit UserObject(std::wstring id) : id_(std::move(id)) {}
 
-    HRESULT STDMETHODCALLTYPE get_NonRoamableId(HSTRING* value) noexcept override {
-        SIM_FAULT("IUser.get_NonRoamableId");
-        if (!value) return E_POINTER;
-        *value = MakeHString(id_);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_AuthenticationStatus(INT32* value) noexcept override {
-        SIM_FAULT("IUser.get_AuthenticationStatus");
-        if (!value) return E_POINTER;
-        *value = 1;  // LocallyAuthenticated
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Type(INT32* value) noexcept override {
-        SIM_FAULT("IUser.get_Type");
-        if (!value) return E_POINTER;
-        *value = 0;  // LocalUser
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetPropertyAsync(HSTRING, IAsyncOperation<IInspectable*>**) noexcept override {
-        SIM_FAULT("IUser.GetPropertyAsync");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetPropertiesAsync(abi::Windows::Foundation::Collections::IVectorView<HSTRING>*,
-                                                 IInspectable**) noexcept override {
-        SIM_FAULT("IUser.GetPropertiesAsync");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetPictureAsync(INT32, IAsyncOperation<IRandomAccessStreamReference*>**) noexcept override {
-        SIM_FAULT("IUser.GetPictureAsync");
-        return E_NOTIMPL;
-    }
+    SIM_GETTER(IUser, NonRoamableId, HSTRING, Fixed(id_))
+    SIM_GETTER(IUser, AuthenticationStatus, INT32, Fixed(1))  // LocallyAuthenticated
+    SIM_GETTER(IUser, Type, INT32, Fixed(0))                  // LocalUser
+    SIM_UNUSED("IUser.GetPropertyAsync", GetPropertyAsync(HSTRING, IAsyncOperation<IInspectable*>**))
+    SIM_UNUSED("IUser.GetPropertiesAsync",
+               GetPropertiesAsync(abi::Windows::Foundation::Collections::IVectorView<HSTRING>*, IInspectable**))
+    SIM_UNUSED("IUser.GetPictureAsync", GetPictureAsync(INT32, IAsyncOperation<IRandomAccessStreamReference*>**))
 
 private:
     std::wstring id_;
@@ -55,22 +32,10 @@ class UserStatics : public SimFactory<UserStatics, IUserStatics> {
 public:
     using SimFactory::SimFactory;
 
-    HRESULT STDMETHODCALLTYPE CreateWatcher(IInspectable**) noexcept override {
-        SIM_FAULT("IUserStatics.CreateWatcher");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE FindAllAsync(IInspectable**) noexcept override {
-        SIM_FAULT("IUserStatics.FindAllAsync");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE FindAllAsyncByType(INT32, IInspectable**) noexcept override {
-        SIM_FAULT("IUserStatics.FindAllAsyncByType");
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE FindAllAsyncByTypeAndStatus(INT32, INT32, IInspectable**) noexcept override {
-        SIM_FAULT("IUserStatics.FindAllAsyncByTypeAndStatus");
-        return E_NOTIMPL;
-    }
+    SIM_UNUSED("IUserStatics.CreateWatcher", CreateWatcher(IInspectable**))
+    SIM_UNUSED("IUserStatics.FindAllAsync", FindAllAsync(IInspectable**))
+    SIM_UNUSED("IUserStatics.FindAllAsyncByType", FindAllAsyncByType(INT32, IInspectable**))
+    SIM_UNUSED("IUserStatics.FindAllAsyncByTypeAndStatus", FindAllAsyncByTypeAndStatus(INT32, INT32, IInspectable**))
     HRESULT STDMETHODCALLTYPE GetFromId(HSTRING nonRoamableId, IUser** result) noexcept override {
         SIM_FAULT("IUserStatics.GetFromId");
         if (!result) return E_POINTER;

@@ -193,12 +193,6 @@ struct ISimXmlSource : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetText(HSTRING* text) = 0;
 };
 
-#define SIM_UNUSED(member, ...)                                   \
-    HRESULT STDMETHODCALLTYPE __VA_ARGS__ noexcept override {     \
-        SIM_FAULT(member);                                        \
-        return E_NOTIMPL;                                         \
-    }
-
 class Document : public SimObject<Document, IXmlDocument, IXmlDocumentIO, ISimXmlSource> {
 public:
     // ---- IXmlDocumentIO ----
@@ -245,7 +239,6 @@ private:
     std::wstring text_;
 };
 
-#undef SIM_UNUSED
 
 class DocumentFactory : public SimFactory<DocumentFactory> {
 public:
