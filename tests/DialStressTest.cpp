@@ -8,11 +8,9 @@ namespace {
 
 using dialtest::DialTest;
 
-// Set by a runtime thread before it raises on a controller whose dial had
-// already been replaced: a callback that then runs reached a replaced dial.
+// Set by a runtime thread while it raises on the controller of a replaced dial.
 thread_local bool raisingOnReplacedDial = false;
-std::atomic<long> callbacks{0};
-std::atomic<long> callbacksOfReplacedDials{0};
+std::atomic<long> callbacks{0}, callbacksOfReplacedDials{0};
 
 void Record() {
     ++callbacks;
@@ -22,7 +20,7 @@ void TAVLET_CALL OnRotation(float, POINT, RECT, uint32_t) { Record(); }
 void TAVLET_CALL OnContact(POINT, RECT) { Record(); }
 void TAVLET_CALL OnItem() { Record(); }
 
-class DialStressTest : public DialTest {};
+using DialStressTest = DialTest;
 
 TEST_F(DialStressTest, RecreatingTheDialWhileTheRuntimeRaisesAndLoads_NoCallbackReachesAReplacedDial) {
     constexpr long kRounds = 10000;
@@ -40,18 +38,14 @@ TEST_F(DialStressTest, RecreatingTheDialWhileTheRuntimeRaisesAndLoads_NoCallback
         unsigned step = 0;
         while (!stop) {
             const long now = current.load();
-            if (now == 0) {
+            const long target = now - static_cast<long>(step++ % 3);
+            if (target < 1) {
                 Sleep(1);
                 continue;
             }
-            const long target = now - static_cast<long>(step++ % 3);
-            if (target < 1) continue;
             raisingOnReplacedDial = target < now;
-            sim::DialEventData data;
-            data.rotationDeltaInDegrees = 1.0;
-            data.positionX = 3.5f;
-            sim::RaiseDialEvent(step % 2 ? sim::DialEvent::RotationChanged : sim::DialEvent::ScreenContactStarted,
-                                data, target);
+            sim::RaiseDialEvent(step % 2 ? sim::DialEvent::RotationChanged : sim::DialEvent::ScreenContactStarted, {},
+                                target);
             sim::InvokeMenuItem(target, 0);
             raisingOnReplacedDial = false;
             ++raised;
@@ -62,28 +56,26 @@ TEST_F(DialStressTest, RecreatingTheDialWhileTheRuntimeRaisesAndLoads_NoCallback
     // Completes the icon loads as the host's commits start them.
     std::thread loads([&] {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        while (!stop) {
+        while (!stop)
             if (sim::CompleteFileLoads(1) == 0) Sleep(1);
-        }
         CoUninitialize();
     });
 
     HRESULT failure = S_OK;
-    auto check = [&](HRESULT hr) {
-        if (hr < 0 && failure >= 0) failure = hr;
-    };
-    for (long round = 1; round <= kRounds && failure >= 0; ++round) {
+    for (long round = 1; round <= kRounds && SUCCEEDED(failure); ++round) {
         _WinRTDial* dial = nullptr;
-        check(WinRTDialCreate(window_, &dial));
-        current = sim::RadialControllersCreated();
-        check(WinRTDialSetRotationChangedHandler(dial, OnRotation));
-        check(WinRTDialSetScreenContactStartedHandler(dial, OnContact));
         uint32_t id = 0;
-        check(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", OnItem, &id));
-        check(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon 2", OnItem, &id));
-        check(WinRTDialCommitPendingMenuAdditions(dial));
-        check(WinRTDialAppendKnownMenuItem(dial, nullptr, L"known", OnItem, &id));
-        check(WinRTDialClearMenu(dial));
+        failure = WinRTDialCreate(window_, &dial);
+        current = sim::RadialControllersCreated();
+        // The elements of a braced list are evaluated in order.
+        for (HRESULT hr : {WinRTDialSetRotationChangedHandler(dial, OnRotation),
+                           WinRTDialSetScreenContactStartedHandler(dial, OnContact),
+                           WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", OnItem, &id),
+                           WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon 2", OnItem, &id),
+                           WinRTDialCommitPendingMenuAdditions(dial),
+                           WinRTDialAppendKnownMenuItem(dial, nullptr, L"known", OnItem, &id),
+                           WinRTDialClearMenu(dial)})
+            if (FAILED(hr)) failure = hr;
     }
     stop = true;
     events.join();
@@ -99,10 +91,8 @@ TEST_F(DialStressTest, RecreatingTheDialWhileTheRuntimeRaisesAndLoads_NoCallback
     EXPECT_EQ(sim::RadialControllersCreated(), kRounds);
     EXPECT_EQ(sim::LiveRadialControllers(), kRounds);
     EXPECT_EQ(sim::LiveRadialControllerConfigurations() - configurationsBefore, kRounds);
-    // Besides those, only what their menus hold: a load that completes after the
-    // host cleared the menu still adds its item (the clear does not cancel it),
-    // and the replaced dial's menu keeps it with the controller. The runtime
-    // counts them (item, tag, icon reference, file); nothing else may survive.
+    // Besides those, only what their menus hold (item, tag, icon reference, file):
+    // a clear does not cancel a load in flight, whose item the replaced menu keeps.
     const long keptByMenus = sim::ObjectsKeptByRadialControllers() - 2 * kRounds;
     EXPECT_GE(keptByMenus, 0);
     RecordProperty("ObjectsInReplacedMenus", static_cast<int>(keptByMenus));

@@ -18,16 +18,13 @@ constexpr char hookProperty[] = "tavlet.thread.Dispatcher";
 
 std::atomic<int> liveTasks{0};
 
-class CountedTask : public Dispatcher::Task {
+class FnTask : public Dispatcher::Task {
 public:
-    CountedTask() { ++liveTasks; }
-    ~CountedTask() override { --liveTasks; }
-};
-
-class FnTask : public CountedTask {
-public:
-    FnTask(std::function<void()> body, std::atomic<int>* destroyed) : body_(std::move(body)), destroyed_(destroyed) {}
+    FnTask(std::function<void()> body, std::atomic<int>* destroyed) : body_(std::move(body)), destroyed_(destroyed) {
+        ++liveTasks;
+    }
     ~FnTask() override {
+        --liveTasks;
         if (destroyed_) ++*destroyed_;
     }
     void Run() override { body_(); }
@@ -48,10 +45,7 @@ void OnOtherThread(const std::function<void()>& body) { std::thread(body).join()
 std::vector<MSG> TakeWakeUps(HWND window) {
     std::vector<MSG> taken;
     MSG msg;
-    while (PeekMessageW(&msg, window, dispatcherMessage, dispatcherMessage, PM_NOREMOVE)) {
-        PeekMessageW(&msg, window, dispatcherMessage, dispatcherMessage, PM_REMOVE);
-        taken.push_back(msg);
-    }
+    while (PeekMessageW(&msg, window, dispatcherMessage, dispatcherMessage, PM_REMOVE)) taken.push_back(msg);
     return taken;
 }
 
@@ -76,13 +70,13 @@ protected:
     const DWORD owner = GetCurrentThreadId();
 };
 
-TEST_F(DispatcherTest, OwnerThreadPostsRunAtOnceWithoutWakeUp) {
+TEST_F(DispatcherTest, Posts_RunOnTheOwnerAtOnceOrInOneDrainPerWakeUp) {
     auto dispatcher = Dispatcher::Create();
     HWND window = dispatcher->Window();
     ASSERT_NE(window, nullptr);
-
     EXPECT_FALSE(dispatcher->Post(nullptr));
 
+    // On the owner: at once, a nested post too, without a wake-up; a failure goes back to the poster.
     std::vector<std::string> trace;
     auto inner = MakeTask([&] { trace.push_back("inner"); });
     EXPECT_TRUE(dispatcher->Post(MakeTask([&] {
@@ -91,97 +85,45 @@ TEST_F(DispatcherTest, OwnerThreadPostsRunAtOnceWithoutWakeUp) {
         trace.push_back("outer ends");
     })));
     EXPECT_EQ(trace, (std::vector<std::string>{"outer begins", "inner", "outer ends"}));
+    EXPECT_THROW(dispatcher->Post(MakeTask([] { throw std::runtime_error("task"); })), std::runtime_error);
     EXPECT_TRUE(TakeWakeUps(window).empty());
 
-    // The owner's own post hands the task's failure back to it.
-    EXPECT_THROW(dispatcher->Post(MakeTask([] { throw std::runtime_error("task"); })), std::runtime_error);
-    EXPECT_TRUE(dispatcher->Post(MakeTask([] {})));
-}
-
-TEST_F(DispatcherTest, ForeignPostsShareOneWakeUpAndRunInOrderOnTheOwner) {
-    auto dispatcher = Dispatcher::Create();
-    HWND window = dispatcher->Window();
-    std::vector<int> order;
-    std::atomic<int> wrongThread{0};
+    // From another thread: three posts, one wake-up, one drain in order; a failing task is swallowed.
+    trace.clear();
+    auto onOwner = [&](const char* name) { return GetCurrentThreadId() == owner ? name : "wrong thread"; };
     OnOtherThread([&] {
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_TRUE(dispatcher->Post(MakeTask([&, i] {
-                if (GetCurrentThreadId() != owner) ++wrongThread;
-                order.push_back(i);
-                if (i == 1) throw std::runtime_error("swallowed by the drain");
+        for (const char* name : {"0", "1", "2"}) {
+            EXPECT_TRUE(dispatcher->Post(MakeTask([&, name] {
+                trace.push_back(onOwner(name));
+                if (name[0] == '1') throw std::runtime_error("swallowed by the drain");
             })));
         }
     });
-    EXPECT_TRUE(order.empty());
-
+    EXPECT_TRUE(trace.empty());
     auto wakeUps = TakeWakeUps(window);
     ASSERT_EQ(wakeUps.size(), 1u);
     DispatchMessageW(&wakeUps[0]);
-    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(wrongThread, 0);
+    EXPECT_EQ(trace, (std::vector<std::string>{"0", "1", "2"}));
     EXPECT_TRUE(TakeWakeUps(window).empty());
-}
 
-TEST_F(DispatcherTest, ForeignPostDuringADrainRunsInALaterMessage) {
-    auto dispatcher = Dispatcher::Create();
-    HWND window = dispatcher->Window();
-    int lateRuns = 0;
-    bool lateRanOnOwner = false;
-    auto late = MakeTask([&] {
-        ++lateRuns;
-        lateRanOnOwner = GetCurrentThreadId() == owner;
-    });
+    // From another thread during a drain: in a later message.
+    trace.clear();
     OnOtherThread([&] {
-        dispatcher->Post(MakeTask([&] {
-            OnOtherThread([&] { EXPECT_TRUE(dispatcher->Post(late)); });
-            EXPECT_EQ(lateRuns, 0);
-        }));
+        EXPECT_TRUE(dispatcher->Post(MakeTask([&] {
+            OnOtherThread([&] { EXPECT_TRUE(dispatcher->Post(MakeTask([&] { trace.push_back(onOwner("late")); }))); });
+            trace.push_back("drain");
+        })));
     });
-
-    auto first = TakeWakeUps(window);
-    ASSERT_EQ(first.size(), 1u);
-    DispatchMessageW(&first[0]);
-    EXPECT_EQ(lateRuns, 0);
-
+    wakeUps = TakeWakeUps(window);
+    ASSERT_EQ(wakeUps.size(), 1u);
+    DispatchMessageW(&wakeUps[0]);
+    EXPECT_EQ(trace, (std::vector<std::string>{"drain"}));
     // The late post found the queue empty and woke the owner; the drain woke it
     // again on its way out. Whichever comes first runs the task.
-    auto later = TakeWakeUps(window);
-    ASSERT_EQ(later.size(), 2u);
-    for (auto& msg : later) DispatchMessageW(&msg);
-    EXPECT_EQ(lateRuns, 1);
-    EXPECT_TRUE(lateRanOnOwner);
-}
-
-TEST_F(DispatcherTest, TerminateRefusesTasksAndReleasesQueuedOnesUnrun) {
-    // Terminated by the owner, and by another thread while the owner is idle.
-    for (bool fromOwner : {true, false}) {
-        SCOPED_TRACE(fromOwner ? "owner terminates" : "other thread terminates");
-        auto dispatcher = Dispatcher::Create();
-        HWND window = dispatcher->Window();
-        std::atomic<int> runs{0}, destroyed{0};
-        OnOtherThread([&] {
-            for (int i = 0; i < 3; ++i) EXPECT_TRUE(dispatcher->Post(MakeTask([&] { ++runs; }, &destroyed)));
-        });
-        EXPECT_EQ(destroyed, 0);  // the queue holds the only references
-
-        if (fromOwner) {
-            dispatcher->Terminate();
-        } else {
-            OnOtherThread([&] { dispatcher->Terminate(); });
-        }
-        EXPECT_EQ(destroyed, 3);
-        EXPECT_EQ(dispatcher->Window(), nullptr);
-
-        std::atomic<int> refused{0};
-        EXPECT_FALSE(dispatcher->Post(MakeTask([&] { ++runs; }, &refused)));
-        OnOtherThread([&] { EXPECT_FALSE(dispatcher->Post(MakeTask([&] { ++runs; }, &refused))); });
-        EXPECT_EQ(refused, 2);  // not kept either
-
-        Pump();  // the pending wake-up, and the close request of a foreign terminate
-        EXPECT_EQ(runs, 0);
-        EXPECT_FALSE(IsWindow(window));
-        dispatcher->Terminate();  // again: nothing left to do
-    }
+    wakeUps = TakeWakeUps(window);
+    ASSERT_EQ(wakeUps.size(), 2u);
+    for (auto& msg : wakeUps) DispatchMessageW(&msg);
+    EXPECT_EQ(trace, (std::vector<std::string>{"drain", "late"}));
 }
 
 TEST_F(DispatcherTest, OtherMessagesReachTheStaticProcedureUnchanged) {
@@ -194,29 +136,54 @@ TEST_F(DispatcherTest, OtherMessagesReachTheStaticProcedureUnchanged) {
     wchar_t text[32] = {};
     EXPECT_EQ(SendMessageW(window, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text)), 10);
     EXPECT_STREQ(text, L"round trip");
-    EXPECT_EQ(GetWindowTextLengthW(window), 10);
 }
 
-TEST_F(DispatcherTest, ReleasedOnAnotherThreadLeavesNoWindowBehind) {
-    auto dispatcher = Dispatcher::Create();
-    HWND window = dispatcher->Window();
-    std::weak_ptr<Dispatcher> watch = dispatcher;
-    std::atomic<int> runs{0}, destroyed{0};
-    std::thread([&, last = std::move(dispatcher)]() mutable {
-        EXPECT_TRUE(last->Post(MakeTask([&] { ++runs; }, &destroyed)));
-        last.reset();
-        EXPECT_EQ(destroyed, 1);  // dropped unrun, on this thread
-    }).join();
-    EXPECT_TRUE(watch.expired());  // the hook's weak reference keeps nothing alive
+HHOOK refuseHook = nullptr;
+LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
+    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(refuseHook, code, wParam, lParam);  // 1 cancels the creation
+}
 
-    // Unhooked at once; destroyed by the owner, which only handles the close
-    // request when it pumps.
-    ASSERT_TRUE(IsWindow(window));
-    EXPECT_EQ(GetPropA(window, hookProperty), nullptr);
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)), StaticClassProcedure());
-    Pump();
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(runs, 0);
+TEST_F(DispatcherTest, EndingReleasesQueuedTasksUnrunAndLeavesNoWindow) {
+    enum class End { OwnerTerminates, OtherThreadTerminates, ReleasedOnOtherThread, NeverHadAWindow };
+    for (End end :
+         {End::OwnerTerminates, End::OtherThreadTerminates, End::ReleasedOnOtherThread, End::NeverHadAWindow}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        if (end == End::NeverHadAWindow) refuseHook = SetWindowsHookExW(WH_CBT, RefuseWindows, nullptr, owner);
+        auto dispatcher = Dispatcher::Create();
+        if (refuseHook) UnhookWindowsHookEx(std::exchange(refuseHook, nullptr));
+        HWND window = dispatcher->Window();
+        EXPECT_EQ(window == nullptr, end == End::NeverHadAWindow);
+        std::weak_ptr<Dispatcher> watch = dispatcher;
+        std::atomic<int> runs{0}, destroyed{0}, refused{0};
+        OnOtherThread([&] {
+            for (int i = 0; i < 3; ++i) EXPECT_TRUE(dispatcher->Post(MakeTask([&] { ++runs; }, &destroyed)));
+        });
+        if (!window) Pump();  // nothing can deliver them
+        EXPECT_EQ(destroyed, 0);  // the queue holds the only references
+        if (end == End::OtherThreadTerminates) {
+            OnOtherThread([&] { dispatcher->Terminate(); });
+        } else if (end == End::ReleasedOnOtherThread) {
+            std::thread([last = std::move(dispatcher)]() mutable { last.reset(); }).join();
+            EXPECT_TRUE(watch.expired());  // the hook's weak reference keeps nothing alive
+            // Unhooked at once; destroyed by the owner, which handles the close request when it pumps.
+            ASSERT_TRUE(IsWindow(window));
+            EXPECT_EQ(GetPropA(window, hookProperty), nullptr);
+            EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)), StaticClassProcedure());
+        } else {
+            dispatcher->Terminate();
+        }
+        EXPECT_EQ(destroyed, 3);
+        if (dispatcher) {
+            EXPECT_EQ(dispatcher->Window(), nullptr);
+            EXPECT_FALSE(dispatcher->Post(MakeTask([&] { ++runs; }, &refused)));
+            OnOtherThread([&] { EXPECT_FALSE(dispatcher->Post(MakeTask([&] { ++runs; }, &refused))); });
+            EXPECT_EQ(refused, 2);  // not kept either
+        }
+        Pump();  // the pending wake-up, and the close request of a foreign tear-down
+        EXPECT_EQ(runs, 0);
+        EXPECT_FALSE(window && IsWindow(window));
+        if (dispatcher) dispatcher->Terminate();  // again: nothing left to do
+    }
 }
 
 TEST_F(DispatcherTest, TerminatedByAnotherThreadWhileBusyReleasesEveryTaskOnce) {
@@ -226,12 +193,8 @@ TEST_F(DispatcherTest, TerminatedByAnotherThreadWhileBusyReleasesEveryTaskOnce) 
     std::vector<std::thread> threads;
     for (int p = 0; p < 2; ++p) {
         threads.emplace_back([&] {
-            while (dispatcher->Post(MakeTask([&] {
-                if (GetCurrentThreadId() != owner) ++wrongThread;
-                ++runs;
-            }, &destroyed))) {
-                ++accepted;
-            }
+            auto task = [&] { wrongThread += GetCurrentThreadId() != owner, ++runs; };
+            while (dispatcher->Post(MakeTask(task, &destroyed))) ++accepted;
         });
     }
     threads.emplace_back([&] {
@@ -254,59 +217,13 @@ TEST_F(DispatcherTest, TerminatedByAnotherThreadWhileBusyReleasesEveryTaskOnce) 
     EXPECT_EQ(destroyed, accepted + 2);
 }
 
-HHOOK failCreation = nullptr;
-LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND) return 1;  // cancels the creation
-    return CallNextHookEx(failCreation, code, wParam, lParam);
-}
-
-TEST_F(DispatcherTest, WithoutAWindowForeignTasksWaitUntilTerminate) {
-    failCreation = SetWindowsHookExW(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId());
-    ASSERT_NE(failCreation, nullptr);
-    auto dispatcher = Dispatcher::Create();
-    UnhookWindowsHookEx(failCreation);
-    ASSERT_EQ(dispatcher->Window(), nullptr);
-
-    int ownerRuns = 0;
-    EXPECT_TRUE(dispatcher->Post(MakeTask([&] { ++ownerRuns; })));
-    EXPECT_EQ(ownerRuns, 1);
-
-    std::atomic<int> runs{0}, destroyed{0};
-    OnOtherThread([&] { EXPECT_TRUE(dispatcher->Post(MakeTask([&] { ++runs; }, &destroyed))); });
-    Pump();
-    EXPECT_EQ(destroyed, 0);
-    dispatcher->Terminate();
-    EXPECT_EQ(destroyed, 1);
-    EXPECT_EQ(runs, 0);
-}
-
 // Four producers post while the owner pumps: each task checks that it runs on
-// the owner and directly after its producer's previous one, which also proves
-// that none is lost or run twice.
-class SequencedTask : public CountedTask {
-public:
-    struct Book {
-        DWORD owner;
-        std::vector<uint32_t> next;
-        uint64_t ran = 0, wrongThread = 0, outOfOrder = 0;
-    };
-    SequencedTask(Book* book, uint32_t producer, uint32_t sequence) : book_(book), producer_(producer), sequence_(sequence) {}
-    void Run() override {
-        if (GetCurrentThreadId() != book_->owner) ++book_->wrongThread;
-        if (book_->next[producer_] != sequence_) ++book_->outOfOrder;
-        book_->next[producer_] = sequence_ + 1;
-        ++book_->ran;
-    }
-
-private:
-    Book* book_;
-    uint32_t producer_, sequence_;
-};
-
+// the owner directly after its producer's previous one, so none is lost or run twice.
 TEST_F(DispatcherTest, StressEveryTaskRunsOnceInPerThreadOrder) {
     constexpr uint32_t producers = 4, posts = 250000;
     auto dispatcher = Dispatcher::Create();
-    SequencedTask::Book book{owner, std::vector<uint32_t>(producers, 0)};
+    std::vector<uint32_t> next(producers, 0);
+    uint64_t ran = 0, wrongThread = 0, outOfOrder = 0;
     std::atomic<uint64_t> refused{0};
     std::atomic<bool> go{false};
     std::vector<std::thread> threads;
@@ -314,7 +231,12 @@ TEST_F(DispatcherTest, StressEveryTaskRunsOnceInPerThreadOrder) {
         threads.emplace_back([&, p] {
             while (!go) std::this_thread::yield();
             for (uint32_t i = 0; i < posts; ++i) {
-                if (!dispatcher->Post(std::make_shared<SequencedTask>(&book, p, i))) ++refused;
+                refused += !dispatcher->Post(MakeTask([&, p, i] {
+                    wrongThread += GetCurrentThreadId() != owner;
+                    outOfOrder += next[p] != i;
+                    next[p] = i + 1;
+                    ++ran;
+                }));
             }
         });
     }
@@ -324,7 +246,7 @@ TEST_F(DispatcherTest, StressEveryTaskRunsOnceInPerThreadOrder) {
     // the test at the deadline.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     MSG msg;
-    while (book.ran < total && std::chrono::steady_clock::now() < deadline) {
+    while (ran < total && std::chrono::steady_clock::now() < deadline) {
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageW(&msg);
         } else {
@@ -334,10 +256,10 @@ TEST_F(DispatcherTest, StressEveryTaskRunsOnceInPerThreadOrder) {
     for (auto& thread : threads) thread.join();
 
     EXPECT_EQ(refused, 0u);
-    EXPECT_EQ(book.ran, total);
-    EXPECT_EQ(book.wrongThread, 0u);
-    EXPECT_EQ(book.outOfOrder, 0u);
-    EXPECT_EQ(book.next, std::vector<uint32_t>(producers, posts));
+    EXPECT_EQ(ran, total);
+    EXPECT_EQ(wrongThread, 0u);
+    EXPECT_EQ(outOfOrder, 0u);
+    EXPECT_EQ(next, std::vector<uint32_t>(producers, posts));
     EXPECT_EQ(liveTasks, 0);  // the queue holds nothing more
 }
 
