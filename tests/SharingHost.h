@@ -5,138 +5,92 @@
 #include "RuntimeFixture.h"
 #include "tavlet.h"
 
-#include <windows.h>
-
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace sharing_test {
 
-// Dispatches what the thread's message loop has; the host's completions
-// arrive this way.
+// Dispatches what the thread's message loop has; the host's completions arrive this way.
 inline void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
 }
 
-// Pumps until done() or the timeout; true when done.
-inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    auto until = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        Pump();
-        if (done()) return true;
+inline bool PumpUntil(const std::function<bool()>& done) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (Pump(); !done(); Pump()) {
         if (std::chrono::steady_clock::now() > until) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+    return true;
 }
 
-// Runs body on a runtime thread (multithreaded apartment) while the test's
-// thread keeps its message loop going, as a UI thread does.
-inline void OnRuntimeThread(const std::function<void()>& body) {
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
+// A runtime thread (multithreaded apartment) running body.
+inline std::thread RuntimeThread(std::function<void()> body) {
+    return std::thread([body = std::move(body)] {
         HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         body();
         if (SUCCEEDED(init)) CoUninitialize();
-        done = true;
     });
-    PumpUntil([&] { return done.load(); }, std::chrono::seconds(30));
-    worker.join();
 }
 
-// A top-level window of the host.
-class HostWindow {
-public:
-    HostWindow() {
-        window_ = CreateWindowExW(0, L"STATIC", L"tavlet host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
-    }
+struct HostWindow {
     ~HostWindow() {
-        if (window_) DestroyWindow(window_);
+        DestroyWindow(window);
         Pump();
     }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    operator HWND() const { return window_; }
-
-private:
-    HWND window_ = nullptr;
+    operator HWND() const { return window; }
+    HWND window = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
 };
 
-// One host callback as it arrived.
+// Every host callback as it arrived; the context is the recorder itself.
 struct Completion {
-    std::string target;
-    void* context = nullptr;
-    std::string pathOrEmpty;
-    const void* data = nullptr;
-    DWORD thread = 0;
+    std::string target, path;
+    const void* data;
+    DWORD thread;
 };
-
-class Completions {
-public:
-    static void TAVLET_CALL OnData(const char* target, void* context, const void* data) {
-        auto* self = static_cast<Completions*>(context);
-        std::lock_guard guard(self->lock_);
-        self->calls_.push_back(Completion{target ? target : "<null>", context, {}, data, GetCurrentThreadId()});
+struct Completions {
+    static void TAVLET_CALL OnData(const char* target, void* self, const void* data) {
+        static_cast<Completions*>(self)->Add({Text(target), {}, data, GetCurrentThreadId()});
     }
-    static void TAVLET_CALL OnFile(const char* target, void* context, const char* path) {
-        auto* self = static_cast<Completions*>(context);
-        std::lock_guard guard(self->lock_);
-        self->calls_.push_back(Completion{target ? target : "<null>", context, path ? path : "<null>", nullptr,
-                                          GetCurrentThreadId()});
+    static void TAVLET_CALL OnFile(const char* target, void* self, const char* path) {
+        static_cast<Completions*>(self)->Add({Text(target), Text(path), nullptr, GetCurrentThreadId()});
+    }
+    static std::string Text(const char* text) { return text ? text : "<null>"; }
+    void Add(Completion call) {
+        std::lock_guard guard(lock);
+        calls.push_back(std::move(call));
     }
     size_t count() {
-        std::lock_guard guard(lock_);
-        return calls_.size();
-    }
-    void clear() {
-        std::lock_guard guard(lock_);
-        calls_.clear();
+        std::lock_guard guard(lock);
+        return calls.size();
     }
     Completion at(size_t i) {
-        std::lock_guard guard(lock_);
-        return calls_.at(i);
+        std::lock_guard guard(lock);
+        return calls.at(i);
     }
 
-private:
-    std::mutex lock_;
-    std::vector<Completion> calls_;
+    std::mutex lock;
+    std::vector<Completion> calls;
 };
 
-// The test executable's directory (where an unpackaged host's icons live).
-inline std::wstring ExecutableDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path);
-    return text.substr(0, text.find_last_of(L"\\/"));
-}
-
-// A file that exists for the life of the object.
-class TempFile {
-public:
-    explicit TempFile(std::wstring path) : path_(std::move(path)) {
-        auto slash = path_.find_last_of(L'\\');
-        CreateDirectoryW(path_.substr(0, slash).c_str(), nullptr);
-        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            WriteFile(file, "\x89PNG", 4, &written, nullptr);
-            CloseHandle(file);
-        }
+// A file in Assets beside the executable (where an unpackaged host's icons
+// live) for the life of the object; its name is unique to the process.
+struct AssetFile {
+    explicit AssetFile(const wchar_t* suffix) : name(std::to_wstring(GetCurrentProcessId()) + suffix) {
+        wchar_t executable[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, executable, MAX_PATH);
+        path = executable;
+        path = path.substr(0, path.find_last_of(L"\\/")) + L"\\Assets";
+        CreateDirectoryW(path.c_str(), nullptr);
+        path += L"\\" + name;
+        CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     }
-    ~TempFile() { DeleteFileW(path_.c_str()); }
-    const std::wstring& path() const { return path_; }
-
-private:
-    std::wstring path_;
+    ~AssetFile() { DeleteFileW(path.c_str()); }
+    std::wstring name, path;
 };
 
 }  // namespace sharing_test
