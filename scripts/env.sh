@@ -7,3 +7,13 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+
+# A persistent wineserver for a run (else every Windows program waits for the
+# server to exit). One left by an earlier run, or a short-lived one still
+# exiting, is replaced.
+start_wineserver() {
+  "$WINESERVER" -p 2>/dev/null && return 0
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
+  "$WINESERVER" -p
+}
