@@ -3,6 +3,7 @@
 // for the factory (agile: once per process; non-agile: once per query).
 // Run by hand: bench_availability.exe
 #include "SimRuntime.h"
+#include "Timing.h"
 #include "tavlet.h"
 #include "tavlet/winapi/winrt/ComPtr.h"
 #include "tavlet/winapi/winrt/abi/Foundation.Metadata.h"
@@ -21,20 +22,6 @@ using abi::Windows::Foundation::Metadata::IApiInformationStatics;
 
 const wchar_t kClass[] = L"Windows.Foundation.Metadata.ApiInformation";
 constexpr int kQueries = 10000;
-
-double Seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-template <typename Query>
-double TimePerQuery(Query query) {
-    double start = Seconds();
-    for (int i = 0; i < kQueries; ++i) query();
-    return (Seconds() - start) / kQueries;
-}
 
 long RequestsPer10000Queries() {
     _WinRTApiInformation_IsEnabledType(kClass);  // first use fills (or skips) the cache
@@ -74,13 +61,7 @@ int main(int argc, char** argv) {
         statics->IsTypePresent(type, &present);
     };
     auto exportedQuery = [] { _WinRTApiInformation_IsEnabledType(kClass); };
-    // Rounds alternate between the two, and the best round of each counts, so
-    // that other load on the machine falls on both alike.
-    double direct = 1e9, exported = 1e9;
-    for (int round = 0; round < 20; ++round) {
-        direct = std::min(direct, TimePerQuery(directQuery));
-        exported = std::min(exported, TimePerQuery(exportedQuery));
-    }
+    auto [direct, exported] = BestOfAlternatingRounds(20, kQueries, directQuery, exportedQuery);
     std::printf("IsEnabledType: export %.0f ns, direct ABI %.0f ns, ratio %.2f (target <= 1.5)\n", exported * 1e9,
                 direct * 1e9, exported / direct);
     std::printf("factory requests per %d queries, agile factory: %ld (target 0)\n", kQueries,

@@ -4,6 +4,7 @@
 // same event raised with no library handler registered. Run by hand:
 // bench_dial.exe
 #include "SimRuntime.h"
+#include "Timing.h"
 #include "tavlet.h"
 
 #include <algorithm>
@@ -17,17 +18,8 @@ std::atomic<long> delivered{0};
 
 void TAVLET_CALL OnRotation(float, POINT, RECT, uint32_t) { ++delivered; }
 
-double Seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
 double TimePerEvent(const sim::DialEventData& data) {
-    double start = Seconds();
-    for (int i = 0; i < kEvents; ++i) sim::RaiseDialEvent(sim::DialEvent::RotationChanged, data);
-    return (Seconds() - start) / kEvents;
+    return TimePerCall(kEvents, [&] { sim::RaiseDialEvent(sim::DialEvent::RotationChanged, data); });
 }
 
 }  // namespace

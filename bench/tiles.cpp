@@ -1,6 +1,7 @@
 // Secondary-tile visual elements: what _WinRTSecondaryTileVisualElements_GetBackgroundColor
 // costs over the same runtime getter called directly through the ABI on the
 // same runtime object (target <= 1.3). Run by hand: bench_tiles.exe
+#include "Timing.h"
 #include "tavlet.h"
 #include "tavlet/winapi/winrt/ComPtr.h"
 #include "tavlet/winapi/winrt/abi/UI.StartScreen.h"
@@ -20,20 +21,6 @@ using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
 
 const wchar_t kClass[] = L"Windows.UI.StartScreen.SecondaryTile";
 constexpr int kCalls = 100000;
-
-double Seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-template <typename Call>
-double TimePerCall(Call call) {
-    double start = Seconds();
-    for (int i = 0; i < kCalls; ++i) call();
-    return (Seconds() - start) / kCalls;
-}
 
 }  // namespace
 
@@ -79,13 +66,7 @@ int main() {
         _WinRTSecondaryTileVisualElements_GetBackgroundColor(elements, &color);
         sink = color;
     };
-    // Rounds alternate between the two, and the best round of each counts, so
-    // that other load on the machine falls on both alike.
-    double directTime = 1e9, exportedTime = 1e9;
-    for (int round = 0; round < 20; ++round) {
-        directTime = std::min(directTime, TimePerCall(direct));
-        exportedTime = std::min(exportedTime, TimePerCall(exported));
-    }
+    auto [directTime, exportedTime] = BestOfAlternatingRounds(20, kCalls, direct, exported);
     std::printf("GetBackgroundColor: export %.1f ns, direct ABI %.1f ns, ratio %.2f (target <= 1.3)\n",
                 exportedTime * 1e9, directTime * 1e9, exportedTime / directTime);
 
