@@ -9,6 +9,7 @@
 #include "Guards.h"
 #include "HString.h"
 #include "Runtime.h"
+#include "SingleItemIterable.h"
 #include "ShareProviderRuntime.h"
 #include "abi/DataTransfer.h"
 #include "abi/Foundation.h"
@@ -200,64 +201,6 @@ void ShareData::NotifyCompletion() noexcept {
     }
 }
 
-// The one-element list that SetStorageItems takes.
-class StorageItemIterator final
-    : public winrt::ComObject<StorageItemIterator, Foundation::Collections::IIterator<Storage::IStorageItem*>> {
-public:
-    explicit StorageItemIterator(com_ptr<Storage::IStorageItem> item) : item_(std::move(item)) {}
-    HRESULT STDMETHODCALLTYPE get_Current(Storage::IStorageItem** current) noexcept override {
-        if (!current) return E_POINTER;
-        *current = nullptr;
-        if (!item_ || consumed_) return static_cast<HRESULT>(0x8000000B);  // E_BOUNDS: past the end
-        item_.copy_to(current);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_HasCurrent(abi::boolean* hasCurrent) noexcept override {
-        if (!hasCurrent) return E_POINTER;
-        *hasCurrent = item_ && !consumed_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE MoveNext(abi::boolean* hasCurrent) noexcept override {
-        if (!hasCurrent) return E_POINTER;
-        consumed_ = true;
-        *hasCurrent = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetMany(UINT32 capacity, Storage::IStorageItem** items, UINT32* actual) noexcept override {
-        if (!actual || (capacity && !items)) return E_POINTER;
-        *actual = 0;
-        if (capacity && item_ && !consumed_) {
-            item_.copy_to(items);
-            consumed_ = true;
-            *actual = 1;
-        }
-        return S_OK;
-    }
-
-private:
-    com_ptr<Storage::IStorageItem> item_;
-    bool consumed_ = false;
-};
-
-class StorageItemList final
-    : public winrt::ComObject<StorageItemList, Foundation::Collections::IIterable<Storage::IStorageItem*>> {
-public:
-    explicit StorageItemList(com_ptr<Storage::IStorageItem> item) : item_(std::move(item)) {}
-    HRESULT STDMETHODCALLTYPE First(Foundation::Collections::IIterator<Storage::IStorageItem*>** first) noexcept override {
-        if (!first) return E_POINTER;
-        try {
-            *first = winrt::MakeObject<StorageItemIterator>(item_).detach();
-            return S_OK;
-        } catch (...) {
-            *first = nullptr;
-            return E_OUTOFMEMORY;
-        }
-    }
-
-private:
-    com_ptr<Storage::IStorageItem> item_;
-};
-
 // One bitmap delivery, chained through the writer's completions: write, store,
 // flush, detach, hand the stream over, complete the deferral. Whatever fails
 // ends the chain; the deferral is then released without completing.
@@ -445,7 +388,8 @@ com_ptr<DataRequestedHandler> DataRequestedForFile(const std::shared_ptr<ShareDa
         [record, file](IDataTransferManager* sender, DataTransfer::IDataRequestedEventArgs* args) -> HRESULT {
             auto package = PackageOf(args);
             FillPackage(*record, *package);
-            auto items = winrt::MakeObject<StorageItemList>(file.as<Storage::IStorageItem>());
+            using Items = winrt::SingleItemIterable<Storage::IStorageItem>;
+            auto items = winrt::MakeObject<Items>(file.as<Storage::IStorageItem>());
             check_hresult(package->SetStorageItemsReadOnly(items.get()));
             WatchShareCompleted(record, package.get());
             RemoveDataRequested(*record, sender);
