@@ -1,9 +1,11 @@
-// A simulated IAsyncOperation<T> under test control: it completes, is
-// canceled or fails when a test says so (on the calling thread, which may be
-// any thread), calls its one Completed handler exactly once, and refuses calls
-// the way the runtime does.
+// A simulated IAsyncOperation<T> under test control: it completes or fails
+// when a test says so (on the calling thread, which the control API makes a
+// runtime thread), is canceled by its user (Completed follows from a runtime
+// thread), calls its one Completed handler exactly once, and refuses calls the
+// way the runtime does.
 #pragma once
 
+#include "RuntimeThreads.h"
 #include "SimObject.h"
 #include "tavlet/winapi/winrt/abi/Foundation.h"
 
@@ -132,7 +134,15 @@ public:
             if (status_ != Status::Started) return S_OK;
             status_ = Status::Canceled;
         }
-        Notify();
+        // The system's operations report a cancel afterwards, from their own
+        // thread; some raise Completed inside Cancel (the switch).
+        if (detail::CancelCompletesInline()) {
+            Notify();
+        } else {
+            ::winrt::com_ptr<AsyncOperation> self;
+            self.copy_from(this);
+            detail::PostOrRun([self] { self->Notify(); });
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Close() noexcept override {

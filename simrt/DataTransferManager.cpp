@@ -3,6 +3,7 @@
 // with its three events, and a share UI that tests drive step by step.
 #include "DataTransfer.h"
 #include "Property.h"
+#include "RuntimeThreads.h"
 
 #include "tavlet/winapi/winrt/abi/Interop.h"
 
@@ -207,7 +208,8 @@ HRESULT WithOpenUI(HWND window, Step step) {
         if (found == s.sessions.end() || !found->second.open) return E_ILLEGAL_METHOD_CALL;
         copy = found->second;
     }
-    return step(manager, copy);
+    // The user's steps reach the host on the runtime's threads.
+    return detail::DeliverResult<HRESULT>([&] { return step(manager, copy); });
 }
 
 template <typename Change>

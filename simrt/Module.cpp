@@ -1,4 +1,5 @@
 // The simulated runtime's module: class table, activation, counters and faults.
+#include "RuntimeThreads.h"
 #include "SimObject.h"
 
 #include <atomic>
@@ -39,7 +40,20 @@ namespace detail {
 
 void AddLive(long delta) noexcept { live += delta; }
 
+// As on Windows, a thread that never initialised COM can neither activate a
+// class nor call a runtime object (Wine would let both through). The implicit
+// MTA does not count: the runtime's threads make one exist in every test.
+bool ComInitializedHere() noexcept {
+    if (OnRuntimeThread()) return true;
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    if (FAILED(CoGetApartmentType(&type, &qualifier))) return false;
+    return qualifier != APTTYPEQUALIFIER_IMPLICIT_MTA;
+}
+
 HRESULT CheckFault(std::string_view member) noexcept {
+    if (!ComInitializedHere()) return CO_E_NOTINITIALIZED;
+    PassGate(member);
     auto& s = state();
     std::lock_guard guard(s.lock);
     ++s.calls[std::string(member)];
@@ -84,6 +98,7 @@ HSTRING MakeHString(const std::wstring& text) noexcept {
 }
 
 void Reset() {
+    detail::ResetRuntimeThreads();
     std::vector<std::function<void()>> resets;
     {
         auto& s = state();
@@ -143,6 +158,7 @@ void SetAgile(const std::wstring& className, bool agile) {
 extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING classId, IActivationFactory** factory) {
     if (!factory) return E_POINTER;
     *factory = nullptr;
+    if (!sim::detail::ComInitializedHere()) return CO_E_NOTINITIALIZED;
     const std::wstring name = sim::ToWide(classId);
     sim::FactoryMaker maker;
     {

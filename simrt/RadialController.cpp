@@ -254,6 +254,7 @@ public:
         SIM_FAULT("IRadialControllerInterop.CreateForWindow");
         if (!result) return E_POINTER;
         *result = nullptr;
+        if (HRESULT hr = CheckWindow(window); hr < 0) return hr;
         ::winrt::com_ptr<Controller> controller;
         {
             auto& r = registry();
@@ -278,18 +279,6 @@ const ResetRegistration reset([] {
 });
 
 }  // namespace
-
-HRESULT RunOnRuntimeThread(bool otherThread, const std::function<HRESULT()>& body) {
-    if (!otherThread) return body();
-    HRESULT result = E_FAIL;
-    std::thread thread([&] {
-        HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        result = body();
-        if (SUCCEEDED(init)) CoUninitialize();
-    });
-    thread.join();
-    return result;
-}
 
 ::winrt::com_ptr<IRadialControllerMenu> RadialControllerMenuOf(long number) {
     auto controller = Find(number);
@@ -350,7 +339,7 @@ HRESULT RaiseDialEvent(DialEvent event, const DialEventData& data, long number, 
     if (handlersCalled) *handlersCalled = 0;
     auto controller = Find(number);
     if (!controller) return E_INVALIDARG;
-    return RunOnRuntimeThread(data.onOtherThread, [&] { return controller->Raise(event, data, handlersCalled); });
+    return detail::DeliverResult<HRESULT>([&] { return controller->Raise(event, data, handlersCalled); });
 }
 
 }  // namespace sim

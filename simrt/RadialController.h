@@ -2,6 +2,7 @@
 #pragma once
 
 #include "EventSource.h"
+#include "RuntimeThreads.h"
 #include "SimObject.h"
 #include "tavlet/winapi/winrt/abi/Interop.h"
 #include "tavlet/winapi/winrt/abi/UI.Input.h"
@@ -10,9 +11,14 @@
 
 namespace sim {
 
-// Runs `body` on a new thread of the runtime (in the multithreaded apartment)
-// or on the calling thread, and returns its result.
-HRESULT RunOnRuntimeThread(bool otherThread, const std::function<HRESULT()>& body);
+
+// The window interop refuses a null window (E_INVALIDARG) and one that does not
+// exist (ERROR_INVALID_WINDOW_HANDLE as an HRESULT; the exact code is a guess).
+inline HRESULT CheckWindow(HWND window) noexcept {
+    if (!window) return E_INVALIDARG;
+    if (!IsWindow(window)) return HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE);
+    return S_OK;
+}
 
 // A new, empty menu for a controller.
 ::winrt::com_ptr<abi::Windows::UI::Input::IRadialControllerMenu> MakeRadialControllerMenu();

@@ -90,6 +90,7 @@ public:
         SIM_FAULT("IRadialControllerConfigurationInterop.GetForWindow");
         if (!result) return E_POINTER;
         *result = nullptr;
+        if (HRESULT hr = CheckWindow(window); hr < 0) return hr;
         {
             auto& s = state();
             std::lock_guard guard(s.lock);

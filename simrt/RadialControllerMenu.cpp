@@ -6,6 +6,8 @@
 #include "Storage.h"
 #include "Vector.h"
 
+#include <atomic>
+
 namespace sim {
 namespace {
 
@@ -54,6 +56,9 @@ private:
     EventSource<InvokedHandler> invoked_;
 };
 
+std::atomic<bool> selectionEchoes{true};
+const ResetRegistration reset([] { selectionEchoes = true; });
+
 MenuItem* AsMenuItem(IRadialControllerMenuItem* item) noexcept { return dynamic_cast<MenuItem*>(item); }
 
 // The menu is its own Items vector: one object, two interfaces.
@@ -86,10 +91,18 @@ public:
     }
     // The selection is remembered by identity only: an item removed from the
     // menu is no longer selected.
+    // Selecting an item raises its Invoked event, as the system's menu does
+    // (on a runtime thread; the selection returns once the handlers have run).
     HRESULT STDMETHODCALLTYPE SelectMenuItem(IRadialControllerMenuItem* item) noexcept override {
         SIM_FAULT("IRadialControllerMenu.SelectMenuItem");
-        std::lock_guard guard(lock_);
-        selected_ = item;
+        {
+            std::lock_guard guard(lock_);
+            selected_ = item;
+        }
+        if (auto* simulated = AsMenuItem(item); simulated && selectionEchoes) {
+            auto keep = ::winrt::copy_ptr(item);
+            detail::RunAndWait([&] { simulated->RaiseInvoked(); });
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE TrySelectPreviouslySelectedMenuItem(abi::boolean* result) noexcept override {
@@ -182,10 +195,12 @@ long SelectedMenuItem(long controller) {
     return menu ? AsMenu(menu.get())->SelectedIndex() : -1;
 }
 
-HRESULT InvokeMenuItem(long controller, long index, bool onOtherThread) {
+void SetMenuSelectionEchoes(bool echoes) { selectionEchoes = echoes; }
+
+HRESULT InvokeMenuItem(long controller, long index) {
     auto item = ItemAt(controller, index);
     if (!item) return E_BOUNDS;
-    return RunOnRuntimeThread(onOtherThread, [&] { return item->RaiseInvoked(); });
+    return detail::DeliverResult<HRESULT>([&] { return item->RaiseInvoked(); });
 }
 
 }  // namespace sim

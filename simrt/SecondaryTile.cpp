@@ -2,6 +2,7 @@
 // over the pinned set), the tile with its visual elements and window
 // association, and the pin and unpin requests that tests finish.
 #include "AsyncOperation.h"
+#include "RuntimeThreads.h"
 #include "Tiles.h"
 #include "tavlet/winapi/winrt/abi/Interop.h"
 
@@ -296,7 +297,7 @@ bool FinishRequest(long index, Finish finish) {
     std::shared_ptr<RequestEntry> entry;
     auto request = FindRequest(index, &entry);
     if (!request || request->status() != abi::Windows::Foundation::AsyncStatus::Started) return false;
-    finish(*request, *entry);
+    detail::Deliver([&] { finish(*request, *entry); });
     return true;
 }
 

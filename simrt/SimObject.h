@@ -17,6 +17,7 @@ namespace sim {
 namespace detail {
 void AddLive(long delta) noexcept;
 HRESULT CheckFault(std::string_view member) noexcept;
+bool ComInitializedHere() noexcept;
 bool IsAgileClass(std::wstring_view className) noexcept;
 bool IsServedClass(std::wstring_view className) noexcept;
 }  // namespace detail

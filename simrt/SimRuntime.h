@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,56 @@ namespace sim {
 SIMRT_API void Reset();
 // Simulated instances alive now (activation factories are not counted).
 SIMRT_API long LiveObjects();
+
+// ---- Runtime threads, pumping and gates -------------------------------------
+// As on Windows, the runtime side of a control call (events, completions,
+// share UI steps, deferred-data requests, provider picks, file loads, stream
+// operations) runs on the runtime's own threads (MTA), and the control call
+// waits for it while pumping the calling thread's messages, as a host's
+// message loop would. Calling-thread delivery runs it synchronously instead.
+enum class Delivery { RuntimeThreads, CallingThread };
+SIMRT_API void SetDelivery(Delivery delivery);  // Reset: RuntimeThreads
+SIMRT_API bool IsRuntimeThread();
+// Pumps the calling thread's messages until done() or the timeout; returns done().
+SIMRT_API bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+SIMRT_API void PumpFor(DWORD ms);
+// Pumps until every piece of runtime-thread work has ended (fire-and-forget
+// completions included).
+SIMRT_API bool WaitForRuntimeIdle(DWORD timeoutMs = 10000);
+
+// A control call started on a runtime thread without waiting for it, so a test
+// can act while it runs (or while it is held at a gate).
+struct BackgroundCall;
+SIMRT_API BackgroundCall* StartBackground(std::function<void()> work);
+SIMRT_API bool FinishBackground(BackgroundCall* call, DWORD timeoutMs = 10000);  // pumps meanwhile
+class Background {
+public:
+    explicit Background(std::function<void()> work) : call_(StartBackground(std::move(work))) {}
+    ~Background() { Finish(); }
+    Background(const Background&) = delete;
+    Background& operator=(const Background&) = delete;
+    bool Finish(DWORD timeoutMs = 10000) {
+        if (call_ && FinishBackground(call_, timeoutMs)) call_ = nullptr;
+        return call_ == nullptr;
+    }
+
+private:
+    BackgroundCall* call_;
+};
+
+// Gates: the next thread that reaches `point` (a member as named for fault
+// injection, e.g. "IDataWriter.WriteBytes", or "IContextCallback.ContextCallback")
+// stops there until the test releases it. WaitUntilHeld pumps meanwhile.
+SIMRT_API void HoldNext(const std::string& point);
+SIMRT_API bool WaitUntilHeld(const std::string& point, DWORD timeoutMs = 10000);
+SIMRT_API void Release(const std::string& point);
+SIMRT_API void ReleaseAllGates();
+
+// Canceling a simulated operation makes it Canceled at once and raises
+// Completed afterwards from a runtime thread, as the system's operations do;
+// with this on, Completed is raised inside Cancel instead (some system
+// operations do that). Reset: off.
+SIMRT_API void SetCancelCompletesInline(bool inlineCompletion);
 
 // ---- Fault injection ------------------------------------------------------
 // Members are named "Interface.Method" (e.g. "IApiInformationStatics.IsTypePresent");
@@ -82,7 +133,6 @@ struct DialEventData {
     float positionX = 0, positionY = 0;
     float boundsX = 0, boundsY = 0, boundsWidth = 0, boundsHeight = 0;
     bool rotationArgs2 = true;        // rotation arguments answer IRadialControllerRotationChangedEventArgs2
-    bool onOtherThread = false;       // raise on a new runtime thread (joined before returning)
 };
 // Handlers registered for an event on a controller.
 SIMRT_API long DialEventHandlers(DialEvent event, long controller = 0);
@@ -98,24 +148,27 @@ SIMRT_API int MenuItemKnownIcon(long controller, long index);     // -1 for an i
 SIMRT_API std::wstring MenuItemIconPath(long controller, long index);  // file behind the icon, "" if none
 SIMRT_API long MenuItemTag(long controller, long index);         // the boxed UInt32 tag, -1 if none
 SIMRT_API long SelectedMenuItem(long controller = 0);            // index, -1 if none
-// Raises the item's Invoked event (on the calling thread unless onOtherThread);
-// returns the first failing handler's HRESULT.
-SIMRT_API HRESULT InvokeMenuItem(long controller, long index, bool onOtherThread = false);
+// Selecting an item (SelectMenuItem) raises its Invoked event, as the system's
+// menu does (true after Reset; a guess about the system, modelled on the
+// library's need to swallow that echo).
+SIMRT_API void SetMenuSelectionEchoes(bool echoes);
+// Raises the item's Invoked event; returns the first failing handler's HRESULT.
+SIMRT_API HRESULT InvokeMenuItem(long controller, long index);
 
 // Windows.Storage.StorageFile.GetFileFromPathAsync: how its operations complete.
 enum class FileLoadCompletion {
     Inline,     // before GetFileFromPathAsync returns, on the calling thread
-    OwnThread,  // each on a new runtime thread (the default)
-    Manual,     // when a test calls CompleteFileLoads, on that test's thread
+    OwnThread,  // each on a runtime thread, at once (the default)
+    Manual,     // when a test calls CompleteFileLoads, on a runtime thread
 };
 SIMRT_API void SetFileLoadCompletion(FileLoadCompletion mode);
 SIMRT_API long FileLoadsStarted();
 SIMRT_API long PendingFileLoads();
-// Completes up to `count` pending loads (all for -1), oldest first, on the
-// calling thread: a file that exists yields a StorageFile, any other path fails
+// Completes up to `count` pending loads (all for -1), oldest first, each where
+// the runtime delivers (a runtime thread by default): a file that exists yields a StorageFile, any other path fails
 // with 0x80070002. Returns how many were completed.
 SIMRT_API long CompleteFileLoads(long count = -1);
-// Waits for the loads that run on their own threads.
+// Waits (pumping) for the loads that run on runtime threads.
 SIMRT_API void WaitForFileLoads();
 
 // ---- Asynchronous operations, tiles, notifications ---------------------------
@@ -153,7 +206,8 @@ SIMRT_API void SetTileVisuals(const TileVisuals& visuals);
 SIMRT_API void SetTileVisualElementsInterfaces(bool hasVisualElements2, bool hasVisualElements3);
 
 // Every pin (create) and unpin (delete) request since Reset, in order: an
-// IAsyncOperation<Boolean> that the test finishes from any thread. Finishing
+// IAsyncOperation<Boolean> that the test finishes; the completion is raised
+// where the runtime delivers (a runtime thread by default). Finishing
 // returns false when the request is gone or has already finished.
 struct TileRequestRecord {
     bool alive = false;
@@ -213,7 +267,8 @@ SIMRT_API long ShareUIShows(HWND window);
 // Whether the window's share UI is open (shown, not yet completed or dismissed).
 SIMRT_API bool IsShareUIOpen(HWND window);
 
-// The window's share UI, one step at a time, on the calling thread. Each step
+// The window's share UI, one step at a time, each raised where the runtime
+// delivers (a runtime thread by default, the caller pumping). Each step
 // returns the last failing handler's HRESULT (S_OK when every handler
 // succeeded) or 0x8000000E when the UI is not open (or, for the bitmap, when
 // the package has no Bitmap provider).

@@ -3,9 +3,9 @@
 #include "Storage.h"
 
 #include "AsyncOperation.h"
+#include "RuntimeThreads.h"
 
 #include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -31,7 +31,6 @@ struct Loads {
     FileLoadCompletion mode = FileLoadCompletion::OwnThread;
     long started = 0;
     std::vector<PendingLoad> pending;
-    std::vector<std::thread> threads;
 };
 Loads& loads() {
     static Loads* l = new Loads();
@@ -76,12 +75,10 @@ public:
             ++l.started;
             mode = l.mode;
             if (mode == FileLoadCompletion::Manual) l.pending.push_back(load);
-            if (mode == FileLoadCompletion::OwnThread) l.threads.emplace_back([load] {
-                    HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-                    Finish(load);
-                    if (SUCCEEDED(init)) CoUninitialize();
-                });
         }
+        // Often done before the caller has set its Completed handler, as on
+        // the system: the operation then calls the handler when it is set.
+        if (mode == FileLoadCompletion::OwnThread) detail::Post([load] { Finish(load); });
         if (mode == FileLoadCompletion::Inline) Finish(load);
         ::winrt::copy_ptr<IAsyncOperation<IStorageFile*>>(load.operation.get()).copy_to(operation);
         return S_OK;
@@ -215,23 +212,12 @@ long CompleteFileLoads(long count) {
             load = std::move(l.pending.front());
             l.pending.erase(l.pending.begin());
         }
-        Finish(load);
+        detail::Deliver([&] { Finish(load); });
         ++done;
     }
     return done;
 }
 
-void WaitForFileLoads() {
-    for (;;) {
-        std::vector<std::thread> threads;
-        {
-            auto& l = loads();
-            std::lock_guard guard(l.lock);
-            threads.swap(l.threads);
-        }
-        if (threads.empty()) return;
-        for (auto& t : threads) t.join();
-    }
-}
+void WaitForFileLoads() { WaitForRuntimeIdle(); }
 
 }  // namespace sim

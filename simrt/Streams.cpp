@@ -2,6 +2,7 @@
 // writer counts the bytes it copies out of its callers' memory, so tests can
 // tell how many copies of a host's bytes a share made.
 #include "AsyncOperation.h"
+#include "RuntimeThreads.h"
 #include "DataTransfer.h"
 #include "Property.h"
 #include "Storage.h"
@@ -127,7 +128,7 @@ public:
         SIM_FAULT("IOutputStream.FlushAsync");
         if (closed_) return RO_E_CLOSED;
         auto flush = MakeObject<AsyncOperation<abi::boolean>>();
-        flush->Complete(1);
+        detail::PostOrRun([flush] { flush->Complete(1); });
         *operation = flush.detach();
         return S_OK;
     }
@@ -225,8 +226,8 @@ public:
         *codeUnitCount = WindowsGetStringLen(value);
         return S_OK;
     }
-    // Hands the pending bytes to the stream (moved, not copied) and completes
-    // at once with their count.
+    // Hands the pending bytes to the stream (moved, not copied); the operation
+    // completes with their count later, on a runtime thread.
     HRESULT STDMETHODCALLTYPE StoreAsync(IAsyncOperation<UINT32>** operation) noexcept override {
         SIM_FAULT("IDataWriter.StoreAsync");
         std::string pending;
@@ -243,7 +244,7 @@ public:
         if (!memory) return E_NOTIMPL;
         if (HRESULT hr = memory->Store(std::move(pending), counted); hr < 0) return hr;
         auto store = MakeObject<AsyncOperation<UINT32>>();
-        store->Complete(static_cast<UINT32>(counted));
+        detail::PostOrRun([store, counted] { store->Complete(static_cast<UINT32>(counted)); });
         *operation = store.detach();
         return S_OK;
     }

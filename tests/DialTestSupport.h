@@ -20,15 +20,18 @@ constexpr long kKeptPerDial = 3;
 struct Hits {
     static inline std::atomic<int> a{0}, b{0};
     static inline std::atomic<DWORD> thread{0};
+    static inline std::atomic<bool> onRuntimeThread{false};
     static inline float delta = 0;  // the rest are written before a or b counts
     static inline uint32_t pressed = 0;
     static inline POINT point{};
     static inline RECT bounds{};
-    static void Reset() { a = 0, b = 0, thread = 0; }
+    static void Reset() { a = 0, b = 0, thread = 0, onRuntimeThread = false; }
 };
 
 // NotifyA and NotifyB are also the menu items' callbacks.
-inline void TAVLET_CALL NotifyA() { Hits::thread = GetCurrentThreadId(), ++Hits::a; }
+inline void TAVLET_CALL NotifyA() {
+    Hits::thread = GetCurrentThreadId(), Hits::onRuntimeThread = sim::IsRuntimeThread(), ++Hits::a;
+}
 inline void TAVLET_CALL NotifyB() { ++Hits::b; }
 inline void TAVLET_CALL ContactA(POINT point, RECT bounds) { Hits::point = point, Hits::bounds = bounds, NotifyA(); }
 inline void TAVLET_CALL ContactB(POINT, RECT) { ++Hits::b; }
@@ -53,14 +56,11 @@ private:
     std::vector<std::wstring> paths_;
 };
 
-// Completes the pending icon loads, and those they start, on a runtime thread.
+// Completes the pending icon loads, and those they start, one at a time (each
+// on a runtime thread).
 inline long CompleteLoadsOnARuntimeThread() {
     long completed = 0;
-    std::thread([&] {
-        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        while (sim::CompleteFileLoads(1) == 1) ++completed;
-        CoUninitialize();
-    }).join();
+    while (sim::CompleteFileLoads(1) == 1) ++completed;
     return completed;
 }
 

@@ -10,7 +10,11 @@
 class RuntimeTest : public testing::Test {
 protected:
     void SetUp() override { sim::Reset(); }
-    void TearDown() override { EXPECT_EQ(sim::LiveObjects(), expectedSurvivors_) << "simulated objects leaked"; }
+    void TearDown() override {
+        // Completions the runtime still raises on its threads hold objects until they end.
+        EXPECT_TRUE(sim::WaitForRuntimeIdle()) << "runtime threads still busy";
+        EXPECT_EQ(sim::LiveObjects(), expectedSurvivors_) << "simulated objects leaked";
+    }
 
     // Objects that a test deliberately leaves to the end of the process.
     long expectedSurvivors_ = 0;

@@ -89,6 +89,7 @@ TEST_F(SecondaryTileTest, RequestsGiveDistinctHandlesAndTheTileKeepsOnlyTheLates
     EXPECT_NE(pin, unpin);
     EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(pin), S_OK);
     EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(unpin), S_OK);
+    sim::WaitForRuntimeIdle();  // the cancels' completions hold the requests until raised
     EXPECT_FALSE(sim::TileRequestAt(0).alive);
     EXPECT_TRUE(sim::TileRequestAt(1).alive);
 }

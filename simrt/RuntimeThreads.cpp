@@ -1,0 +1,262 @@
+// The runtime's threads, the control calls that run on them, pumping the
+// host's messages while waiting, and the gates that hold a call at a member.
+#include "RuntimeThreads.h"
+
+#include <objbase.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace sim {
+namespace {
+
+thread_local bool runtimeThread = false;
+std::atomic<Delivery> delivery{Delivery::RuntimeThreads};
+std::atomic<bool> cancelInline{false};
+
+// Work waiting for a thread, and the threads waiting for work. Kept for the
+// life of the process: its threads outlive every test.
+struct Pool {
+    std::mutex lock;
+    std::condition_variable wake;
+    std::condition_variable quiet;
+    std::deque<std::function<void()>> queue;
+    size_t waiting = 0;  // threads waiting for work
+    size_t running = 0;  // work items running now
+};
+Pool& pool() {
+    static Pool* p = new Pool();
+    return *p;
+}
+
+void Worker() {
+    runtimeThread = true;
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);  // the runtime's threads are in the MTA
+    auto& p = pool();
+    std::unique_lock guard(p.lock);
+    for (;;) {
+        while (p.queue.empty()) {
+            ++p.waiting;
+            p.wake.wait(guard);
+            --p.waiting;
+        }
+        auto work = std::move(p.queue.front());
+        p.queue.pop_front();
+        ++p.running;
+        guard.unlock();
+        try {
+            work();
+        } catch (...) {
+        }
+        work = nullptr;  // released on this thread, before the pool counts it done
+        guard.lock();
+        --p.running;
+        if (p.queue.empty() && p.running == 0) p.quiet.notify_all();
+    }
+}
+
+// One gate: armed by a test, then holding the first thread that reaches its
+// point until the test releases it.
+struct Gate {
+    bool released = false;
+};
+struct Gates {
+    std::mutex lock;
+    std::condition_variable changed;
+    std::map<std::string, std::shared_ptr<Gate>, std::less<>> armed;
+    std::map<std::string, std::shared_ptr<Gate>, std::less<>> held;
+    std::atomic<long> armedCount{0};
+};
+Gates& gates() {
+    static Gates* g = new Gates();
+    return *g;
+}
+
+// Pumps the calling thread's messages (sent and posted) until `done` or the
+// timeout; a runtime thread waiting for the host's apartment is let in here.
+bool Pump(const std::function<bool()>& done, DWORD timeoutMs, HANDLE event = nullptr) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10));
+        MsgWaitForMultipleObjectsEx(event ? 1 : 0, event ? &event : nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+}  // namespace
+
+namespace detail {
+
+bool OnRuntimeThread() noexcept { return runtimeThread; }
+
+void Post(std::function<void()> work) {
+    auto& p = pool();
+    std::lock_guard guard(p.lock);
+    p.queue.push_back(std::move(work));
+    if (p.waiting >= p.queue.size()) {
+        p.wake.notify_one();
+    } else {
+        std::thread(Worker).detach();
+    }
+}
+
+void Deliver(const std::function<void()>& work) {
+    if (runtimeThread || delivery.load() == Delivery::CallingThread) {
+        work();
+        return;
+    }
+    struct Call {
+        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ~Call() { CloseHandle(done); }
+    };
+    auto call = std::make_shared<Call>();
+    Post([call, &work] {
+        work();
+        SetEvent(call->done);
+    });
+    Pump([&] { return WaitForSingleObject(call->done, 0) == WAIT_OBJECT_0; }, INFINITE, call->done);
+}
+
+void RunAndWait(const std::function<void()>& work) {
+    if (runtimeThread || delivery.load() == Delivery::CallingThread) {
+        work();
+        return;
+    }
+    auto done = std::make_shared<std::pair<std::mutex, std::condition_variable>>();
+    auto finished = std::make_shared<bool>(false);
+    Post([&work, done, finished] {
+        work();
+        std::lock_guard guard(done->first);
+        *finished = true;
+        done->second.notify_all();
+    });
+    std::unique_lock guard(done->first);
+    done->second.wait(guard, [&] { return *finished; });
+}
+
+void PostOrRun(std::function<void()> work) {
+    if (delivery.load() == Delivery::CallingThread) {
+        work();
+        return;
+    }
+    Post(std::move(work));
+}
+
+void PassGate(std::string_view point) noexcept {
+    auto& g = gates();
+    if (g.armedCount.load() == 0) return;
+    std::unique_lock guard(g.lock);
+    auto found = g.armed.find(point);
+    if (found == g.armed.end()) return;
+    auto gate = found->second;
+    g.armed.erase(found);
+    --g.armedCount;
+    g.held[std::string(point)] = gate;
+    g.changed.notify_all();
+    g.changed.wait(guard, [&] { return gate->released; });
+}
+
+}  // namespace detail
+
+bool detail::CancelCompletesInline() noexcept { return cancelInline; }
+
+void SetDelivery(Delivery mode) { delivery = mode; }
+void SetCancelCompletesInline(bool inlineCompletion) { cancelInline = inlineCompletion; }
+
+void detail::ResetRuntimeThreads() {
+    ReleaseAllGates();
+    WaitForRuntimeIdle();
+    delivery = Delivery::RuntimeThreads;
+    cancelInline = false;
+}
+
+bool IsRuntimeThread() { return runtimeThread; }
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) { return Pump(done, timeoutMs); }
+
+void PumpFor(DWORD ms) {
+    Pump([] { return false; }, ms);
+}
+
+bool WaitForRuntimeIdle(DWORD timeoutMs) {
+    auto quiet = [] {
+        auto& p = pool();
+        std::lock_guard guard(p.lock);
+        return p.queue.empty() && p.running == 0;
+    };
+    if (runtimeThread) return quiet();
+    return Pump(quiet, timeoutMs);
+}
+
+struct BackgroundCall {
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ~BackgroundCall() { CloseHandle(done); }
+};
+
+BackgroundCall* StartBackground(std::function<void()> work) {
+    auto* call = new BackgroundCall();
+    detail::Post([call, work = std::move(work)] {
+        work();
+        SetEvent(call->done);
+    });
+    return call;
+}
+
+bool FinishBackground(BackgroundCall* call, DWORD timeoutMs) {
+    if (!call) return true;
+    bool finished = Pump([&] { return WaitForSingleObject(call->done, 0) == WAIT_OBJECT_0; }, timeoutMs, call->done);
+    // A call that never ends keeps its record: the work still refers to it.
+    if (finished) delete call;
+    return finished;
+}
+
+void HoldNext(const std::string& point) {
+    auto& g = gates();
+    std::lock_guard guard(g.lock);
+    if (g.armed.emplace(point, std::make_shared<Gate>()).second) ++g.armedCount;
+}
+
+bool WaitUntilHeld(const std::string& point, DWORD timeoutMs) {
+    auto& g = gates();
+    auto held = [&] {
+        std::lock_guard guard(g.lock);
+        return g.held.count(point) != 0;
+    };
+    return Pump(held, timeoutMs);
+}
+
+void Release(const std::string& point) {
+    auto& g = gates();
+    std::lock_guard guard(g.lock);
+    if (auto found = g.held.find(point); found != g.held.end()) {
+        found->second->released = true;
+        g.held.erase(found);
+    } else if (g.armed.erase(point)) {
+        --g.armedCount;
+    }
+    g.changed.notify_all();
+}
+
+void ReleaseAllGates() {
+    auto& g = gates();
+    std::lock_guard guard(g.lock);
+    for (auto& [point, gate] : g.held) gate->released = true;
+    g.held.clear();
+    g.armedCount -= static_cast<long>(g.armed.size());
+    g.armed.clear();
+    g.changed.notify_all();
+}
+
+}  // namespace sim
