@@ -7,6 +7,7 @@
 #include "ComPtr.h"
 
 #include <functional>
+#include <memory>
 
 namespace tavlet::winapi::winrt {
 
@@ -31,6 +32,20 @@ public:
     // The same for work that contains its own failures, from a caller that has
     // no one to report a failed entry to: the work is then simply not run.
     void RunOrDrop(const std::function<void()>& work) const noexcept;
+
+    // Continues work for an object that may go meanwhile (a handle released, a
+    // callback replaced): the weak reference is resolved only once inside this
+    // context, so whatever ended the object before the context was entered
+    // also ends the work. Failures to enter, and of the work, are dropped.
+    template <typename T, typename Work>
+    void RunFor(const std::weak_ptr<T>& weak, Work&& work) const noexcept {
+        RunOrDrop([&]() noexcept {
+            try {
+                if (auto strong = weak.lock()) work(*strong);
+            } catch (...) {
+            }
+        });
+    }
 
 private:
     // Enters the context from another one; the work's failure becomes the
