@@ -9,7 +9,7 @@ namespace {
 using namespace sharing_test;
 
 class SharingLifetimeTest : public ApartmentTest {
-protected:
+public:
     HRESULT ShareBytes(const wchar_t* title = L"Photo") {
         return WinRTShareDataForWindow(window_, title, nullptr, nullptr, image_.data(), image_.size(), &completions_,
                                        &Completions::OnData, nullptr);
