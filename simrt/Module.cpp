@@ -143,6 +143,9 @@ void SetAgile(const std::wstring& className, bool agile) {
 extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING classId, IActivationFactory** factory) {
     if (!factory) return E_POINTER;
     *factory = nullptr;
+    // A host program with tavlet.dll loaded gets the context stand-in without any test code.
+    static std::atomic<bool> standInTried{false};
+    if (!standInTried.exchange(true)) sim::InstallContextStandIn();
     const std::wstring name = sim::ToWide(classId);
     sim::FactoryMaker maker;
     {
