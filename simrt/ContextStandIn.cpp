@@ -75,17 +75,18 @@ LRESULT CALLBACK EntryWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // The calling thread's message-only window, made the first time one of its
 // contexts is captured. It goes with its thread.
 HWND ThreadEntryWindow() {
-    static const ATOM windowClass = [] {
+    static constexpr wchar_t kClassName[] = L"tavlet.simrt.ContextStandIn";
+    const auto module = reinterpret_cast<HINSTANCE>(&__ImageBase);
+    static const bool registered = [module] {
         WNDCLASSW description{};
         description.lpfnWndProc = EntryWindowProc;
-        description.hInstance = reinterpret_cast<HINSTANCE>(&__ImageBase);
-        description.lpszClassName = L"tavlet.simrt.ContextStandIn";
-        return RegisterClassW(&description);
+        description.hInstance = module;
+        description.lpszClassName = kClassName;
+        return RegisterClassW(&description) != 0;
     }();
     thread_local HWND window = nullptr;
-    if (windowClass && (!window || !IsWindow(window)))
-        window = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(windowClass)), nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr);
+    if (registered && (!window || !IsWindow(window)))
+        window = CreateWindowExW(0, kClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, nullptr);
     return window;
 }
 
