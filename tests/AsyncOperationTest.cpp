@@ -84,6 +84,7 @@ TEST_F(AsyncOperationTest, EveryEndingCallsBackOnceWithTheResultAndTheContext) {
             EXPECT_TRUE(TakeDeliveries().empty());
             c.finish(Last(), operation);
         }
+        sim::WaitForRuntimeIdle();  // a cancel's completion follows from a runtime thread
         auto calls = TakeDeliveries();
         EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
         EXPECT_TRUE(TakeDeliveries().empty());

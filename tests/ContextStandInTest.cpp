@@ -41,6 +41,7 @@ enum class Delivered { Nowhere, HereFromTheLoop, OnTheCompletingThread, OnAHelpe
 // called: exactly once, with its context, or not at all.
 TEST_F(ContextStandInTest, CompletionReachesTheHostInTheRegisteringContextOrNowhere) {
     ASSERT_TRUE(sim::InstallContextStandIn());  // tavlet.dll is loaded: its import can be redirected
+    sim::SetDelivery(sim::Delivery::CallingThread);  // each case chooses the completing thread itself
     // The requests are a tile's pin requests; the tile keeps the latest one alive.
     _WinRTSecondaryTile* handle = nullptr;
     ASSERT_EQ(_WinRTSecondaryTile_Alloc(&handle), S_OK);
