@@ -32,39 +32,47 @@ namespace tavlet {
 
 /* ---- Owners ----------------------------------------------------------------- */
 
-/* Sole owner of one handle, ended by Dealloc. Move-only, like std::unique_ptr. */
-template <typename T, HRESULT(TAVLET_CALL* Dealloc)(T*)>
-class unique_handle {
+/* Sole owner of one resource, ended by Free{}(resource). Move-only, like
+ * std::unique_ptr. */
+template <typename Pointer, typename Free>
+class unique_resource {
 public:
-    using element_type = T;
-
-    unique_handle() noexcept = default;
-    explicit unique_handle(T* handle) noexcept : handle_(handle) {}
-    unique_handle(unique_handle&& other) noexcept : handle_(other.release()) {}
-    unique_handle& operator=(unique_handle&& other) noexcept {
+    unique_resource() noexcept = default;
+    explicit unique_resource(Pointer resource) noexcept : resource_(resource) {}
+    unique_resource(unique_resource&& other) noexcept : resource_(other.release()) {}
+    unique_resource& operator=(unique_resource&& other) noexcept {
         reset(other.release());
         return *this;
     }
-    unique_handle(const unique_handle&) = delete;
-    unique_handle& operator=(const unique_handle&) = delete;
-    ~unique_handle() { reset(); }
+    unique_resource(const unique_resource&) = delete;
+    unique_resource& operator=(const unique_resource&) = delete;
+    ~unique_resource() { reset(); }
 
-    T* get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-    /* Gives the handle up without ending it. */
-    T* release() noexcept { return std::exchange(handle_, nullptr); }
-    void reset(T* handle = nullptr) noexcept {
-        if (T* old = std::exchange(handle_, handle)) Dealloc(old);
+    Pointer get() const noexcept { return resource_; }
+    explicit operator bool() const noexcept { return resource_ != nullptr; }
+    /* Gives the resource up without ending it. */
+    Pointer release() noexcept { return std::exchange(resource_, nullptr); }
+    void reset(Pointer resource = nullptr) noexcept {
+        if (Pointer old = std::exchange(resource_, resource)) Free{}(old);
     }
-    /* For an out-parameter: ends the handle held so far, then lends the slot. */
-    T** put() noexcept {
+    /* For an out-parameter: ends the resource held so far, then lends the slot. */
+    Pointer* put() noexcept {
         reset();
-        return &handle_;
+        return &resource_;
     }
 
 private:
-    T* handle_ = nullptr;
+    Pointer resource_ = nullptr;
 };
+
+template <typename T, HRESULT(TAVLET_CALL* Dealloc)(T*)>
+struct dealloc {
+    void operator()(T* handle) const noexcept { Dealloc(handle); }
+};
+
+/* A handle, ended by its family's _Dealloc. */
+template <typename T, HRESULT(TAVLET_CALL* Dealloc)(T*)>
+using unique_handle = unique_resource<T*, dealloc<T, Dealloc>>;
 
 using async_operation = unique_handle<_WinRTAsyncOperationBOOL, _WinRTAsyncOperationBOOL_Dealloc>;
 using secondary_tile = unique_handle<_WinRTSecondaryTile, _WinRTSecondaryTile_Dealloc>;
@@ -76,40 +84,22 @@ using share_provider = unique_handle<_WinRTShareProvider, _WinRTShareProvider_De
  * WinRTDialCreate or WinRTDialTerminate. A share-provider operation is lent to
  * its callback only. */
 
+struct free_bstr {
+    void operator()(BSTR text) const noexcept { SysFreeString(text); }
+};
+
 /* A BSTR that the library returned, freed with SysFreeString. A null BSTR is
  * the empty string, as everywhere in OLE Automation. */
-class bstr {
+class bstr : public unique_resource<BSTR, free_bstr> {
 public:
-    bstr() noexcept = default;
-    explicit bstr(BSTR text) noexcept : text_(text) {}
-    bstr(bstr&& other) noexcept : text_(other.release()) {}
-    bstr& operator=(bstr&& other) noexcept {
-        reset(other.release());
-        return *this;
-    }
-    bstr(const bstr&) = delete;
-    bstr& operator=(const bstr&) = delete;
-    ~bstr() { reset(); }
-
-    BSTR get() const noexcept { return text_; }
-    BSTR release() noexcept { return std::exchange(text_, nullptr); }
-    void reset(BSTR text = nullptr) noexcept {
-        if (BSTR old = std::exchange(text_, text)) SysFreeString(old);
-    }
-    BSTR* put() noexcept {
-        reset();
-        return &text_;
-    }
+    using unique_resource::unique_resource;
 
     /* The text with its recorded length (a BSTR may hold NULs). */
     std::wstring_view view() const noexcept {
-        return text_ ? std::wstring_view(text_, SysStringLen(text_)) : std::wstring_view();
+        return get() ? std::wstring_view(get(), SysStringLen(get())) : std::wstring_view();
     }
-    const wchar_t* c_str() const noexcept { return text_ ? text_ : L""; }
+    const wchar_t* c_str() const noexcept { return get() ? get() : L""; }
     bool empty() const noexcept { return view().empty(); }
-
-private:
-    BSTR text_ = nullptr;
 };
 
 /* ---- Errors ------------------------------------------------------------------- */
