@@ -80,7 +80,9 @@ TEST_F(SharingLifetimeTest, EndingAShareWaitsForACopyOfTheHostsBytesInProgress) 
         EXPECT_TRUE(target.Finish());
         const uint64_t copied = sim::DataWriterBytesCopied();
         EXPECT_EQ(copied % image_.size(), 0u);
-        if (!terminate) ASSERT_TRUE(PumpUntil([&] { return completions_.count() == 1; }));
+        if (!terminate) {
+            ASSERT_TRUE(PumpUntil([&] { return completions_.count() == 1; }));
+        }
         sim::ShareUIDismiss(window_);
         sim::PumpFor(20);
         EXPECT_EQ(sim::DataWriterBytesCopied(), copied);
