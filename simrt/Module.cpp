@@ -1,5 +1,6 @@
 // The simulated runtime's module: class table, activation, counters and faults.
 #include "RuntimeThreads.h"
+#include "ScriptedUser.h"
 #include "SimObject.h"
 
 #include <atomic>
@@ -162,6 +163,8 @@ extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING 
     // A host program with tavlet.dll loaded gets the context stand-in without any test code.
     static std::atomic<bool> standInTried{false};
     if (!standInTried.exchange(true)) sim::InstallContextStandIn();
+    // A run that names a script gets the scripted user (test support only).
+    sim::detail::StartScriptedUser();
     const std::wstring name = sim::ToWide(classId);
     sim::FactoryMaker maker;
     {

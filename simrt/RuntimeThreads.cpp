@@ -112,6 +112,18 @@ void Post(std::function<void()> work) {
     }
 }
 
+void StartDedicatedThread(std::function<void()> work) {
+    std::thread([work = std::move(work)] {
+        runtimeThread = true;
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        try {
+            work();
+        } catch (...) {
+        }
+        CoUninitialize();
+    }).detach();
+}
+
 void Deliver(const std::function<void()>& work) {
     if (runtimeThread || delivery.load() == Delivery::CallingThread) {
         work();

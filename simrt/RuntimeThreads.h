@@ -17,6 +17,11 @@ void ResetRuntimeThreads();
 // True on one of the runtime's threads.
 bool OnRuntimeThread() noexcept;
 
+// Runs long-lived work (the scripted user) on a runtime thread of its own,
+// outside the pool, so that waiting for the runtime to go idle never waits
+// for it.
+void StartDedicatedThread(std::function<void()> work);
+
 // Queues work for a runtime thread and returns at once. A thread is added to
 // the pool whenever every thread is busy (held at a gate, waiting to enter a
 // host's apartment), so queued work never waits for blocked work.

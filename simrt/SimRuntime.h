@@ -219,6 +219,8 @@ struct TileRequestRecord {
 };
 SIMRT_API long TileRequestCount();
 SIMRT_API TileRequestRecord TileRequestAt(long index);
+// The oldest request still waiting for the user's answer, -1 for none.
+SIMRT_API long PendingTileRequest();
 SIMRT_API bool CompleteTileRequest(long index, bool result);
 SIMRT_API bool FailTileRequest(long index, HRESULT error);
 SIMRT_API bool CancelTileRequest(long index);
@@ -266,6 +268,8 @@ SIMRT_API long LiveDataTransferManagers();
 SIMRT_API long ShareUIShows(HWND window);
 // Whether the window's share UI is open (shown, not yet completed or dismissed).
 SIMRT_API bool IsShareUIOpen(HWND window);
+// A top-level window of this process whose share UI is open, or null.
+SIMRT_API HWND OpenShareUIWindow();
 
 // The window's share UI, one step at a time, each raised where the runtime
 // delivers (a runtime thread by default, the caller pumping). Each step

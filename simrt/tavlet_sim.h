@@ -1,0 +1,152 @@
+/* Control of the simulated Windows Runtime (tavlet_simrt.dll) for host
+ * programs that play the user themselves: plain C, C types only, undecorated
+ * names, so C, Delphi and C# hosts can call it (see docs/testing.md).
+ *
+ * Test support only: tavlet_simrt.dll is never shipped with a host. It must
+ * sit beside the host program (the runtime finds it there), and its classes
+ * must be registered (scripts/run-host does both).
+ *
+ * Threads: as on Windows, the runtime raises events and completes operations
+ * on threads of its own. A call below that makes the runtime act (raising a
+ * dial event, a share UI step, finishing a pin request) waits for that to end
+ * while pumping the calling thread's messages, as a message loop would: call
+ * it from the host's UI thread and callbacks that the library brings back to
+ * that thread run inside the call.
+ *
+ * Controllers are numbered 1, 2, ... in creation order; 0 names the newest.
+ * Texts come back in a caller's buffer: the functions return the text's length
+ * in characters (without the NUL), write at most capacity - 1 of them and a NUL,
+ * and return -1 when there is no such text. */
+#ifndef TAVLET_SIM_H
+#define TAVLET_SIM_H
+
+#include <windows.h>
+#include <stdint.h>
+#include <wchar.h>
+
+#ifdef TAVLET_SIMRT_BUILD
+#define TAVLET_SIM_API __declspec(dllexport)
+#else
+#define TAVLET_SIM_API __declspec(dllimport)
+#endif
+#define TAVLET_SIM_CALL __stdcall
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- The whole runtime ------------------------------------------------------ */
+/* Forgets every class's state and configuration, and lets go of what the
+ * runtime itself keeps (the controllers of windows). Call it when the host has
+ * released everything, e.g. before checking TavletSimLiveObjects. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimReset(void);
+/* Simulated objects alive now; the runtime's own share: TavletSimObjectsKeptByRuntime. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimLiveObjects(void);
+/* Objects the runtime keeps alive itself until TavletSimReset (as the system
+ * keeps a window's radial controller, its menu and its items). */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimObjectsKeptByRuntime(void);
+/* Pumps the calling thread's messages until the runtime's threads are idle
+ * (completions still on their way included); 1 when they are, 0 on timeout. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimWaitForRuntimeIdle(uint32_t timeoutMs);
+/* Pumps the calling thread's messages for a while. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimPumpFor(uint32_t ms);
+/* Makes the next `count` calls of a member ("Interface.Method", e.g.
+ * L"IRadialControllerStatics.IsSupported", or a class's full name for its
+ * activation) fail with hr; count 0 fails every call until TavletSimClearFaults. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimFailNext(const wchar_t* member, int count, HRESULT hr);
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimClearFaults(void);
+
+/* ---- What the system offers (until TavletSimReset: everything) ------------- */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetRadialControllerSupported(int supported);
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetSharingSupported(int supported);
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetTypePresent(const wchar_t* typeName, int present);
+
+/* ---- The dial ----------------------------------------------------------------- */
+enum {
+    TAVLET_SIM_DIAL_ROTATION_CHANGED = 0,
+    TAVLET_SIM_DIAL_BUTTON_PRESSED = 1,
+    TAVLET_SIM_DIAL_SCREEN_CONTACT_STARTED = 2,
+    TAVLET_SIM_DIAL_SCREEN_CONTACT_CONTINUED = 3,
+    TAVLET_SIM_DIAL_SCREEN_CONTACT_ENDED = 4,
+    TAVLET_SIM_DIAL_CONTROL_ACQUIRED = 5,
+    TAVLET_SIM_DIAL_CONTROL_LOST = 6
+};
+/* Controllers made since TavletSimReset, and a controller's window. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimDialCount(void);
+TAVLET_SIM_API HWND TAVLET_SIM_CALL TavletSimDialWindow(int controller);
+/* Handlers registered for an event on a controller. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimDialHandlers(int controller, int event);
+/* Raises an event without a screen contact (the dial on the desk); degrees and
+ * buttonPressed are read for rotations only. Returns the first failing
+ * handler's HRESULT, S_OK when all succeeded (or none is registered), and
+ * E_INVALIDARG when there is no such controller or event. */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEvent(int controller, int event, double degrees,
+                                                               int buttonPressed);
+/* The same with the dial on the screen: the contact at (x, y) within the
+ * bounds (left, top, width, height). */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int controller, int event, double degrees,
+                                                                 int buttonPressed, double x, double y, double left,
+                                                                 double top, double width, double height);
+
+/* ---- The dial's menu ------------------------------------------------------------ */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimMenuItemCount(int controller);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimMenuItemText(int controller, int index, wchar_t* buffer, int capacity);
+/* The user picks the item: its Invoked event. E_BOUNDS when there is no such item. */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimInvokeMenuItem(int controller, int index);
+
+/* ---- Pin and unpin requests ---------------------------------------------------- */
+/* Requests made since TavletSimReset, numbered from 0 in order. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimTileRequestCount(void);
+/* The oldest request still waiting for the user, or -1. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimPendingTileRequest(void);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimTileRequestTileId(int request, wchar_t* buffer, int capacity);
+/* The user answers: 1 when the request was waiting and is now finished, else 0.
+ * A confirmed pin pins the tile, a confirmed unpin unpins it. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimCompleteTileRequest(int request, int confirmed);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimFailTileRequest(int request, HRESULT error);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimCancelTileRequest(int request);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimIsTilePinned(const wchar_t* tileId);
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetTilePinned(const wchar_t* tileId, int pinned);
+
+/* ---- Tile notifications ----------------------------------------------------- */
+/* Notifications sent to every tile updater since TavletSimReset, and the XML
+ * of the latest one. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimTileUpdateCount(void);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimLastTileUpdateXml(wchar_t* buffer, int capacity);
+
+/* ---- The share UI ------------------------------------------------------------- */
+/* A top-level window of this process whose share UI is open, or NULL; whether
+ * a window's is. */
+TAVLET_SIM_API HWND TAVLET_SIM_CALL TavletSimOpenShareWindow(void);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimIsShareUIOpen(HWND window);
+/* The steps of the open share UI, in the order the system takes them. Each
+ * returns the last failing handler's HRESULT (S_OK when all succeeded), or
+ * 0x8000000E when the window's share UI is not open. */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestData(HWND window);
+/* installedTargets: applications the UI lists besides the host's providers,
+ * separated by '\n' (NULL for none). */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestProviders(HWND window, const wchar_t* installedTargets);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareProviderTitle(HWND window, int index, wchar_t* buffer, int capacity);
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareChooseTarget(HWND window, const wchar_t* applicationName);
+/* The target asks for the image and waits for the host to render it, as a real
+ * target does; 0x8000000E when the package holds no image. */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestBitmap(HWND window);
+/* Bytes of the image handed to the target; the text shared; files shared. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareBitmapSize(HWND window);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareText(HWND window, wchar_t* buffer, int capacity);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareFileCount(HWND window);
+/* ShareCompleted, then the UI lets everything go. */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareComplete(HWND window);
+/* The user picks a listed provider: the host's provider callback runs (on its
+ * thread, inside this call). E_INVALIDARG when no such provider is listed. */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimSharePickProvider(HWND window, const wchar_t* title);
+/* The UI goes away; nothing is raised. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimShareDismiss(HWND window);
+/* ShareProviderOperation.ReportCompleted calls since TavletSimReset. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareProviderCompletions(void);
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif /* TAVLET_SIM_H */
