@@ -63,10 +63,11 @@ extern "C" {
 void TAVLET_SIM_CALL TavletSimReset(void) { sim::Reset(); }
 int TAVLET_SIM_CALL TavletSimLiveObjects(void) { return static_cast<int>(sim::LiveObjects()); }
 int TAVLET_SIM_CALL TavletSimObjectsKeptByRuntime(void) {
-    return static_cast<int>(sim::ObjectsKeptByRadialControllers());
+    return static_cast<int>(sim::ObjectsKeptByRadialControllers() + sim::LiveRadialControllerConfigurations());
 }
 int TAVLET_SIM_CALL TavletSimWaitForRuntimeIdle(uint32_t timeoutMs) { return sim::WaitForRuntimeIdle(timeoutMs); }
 void TAVLET_SIM_CALL TavletSimPumpFor(uint32_t ms) { sim::PumpFor(ms); }
+int TAVLET_SIM_CALL TavletSimScriptPlaying(void) { return sim::ScriptedUserPlaying(); }
 void TAVLET_SIM_CALL TavletSimFailNext(const wchar_t* member, int count, HRESULT hr) {
     if (count > 0)
         sim::FailNext(Narrow(member), count, hr);
@@ -165,7 +166,8 @@ HRESULT TAVLET_SIM_CALL TavletSimShareChooseTarget(HWND window, const wchar_t* a
 }
 HRESULT TAVLET_SIM_CALL TavletSimShareRequestBitmap(HWND window) { return sim::ShareUIRequestBitmap(window); }
 int TAVLET_SIM_CALL TavletSimShareBitmapSize(HWND window) {
-    return static_cast<int>(sim::ShareUIBitmapBytes(window).size());
+    const auto package = sim::ShareUIPackage(window);
+    return package.bitmapDelivered ? static_cast<int>(package.bitmapSize) : 0;
 }
 int TAVLET_SIM_CALL TavletSimShareText(HWND window, wchar_t* buffer, int capacity) {
     const auto package = sim::ShareUIPackage(window);

@@ -23,6 +23,8 @@ share provider
 
 constexpr DWORD kDefaultTimeoutMs = 10000;
 
+std::atomic<bool> playing{false};
+
 void Say(const std::string& line) {
     const std::string text = "[user] " + line + "\n";
     DWORD written = 0;
@@ -135,6 +137,7 @@ void Play(std::vector<Line> lines) {
         }
     }
     Say("script done: " + std::to_string(steps) + " steps, " + std::to_string(failed) + " failed");
+    playing = false;
 }
 
 }  // namespace
@@ -172,7 +175,10 @@ void StartScriptedUser() {
         Say("the script " + Narrow(name) + " is not played");
         return;
     }
+    playing = true;
     StartDedicatedThread([lines = std::move(lines)]() mutable { Play(std::move(lines)); });
 }
 
 }  // namespace sim::detail
+
+bool sim::ScriptedUserPlaying() { return sim::detail::playing; }

@@ -73,6 +73,11 @@ SIMRT_API void ReleaseAllGates();
 // operations do that). Reset: off.
 SIMRT_API void SetCancelCompletesInline(bool inlineCompletion);
 
+// The scripted user: a run that names a script (environment variable
+// TAVLET_SIM_SCRIPT = a file, or "default") is played from the first
+// activation on, on a runtime thread of its own. True while it plays.
+SIMRT_API bool ScriptedUserPlaying();
+
 // ---- Fault injection ------------------------------------------------------
 // Members are named "Interface.Method" (e.g. "IApiInformationStatics.IsTypePresent");
 // activating a class is named by the class's full name.

@@ -122,7 +122,7 @@ bool InvokeItem(StepContext& step) {
         return false;
     }
     if (!HostPumped(RadialControllerWindow(0), step)) return false;
-    step.say("invokes menu item " + std::to_string(index) + " " + Quoted(MenuItemText(0, index)));
+    step.say("picks " + Quoted(MenuItemText(0, index)) + " (index " + std::to_string(index) + ") in the dial's menu");
     return !Failed(step, "the item's handler", InvokeMenuItem(0, index));
 }
 

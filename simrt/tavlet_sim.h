@@ -36,20 +36,23 @@ extern "C" {
 #endif
 
 /* ---- The whole runtime ------------------------------------------------------ */
-/* Forgets every class's state and configuration, and lets go of what the
- * runtime itself keeps (the controllers of windows). Call it when the host has
- * released everything, e.g. before checking TavletSimLiveObjects. */
+/* Forgets every class's state and configuration, as at the start of a run. */
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimReset(void);
-/* Simulated objects alive now; the runtime's own share: TavletSimObjectsKeptByRuntime. */
+/* Simulated objects alive now. A host that has released everything, after
+ * TavletSimWaitForRuntimeIdle, leaves exactly TavletSimObjectsKeptByRuntime:
+ * what the system keeps for a window that had a dial (its controller with
+ * the menu and the menu's items, and its configuration) for the life of the
+ * process. */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimLiveObjects(void);
-/* Objects the runtime keeps alive itself until TavletSimReset (as the system
- * keeps a window's radial controller, its menu and its items). */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimObjectsKeptByRuntime(void);
 /* Pumps the calling thread's messages until the runtime's threads are idle
- * (completions still on their way included); 1 when they are, 0 on timeout. */
+ * (completions still on their way included; the scripted user's thread does
+ * not count); 1 when they are, 0 on timeout. */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimWaitForRuntimeIdle(uint32_t timeoutMs);
 /* Pumps the calling thread's messages for a while. */
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimPumpFor(uint32_t ms);
+/* 1 while the scripted user plays the run's script (TAVLET_SIM_SCRIPT), else 0. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimScriptPlaying(void);
 /* Makes the next `count` calls of a member ("Interface.Method", e.g.
  * L"IRadialControllerStatics.IsSupported", or a class's full name for its
  * activation) fail with hr; count 0 fails every call until TavletSimClearFaults. */
@@ -131,7 +134,9 @@ TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareChooseTarget(HWND window, c
 /* The target asks for the image and waits for the host to render it, as a real
  * target does; 0x8000000E when the package holds no image. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestBitmap(HWND window);
-/* Bytes of the image handed to the target; the text shared; files shared. */
+/* What the window's latest share held: bytes of the image handed to the
+ * target, the text, the files (kept after the UI closes, until the window's
+ * next share UI). */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareBitmapSize(HWND window);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareText(HWND window, wchar_t* buffer, int capacity);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareFileCount(HWND window);
