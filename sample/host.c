@@ -106,7 +106,8 @@ static void ShowAvailability(void) {
 /* ---- 2. The dial and its menu ---- */
 
 /* Dial callbacks run synchronously on the thread where the runtime raises the
- * event, not on the UI thread: they only print and post to the window. */
+ * event — one of the simulated runtime's own threads here, on Windows usually
+ * the window's — so they only print and post to the window. */
 static void TAVLET_CALL OnDialRotation(float delta, POINT point, RECT bounds, uint32_t pressed) {
     (void)point;
     (void)bounds;
