@@ -164,15 +164,21 @@ bool Decline(StepContext& step) { return AnswerPin(step, false); }
 
 // ---- Share UI ----
 
-// Waits for an open share UI; as it opens, it asks the host for the data and
-// for its share providers. Null on failure.
-HWND OpenShareUI(StepContext& step) {
+// Waits for an open share UI and for its window to pump. Null on failure.
+HWND ShareUIShown(StepContext& step) {
     HWND window = nullptr;
     if (!WaitFor([&] { return (window = OpenShareUIWindow()) != nullptr; }, step.timeoutMs)) {
         step.failure = "no share UI opened";
         return nullptr;
     }
-    if (!HostPumped(window, step)) return nullptr;
+    return HostPumped(window, step) ? window : nullptr;
+}
+
+// As the share UI opens it asks the host for the data and for its share
+// providers. Null on failure.
+HWND OpenShareUI(StepContext& step) {
+    HWND window = ShareUIShown(step);
+    if (!window) return nullptr;
     if (!ShareUIPackage(window).requested && Failed(step, "DataRequested", ShareUIRequestData(window))) return nullptr;
     if (Failed(step, "ShareProvidersRequested", ShareUIRequestProviders(window, kInstalledTargets))) return nullptr;
     return window;
@@ -238,12 +244,8 @@ bool PickProvider(StepContext& step) {
 }
 
 bool Dismiss(StepContext& step) {
-    HWND window = nullptr;
-    if (!WaitFor([&] { return (window = OpenShareUIWindow()) != nullptr; }, step.timeoutMs)) {
-        step.failure = "no share UI opened";
-        return false;
-    }
-    if (!HostPumped(window, step)) return false;
+    HWND window = ShareUIShown(step);
+    if (!window) return false;
     step.say("dismisses the share UI");
     ShareUIDismiss(window);
     return true;
