@@ -216,7 +216,8 @@ private:
 namespace winrt {
 
 std::shared_ptr<RuntimeProviderSlot> RuntimeProviderSlotOf(_WinRTShareProvider* handle) {
-    return static_cast<ShareProviderImpl*>(FromHandle<ShareProvider>(handle))->RuntimeProvider();
+    auto* provider = static_cast<ShareProviderImpl*>(FromHandle<ShareProvider>(handle));
+    return provider ? provider->RuntimeProvider() : nullptr;  // a handle that is not live counts as none
 }
 
 std::wstring ExecutableDirectory(const std::wstring& executablePath) {
@@ -267,7 +268,7 @@ HRESULT TAVLET_CALL _WinRTShareProvider_InitWithArgs(_WinRTShareProvider* provid
         // A provider the user can pick but that can never report back would
         // leave the share UI waiting: refuse it here.
         tavlet::require(callback != nullptr);
-        FromHandle<ShareProvider>(provider)->Init(
+        ObjectOf<ShareProvider>(provider)->Init(
             std::move(title), std::move(iconUri), color,
             [callback, context](ShareProviderOperation& operation) { callback(context, ToHandle(&operation)); });
     });
@@ -291,8 +292,8 @@ HRESULT TAVLET_CALL _WinRTShareProvider_Dealloc(_WinRTShareProvider* provider) {
 
 HRESULT TAVLET_CALL _WinRTShareProviderOperation_ReportCompleted(_WinRTShareProviderOperation* operation) {
     return HandleGuard([&] {
-        if (!operation) return;
-        FromHandle<ShareProviderOperation>(operation)->ReportCompleted();
+        // Null, or a handle no longer lent: nothing to report.
+        if (auto* lent = FromHandle<ShareProviderOperation>(operation)) lent->ReportCompleted();
     });
 }
 

@@ -35,7 +35,7 @@ private:
     ::winrt::com_ptr<abi::Windows::ApplicationModel::DataTransfer::IShareProvider> provider_;
 };
 
-// The slot of a live handle.
+// The slot of a live handle; null for a handle that is not live.
 std::shared_ptr<RuntimeProviderSlot> RuntimeProviderSlotOf(_WinRTShareProvider* handle);
 
 // The executable's directory: up to, not including, its last backslash or
