@@ -149,6 +149,14 @@ template <typename T, typename... Args>
     return result;
 }
 
+// Keeps this module loaded for the rest of the process. Called wherever the
+// library makes something the runtime may keep beyond the call that made it
+// (a delegate, a collection handed over), since the runtime would later run
+// its code; a host that never makes one can still unload the library. Only
+// the library defines it: the simulated runtime shares this header but makes
+// no delegates.
+void KeepModuleLoaded() noexcept;
+
 namespace detail {
 template <typename Interface, typename Callable, bool FreeThreaded, typename Signature = decltype(&Interface::Invoke)>
 class Delegate;
@@ -158,7 +166,7 @@ class Delegate<Interface, Callable, FreeThreaded, HRESULT (STDMETHODCALLTYPE Int
     : public ComObject<Delegate<Interface, Callable, FreeThreaded>, Interface> {
 public:
     static constexpr bool free_threaded = FreeThreaded;
-    explicit Delegate(Callable callable) : callable_(std::move(callable)) {}
+    explicit Delegate(Callable callable) : callable_(std::move(callable)) { KeepModuleLoaded(); }
 
     // The one error boundary of every handler: a failure goes back to the runtime.
     HRESULT STDMETHODCALLTYPE Invoke(Args... args) noexcept override {

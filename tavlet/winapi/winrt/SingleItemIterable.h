@@ -50,7 +50,7 @@ template <typename I>
 class SingleItemIterable final
     : public ComObject<SingleItemIterable<I>, abi::Windows::Foundation::Collections::IIterable<I*>> {
 public:
-    explicit SingleItemIterable(::winrt::com_ptr<I> item) : item_(std::move(item)) {}
+    explicit SingleItemIterable(::winrt::com_ptr<I> item) : item_(std::move(item)) { KeepModuleLoaded(); }
     HRESULT STDMETHODCALLTYPE First(abi::Windows::Foundation::Collections::IIterator<I*>** first) noexcept override {
         if (!first) return E_POINTER;
         *first = nullptr;
