@@ -224,10 +224,16 @@ private:
 class ProviderDeferral : public SimObject<ProviderDeferral, IDataProviderDeferral> {
 public:
     explicit ProviderDeferral(std::shared_ptr<ProviderRequestState> state) : state_(std::move(state)) {}
+    ~ProviderDeferral() override {
+        std::lock_guard guard(state_->lock);
+        --state_->liveDeferrals;
+        state_->changed.notify_all();
+    }
     HRESULT STDMETHODCALLTYPE Complete() noexcept override {
         SIM_FAULT("IDataProviderDeferral.Complete");
         std::lock_guard guard(state_->lock);
         state_->deferralCompleted = true;
+        state_->changed.notify_all();
         return S_OK;
     }
 
@@ -251,6 +257,7 @@ public:
         {
             std::lock_guard guard(state_->lock);
             ++state_->deferrals;
+            ++state_->liveDeferrals;
         }
         *value = MakeObject<ProviderDeferral>(state_).detach();
         return S_OK;

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,7 +28,9 @@ namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;
 // What a data provider request ended with.
 struct ProviderRequestState {
     std::mutex lock;
+    std::condition_variable changed;
     long deferrals = 0;
+    long liveDeferrals = 0;  // deferral objects not yet released
     bool deferralCompleted = false;
     ::winrt::com_ptr<IInspectable> data;
 };

@@ -8,6 +8,7 @@
 #include "tavlet/winapi/winrt/abi/Interop.h"
 
 #include <atomic>
+#include <chrono>
 
 namespace sim {
 namespace {
@@ -28,6 +29,7 @@ struct Session {
     bool requested = false;
     ::winrt::com_ptr<ProviderVector> providers;
     std::shared_ptr<ProviderRequestState> bitmap;
+    bool targetChosen = false;
     SharedPackage snapshot;  // what the package held when the UI closed
 };
 
@@ -38,6 +40,9 @@ struct Sharing {
     std::map<HWND, Manager*> managers;  // alive now; each removes itself as it goes
     std::map<HWND, long> shows;
     std::map<HWND, Session> sessions;
+    // Shares whose target was chosen before the window's share UI opened
+    // again: the target still holds their package, oldest first.
+    std::multimap<HWND, Session> delivering;
 };
 Sharing& sharing() {
     static Sharing* s = new Sharing();
@@ -174,8 +179,10 @@ public:
             auto& s = sharing();
             std::lock_guard guard(s.lock);
             ++s.shows[window];
-            // A share UI shown again replaces the one that was open.
+            // A share UI shown again replaces the one that was open; a share
+            // whose target was chosen goes on with that target.
             previous = std::move(s.sessions[window]);
+            if (previous.open && previous.targetChosen) s.delivering.emplace(window, std::move(previous));
             s.sessions[window] = Session{};
             s.sessions[window].open = true;
         }
@@ -193,6 +200,7 @@ const ResetRegistration reset([] {
     s.manager2Present = true;
     s.shows.clear();
     sessions.swap(s.sessions);
+    s.delivering.clear();
 });
 
 // Runs step with the open session's manager and copies of what it needs,
@@ -249,6 +257,52 @@ SharedPackage Snapshot(const Session& session) {
 }
 
 // The UI lets everything go; what the package held stays readable.
+// The oldest share of the window still being delivered to its target; the
+// step runs where the runtime delivers, on a copy (its bitmap state is kept).
+template <typename Step>
+HRESULT WithDelivering(HWND window, Step step) {
+    Session copy;
+    {
+        auto& s = sharing();
+        std::lock_guard guard(s.lock);
+        auto found = s.delivering.find(window);
+        if (found == s.delivering.end()) return E_ILLEGAL_METHOD_CALL;
+        copy = found->second;
+    }
+    HRESULT result = detail::DeliverResult<HRESULT>([&] { return step(copy); });
+    auto& s = sharing();
+    std::lock_guard guard(s.lock);
+    for (auto [it, last] = s.delivering.equal_range(window); it != last; ++it)
+        if (it->second.package == copy.package) it->second.bitmap = copy.bitmap;
+    return result;
+}
+
+// A target asking for the deferred bitmap waits for it, as a real one does:
+// data set and the deferral (if one was taken) completed. A deferral released
+// without completing, or no data, fails the request.
+HRESULT RequestBitmap(const Session& session, const std::shared_ptr<ProviderRequestState>& state) {
+    auto provider = session.package ? ProviderOf(session.package.get(), L"Bitmap") : nullptr;
+    if (!provider) return E_ILLEGAL_METHOD_CALL;
+    {
+        auto request = NewDataProviderRequest(L"Bitmap", state);
+        if (HRESULT hr = provider->Invoke(request.get()); hr < 0) return hr;
+    }
+    std::unique_lock guard(state->lock);
+    state->changed.wait_for(guard, std::chrono::seconds(10),
+                            [&] { return state->deferralCompleted || state->liveDeferrals == 0; });
+    const bool finished = state->deferrals == 0 || state->deferralCompleted;
+    return finished && state->data ? S_OK : E_FAIL;
+}
+
+void BitmapBytes(ProviderRequestState& state, std::string* bytes) {
+    ::winrt::com_ptr<IInspectable> data;
+    {
+        std::lock_guard guard(state.lock);
+        data = state.data;
+    }
+    if (data) ReadStreamBytes(data.get(), bytes, nullptr);
+}
+
 void CloseUI(HWND window) {
     Session closing;
     {
@@ -354,6 +408,7 @@ std::vector<std::wstring> ShareUIProviderTitles(HWND window) {
 }
 
 HRESULT ShareUIChooseTarget(HWND window, const std::wstring& applicationName) {
+    UpdateSession(window, [](Session& session) { session.targetChosen = session.open; });
     return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>& manager, Session&) -> HRESULT {
         if (!manager) return S_OK;
         auto args = MakeObject<TargetChosenArgs>(applicationName);
@@ -382,13 +437,51 @@ HRESULT ShareUIPickProvider(HWND window, const std::wstring& title) {
 
 HRESULT ShareUIRequestBitmap(HWND window) {
     return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
-        auto provider = session.package ? ProviderOf(session.package.get(), L"Bitmap") : nullptr;
-        if (!provider) return E_ILLEGAL_METHOD_CALL;
         auto state = std::make_shared<ProviderRequestState>();
         UpdateSession(window, [&](Session& open) { open.bitmap = state; });
-        auto request = NewDataProviderRequest(L"Bitmap", state);
-        return provider->Invoke(request.get());
+        return RequestBitmap(session, state);
     });
+}
+
+HRESULT ShareTargetRequestBitmap(HWND window) {
+    return WithDelivering(window, [&](Session& session) -> HRESULT {
+        session.bitmap = std::make_shared<ProviderRequestState>();
+        return RequestBitmap(session, session.bitmap);
+    });
+}
+
+HRESULT ShareTargetComplete(HWND window) {
+    Session done;
+    HRESULT result = WithDelivering(window, [&](Session& session) -> HRESULT {
+        done = session;
+        if (!session.package || !IsShareCompletedInterfacePresent()) return S_OK;
+        return RaiseShareCompleted(session.package.get());
+    });
+    if (result == E_ILLEGAL_METHOD_CALL && !done.package) return result;
+    auto& s = sharing();
+    std::lock_guard guard(s.lock);
+    for (auto [it, last] = s.delivering.equal_range(window); it != last; ++it) {
+        if (it->second.package == done.package) {
+            s.delivering.erase(it);
+            break;
+        }
+    }
+    return result;
+}
+
+std::string ShareTargetBitmapBytes(HWND window) {
+    std::string bytes;
+    WithDelivering(window, [&](Session& session) -> HRESULT {
+        if (session.bitmap) BitmapBytes(*session.bitmap, &bytes);
+        return S_OK;
+    });
+    return bytes;
+}
+
+long ShareTargetsDelivering(HWND window) {
+    auto& s = sharing();
+    std::lock_guard guard(s.lock);
+    return static_cast<long>(s.delivering.count(window));
 }
 
 HRESULT ShareUIComplete(HWND window) {
@@ -424,13 +517,7 @@ std::string ShareUIBitmapBytes(HWND window) {
         if (found != s.sessions.end()) bitmap = found->second.bitmap;
     }
     std::string bytes;
-    if (!bitmap) return bytes;
-    ::winrt::com_ptr<IInspectable> data;
-    {
-        std::lock_guard guard(bitmap->lock);
-        data = bitmap->data;
-    }
-    if (data) ReadStreamBytes(data.get(), &bytes, nullptr);
+    if (bitmap) BitmapBytes(*bitmap, &bytes);
     return bytes;
 }
 

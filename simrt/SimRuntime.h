@@ -277,9 +277,19 @@ SIMRT_API HRESULT ShareUIRequestProviders(HWND window, const std::vector<std::ws
 SIMRT_API std::vector<std::wstring> ShareUIProviderTitles(HWND window);  // the list after the request
 SIMRT_API HRESULT ShareUIChooseTarget(HWND window, const std::wstring& applicationName);  // TargetApplicationChosen
 SIMRT_API HRESULT ShareUIPickProvider(HWND window, const std::wstring& title);  // the listed provider's handler
-SIMRT_API HRESULT ShareUIRequestBitmap(HWND window);                    // the package's Bitmap provider
+// The package's Bitmap provider, asked as a target does: the call waits until
+// the data is set and the deferral completed; a deferral released without
+// completing (or no data) fails with E_FAIL.
+SIMRT_API HRESULT ShareUIRequestBitmap(HWND window);
 SIMRT_API HRESULT ShareUIComplete(HWND window);  // ShareCompleted, then the UI lets everything go
 SIMRT_API void ShareUIDismiss(HWND window);      // the UI lets everything go; nothing is raised
+
+// A share whose target was chosen goes on with that target when the window's
+// share UI opens again: these act on the window's oldest such share.
+SIMRT_API long ShareTargetsDelivering(HWND window);
+SIMRT_API HRESULT ShareTargetRequestBitmap(HWND window);
+SIMRT_API HRESULT ShareTargetComplete(HWND window);  // ShareCompleted; the target lets go
+SIMRT_API std::string ShareTargetBitmapBytes(HWND window);
 
 // What the window's latest package holds (kept after the UI closes, until the
 // next share UI of the window or Reset).

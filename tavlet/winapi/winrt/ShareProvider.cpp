@@ -76,6 +76,29 @@ std::wstring ExecutablePath() {
     return std::wstring(buffer, length);
 }
 
+// Builds a runtime provider whose pick runs the host's handler in the
+// allocating thread's context, resolving the handler only once inside it: a
+// Dealloc or a new Init before the host's function would run calls nothing.
+com_ptr<IShareProvider> MakeRuntimeProvider(const std::wstring& title, const com_ptr<IRandomAccessStreamReference>& icon,
+                                            uint32_t color, std::weak_ptr<ShareProvider::Handler> handler,
+                                            ComContext context) {
+    auto invoked = winrt::MakeDelegate<ShareProviderHandler>(
+        [handler = std::move(handler), context = std::move(context)](IShareProviderOperation* operation) {
+            auto runtimeOperation = ::winrt::copy_ptr(operation);
+            context.RunFor(handler, [&](ShareProvider::Handler& current) {
+                // The operation handle is lent for the call only. A callback
+                // that fails is the host's affair: the runtime is not told.
+                ShareProviderOperationImpl lent(runtimeOperation);
+                current(lent);
+            });
+            return S_OK;
+        });
+    com_ptr<IShareProvider> created;
+    check_hresult(winrt::GetActivationFactory<DataTransfer::ShareProvider, IShareProviderFactory>()->Create(
+        HStringReference(title), icon.get(), winrt::FromArgb(color), invoked.get(), created.put()));
+    return created;
+}
+
 class ShareProviderImpl final : public ShareProvider {
 public:
     using public_type = ShareProvider;
@@ -88,14 +111,12 @@ public:
         // Runtime providers made earlier hold the old handler only weakly, so
         // they stop calling the host now.
         handler = std::make_shared<Handler>(std::move(fn));
-        // The ticket tells a pending icon lookup whether its initialisation is
-        // still the handle's latest (a later Init or the handle's end drops it).
-        auto ticket = std::make_shared<InitTicket>(InitTicket{this});
-        initTicket = ticket;
+        // Only this initialisation's result may reach the handle from now on.
+        const uint64_t generation = runtimeProvider->Begin();
         try {
-            InitAsync(std::move(title), std::move(uri), backgroundColor, ticket);
+            InitAsync(std::move(title), std::move(uri), backgroundColor, generation);
         } catch (...) {
-            Abandon(ticket);
+            runtimeProvider->Set(generation, nullptr, {});
         }
     }
 
@@ -107,7 +128,7 @@ public:
         return title.str();
     }
 
-    std::wstring GetIconUri() override { return iconUri; }
+    std::wstring GetIconUri() override { return runtimeProvider->IconUri(); }
 
     uint32_t GetBackgroundColor() override {
         auto provider = runtimeProvider->Get();
@@ -120,21 +141,20 @@ public:
     const std::shared_ptr<winrt::RuntimeProviderSlot>& RuntimeProvider() const noexcept { return runtimeProvider; }
 
 private:
-    struct InitTicket {
-        ShareProviderImpl* owner;
-    };
-
     // Builds the icon and then the runtime provider. Runs on the calling
     // thread up to the icon lookup of an unpackaged process, whose completion
-    // continues in the initialising thread's context.
-    void InitAsync(std::wstring title, std::wstring uri, uint32_t color, const std::shared_ptr<InitTicket>& ticket) {
+    // continues in the initialising thread's context. That completion never
+    // touches this object, which the host may deallocate meanwhile on any
+    // thread: only the shared slot, and only while its initialisation is the
+    // latest.
+    void InitAsync(std::wstring title, std::wstring uri, uint32_t color, uint64_t generation) {
         if (IsPackagedProcess()) {
             com_ptr<IUriRuntimeClass> parsed;
             check_hresult(winrt::GetActivationFactory<abi::Windows::Foundation::Uri, IUriRuntimeClassFactory>()->CreateUri(
                 HStringReference(uri), parsed.put()));
             com_ptr<IRandomAccessStreamReference> icon;
             check_hresult(StreamReferences()->CreateFromUri(parsed.get(), icon.put()));
-            Finish(title, icon, color, uri);
+            runtimeProvider->Set(generation, MakeRuntimeProvider(title, icon, color, handler, apartmentContext), uri);
             return;
         }
 
@@ -143,23 +163,23 @@ private:
         com_ptr<IAsyncOperation<IStorageFile*>> lookup;
         check_hresult(winrt::GetActivationFactory<abi::Windows::Storage::StorageFile, IStorageFileStatics>()
                           ->GetFileFromPathAsync(HStringReference(path), lookup.put()));
-        auto resume = ComContext::Current();
         auto completed = winrt::MakeDelegate<AsyncOperationCompletedHandler<IStorageFile*>>(
-            [weak = std::weak_ptr<InitTicket>(ticket), resume, title = std::move(title), relative = std::move(relative),
-             color](IAsyncOperation<IStorageFile*>* operation, INT32) -> HRESULT {
-                resume.Run([&] {
-                    // Gone: the handle was deallocated or initialised again.
-                    auto current = weak.lock();
-                    if (!current) return;
+            [slot = std::weak_ptr(runtimeProvider), generation, resume = ComContext::Current(),
+             weakHandler = std::weak_ptr(handler), pickContext = apartmentContext, title = std::move(title),
+             relative = std::move(relative), color](IAsyncOperation<IStorageFile*>* operation, INT32) -> HRESULT {
+                resume.RunFor(slot, [&](winrt::RuntimeProviderSlot& current) {
+                    if (!current.IsLatest(generation)) return;  // initialised again since
                     try {
                         com_ptr<IStorageFile> file;
                         check_hresult(operation->GetResults(file.put()));
                         com_ptr<IRandomAccessStreamReference> icon;
                         check_hresult(StreamReferences()->CreateFromFile(file.get(), icon.put()));
-                        current->owner->Finish(title, icon, color, relative);
+                        current.Set(generation, MakeRuntimeProvider(title, icon, color, weakHandler, pickContext),
+                                    relative);
                     } catch (...) {
-                        current->owner->Abandon(current);
-                        throw;
+                        // A failed initialisation leaves no runtime provider: one
+                        // made by an earlier initialisation no longer calls the host.
+                        current.Set(generation, nullptr, {});
                     }
                 });
                 return S_OK;
@@ -167,48 +187,10 @@ private:
         check_hresult(lookup->put_Completed(completed.get()));
     }
 
-    void Finish(const std::wstring& title, const com_ptr<IRandomAccessStreamReference>& icon, uint32_t color,
-                const std::wstring& iconText) {
-        auto invoked = winrt::MakeDelegate<ShareProviderHandler>(
-            [weak = std::weak_ptr<Handler>(handler), context = apartmentContext](IShareProviderOperation* operation) {
-                // Deallocated or initialised again since: the pick is left unreported.
-                auto current = weak.lock();
-                if (!current) return S_OK;
-                auto runtimeOperation = ::winrt::copy_ptr(operation);
-                context.Run([&] {
-                    ShareProviderOperationImpl lent(runtimeOperation);
-                    try {
-                        (*current)(lent);
-                    } catch (...) {
-                        // The host's callback failing is the host's affair: the
-                        // operation handle still ends here and the runtime is
-                        // not told.
-                    }
-                });
-                return S_OK;
-            });
-        iconUri = iconText;
-        com_ptr<IShareProvider> created;
-        check_hresult(winrt::GetActivationFactory<DataTransfer::ShareProvider, IShareProviderFactory>()->Create(
-            HStringReference(title), icon.get(), winrt::FromArgb(color), invoked.get(), created.put()));
-        runtimeProvider->Set(std::move(created));
-    }
-
-    // A failed initialisation leaves no runtime provider behind: one made by an
-    // earlier initialisation no longer calls the host.
-    void Abandon(const std::shared_ptr<InitTicket>& ticket) noexcept {
-        if (initTicket != ticket) return;
-        runtimeProvider->Set(nullptr);
-        iconUri.clear();
-    }
-
-    // Destroyed in reverse order: the ticket, iconUri, handler,
-    // apartmentContext, runtimeProvider.
+    // Destroyed in reverse order: handler, apartmentContext, runtimeProvider.
     std::shared_ptr<winrt::RuntimeProviderSlot> runtimeProvider;
     ComContext apartmentContext;
     std::shared_ptr<Handler> handler;
-    std::wstring iconUri;
-    std::shared_ptr<InitTicket> initTicket;
 };
 
 }  // namespace

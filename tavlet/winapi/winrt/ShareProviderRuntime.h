@@ -15,24 +15,49 @@ struct _WinRTShareProvider;
 
 namespace tavlet::winapi::winrt {
 
-// Where a handle keeps its runtime provider. A file share reads it when its
-// file has been found, on a runtime thread, possibly while the host
-// initialises the handle again or after it has released it: so it is shared,
-// held weakly by the share, and read and written under its own lock.
+// Where a handle keeps what its initialisations build: the runtime provider
+// and its icon text. An icon lookup completes, and a file share reads the
+// provider, on runtime threads, possibly while the host initialises the handle
+// again or releases it: so this is shared (held weakly by those), read and
+// written under its own lock, and only the latest initialisation may set it.
 class RuntimeProviderSlot {
 public:
-    ::winrt::com_ptr<abi::Windows::ApplicationModel::DataTransfer::IShareProvider> Get() const {
+    using Provider = ::winrt::com_ptr<abi::Windows::ApplicationModel::DataTransfer::IShareProvider>;
+
+    Provider Get() const {
         std::lock_guard guard(lock_);
         return provider_;
     }
-    void Set(::winrt::com_ptr<abi::Windows::ApplicationModel::DataTransfer::IShareProvider> provider) {
+    std::wstring IconUri() const {
         std::lock_guard guard(lock_);
-        std::swap(provider_, provider);  // the earlier one is released outside the lock
+        return iconUri_;
+    }
+    // A new initialisation: earlier ones can no longer set anything.
+    uint64_t Begin() {
+        std::lock_guard guard(lock_);
+        return ++generation_;
+    }
+    bool IsLatest(uint64_t generation) const {
+        std::lock_guard guard(lock_);
+        return generation == generation_;
+    }
+    // Sets what the initialisation built, if it is still the latest; an empty
+    // provider clears both. The replaced provider is released outside the lock.
+    bool Set(uint64_t generation, Provider provider, std::wstring iconUri) {
+        {
+            std::lock_guard guard(lock_);
+            if (generation != generation_) return false;
+            std::swap(provider_, provider);
+            std::swap(iconUri_, iconUri);
+        }
+        return true;
     }
 
 private:
     mutable std::mutex lock_;
-    ::winrt::com_ptr<abi::Windows::ApplicationModel::DataTransfer::IShareProvider> provider_;
+    Provider provider_;
+    std::wstring iconUri_;
+    uint64_t generation_ = 0;
 };
 
 // The slot of a live handle; null for a handle that is not live.
