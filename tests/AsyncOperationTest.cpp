@@ -5,6 +5,7 @@
 #include <ctxtcall.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -119,6 +120,34 @@ TEST_F(AsyncOperationTest, ReleaseCancelsARunningOperationOnlyAndANullHandleGive
     EXPECT_EQ(_WinRTAsyncOperationBOOL_Close(closed), S_OK);
     EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(closed), S_OK);
     EXPECT_EQ(sim::Calls("IAsyncInfo.Cancel"), 1);  // the finished one was not canceled
+}
+
+// The host's function is never called from inside a Dealloc (an operation
+// whose Cancel raises Completed at once), nor after it has returned (a cancel
+// that completes later on a runtime thread; a completion already waiting to
+// enter this apartment while the host, not pumping, deallocates).
+TEST_F(AsyncOperationTest, NothingIsCalledFromInsideOrAfterDealloc) {
+    enum class Ending { CancelCompletesInside, CancelCompletesLater, CompletionWaitingToEnter };
+    const std::string entering = "IContextCallback.ContextCallback";
+    for (Ending ending : {Ending::CancelCompletesInside, Ending::CancelCompletesLater, Ending::CompletionWaitingToEnter}) {
+        SCOPED_TRACE(static_cast<int>(ending));
+        sim::SetCancelCompletesInline(ending == Ending::CancelCompletesInside);
+        auto* operation = Request();
+        ASSERT_EQ(_WinRTAsyncOperationBOOL_Completed(operation, RecordCompletion, nullptr), S_OK);
+        std::optional<sim::Background> completing;
+        if (ending == Ending::CompletionWaitingToEnter) {
+            sim::HoldNext(entering);
+            completing.emplace([request = Last()] { sim::CompleteTileRequest(request, true); });
+            ASSERT_TRUE(sim::WaitUntilHeld(entering));
+        }
+        EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
+        EXPECT_TRUE(TakeDeliveries().empty());
+        sim::Release(entering);
+        if (completing) EXPECT_TRUE(completing->Finish());
+        EXPECT_TRUE(sim::WaitForRuntimeIdle());
+        EXPECT_TRUE(TakeDeliveries().empty());
+        EXPECT_EQ(sim::TileRequestAt(Last()).status, ending == Ending::CompletionWaitingToEnter ? 1 : 2);
+    }
 }
 
 // Released while another thread finishes it: no crash, no leak, at most one call.

@@ -142,4 +142,34 @@ TEST_F(DialMenuTest, Invoked_FirstWithinFourSecondsOfAnAdditionIsSwallowed_TheNe
     EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
 }
 
+// A clear while an icon load completes on a runtime thread, wherever the
+// completion is held: once both are done, an item is in the menu only if
+// invoking it reaches its callback.
+TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletes_EveryItemLeftInTheMenuReachesItsCallback) {
+    const std::wstring icon = files_.Make(L"racing.png");
+    const char* points[] = {"IRadialControllerMenuItemStatics.CreateFromIcon", "IVector<RadialControllerMenuItem>.Append",
+                            "IRadialControllerMenu.SelectMenuItem", "IPropertyValueStatics.CreateUInt32"};
+    for (const char* point : points) {
+        SCOPED_TRACE(point);
+        _WinRTDial* dial = Create();
+        expectedSurvivors_ += kKeptPerDial;
+        uint32_t id = 0;
+        ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", NotifyA, &id), S_OK);
+        ASSERT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+        sim::HoldNext(point);
+        sim::Background completing([] { sim::CompleteFileLoads(1); });
+        ASSERT_TRUE(sim::WaitUntilHeld(point));
+        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+        sim::Release(point);
+        ASSERT_TRUE(completing.Finish());
+        ASSERT_TRUE(sim::WaitForRuntimeIdle());
+        // The selection's echo, if the item got that far, has been swallowed.
+        Hits::Reset();
+        const long items = sim::MenuItemCount();
+        for (long i = 0; i < items; ++i) EXPECT_EQ(sim::InvokeMenuItem(0, i), S_OK);
+        EXPECT_EQ(Hits::a, items);
+        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+    }
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 // and their geometry, and failures.
 #include "DialTestSupport.h"
 
+#include <cstddef>
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -157,15 +159,167 @@ TEST_F(DialTest, LosingTheCurrentDial_ItsEventsMenuAndIconLoadsReachNothing) {
     }
 }
 
-TEST_F(DialTest, OutOfMemoryFromTheRuntime_IsReportedAsFail) {
-    _WinRTDial* dial = Create();
-    expectedSurvivors_ += kKeptPerDial;
-    sim::FailNext("IRadialController.put_RotationResolutionInDegrees", 1, E_OUTOFMEMORY);
-    EXPECT_EQ(WinRTDialSetRotationResolution(dial, 1.0f), E_FAIL);
-    sim::FailNext("IVector<RadialControllerMenuItem>.Append", 1, E_OUTOFMEMORY);
-    uint32_t id = 0;
-    EXPECT_EQ(WinRTDialAppendKnownMenuItem(dial, nullptr, L"x", nullptr, &id), E_FAIL);
-    EXPECT_EQ(sim::MenuItemCount(), 0);
+// A handle that is not the current dial (replaced, terminated, never a dial)
+// is the null handle: every export succeeds, writes nothing, takes no id and
+// reaches nothing, not even the items queued on that dial.
+TEST_F(DialTest, HandlesThatAreNotTheCurrentDial_CountAsNull) {
+    enum class Loss { Replaced, Terminated, NeverADial };
+    TempFiles files;
+    const std::wstring icon = files.Make(L"stale.png");
+    alignas(std::max_align_t) static unsigned char neverADial[256];
+    const char* members[] = {"IRadialController.put_RotationResolutionInDegrees",
+                             "IRadialController.add_RotationChanged", "IRadialController.remove_RotationChanged",
+                             "IRadialController2.remove_ButtonPressed", "IRadialControllerMenu.get_Items",
+                             "IRadialControllerMenuItemStatics.CreateFromKnownIcon",
+                             "IStorageFileStatics.GetFileFromPathAsync"};
+    auto runtimeCalls = [&] {
+        long calls = 0;
+        for (const char* member : members) calls += sim::Calls(member);
+        return calls;
+    };
+    for (Loss loss : {Loss::Replaced, Loss::Terminated, Loss::NeverADial}) {
+        SCOPED_TRACE(static_cast<int>(loss));
+        _WinRTDial* stale = Create();
+        uint32_t lastId = 0;
+        ASSERT_EQ(WinRTDialAppendIconMenuItem(stale, icon.c_str(), L"queued", NotifyA, &lastId), S_OK);
+        if (loss == Loss::Replaced) Create();
+        if (loss == Loss::Terminated) EXPECT_EQ(WinRTDialTerminate(), S_OK);
+        if (loss == Loss::NeverADial) stale = reinterpret_cast<_WinRTDial*>(neverADial);
+        const long callsBefore = runtimeCalls();
+        uint32_t untouched = 42;
+        std::vector<HRESULT> results = {
+            WinRTDialSetRotationResolution(stale, 2.0f),
+            WinRTDialGetNumberOfMenuItems(stale, &untouched),
+            WinRTDialAppendKnownMenuItem(stale, nullptr, L"x", NotifyA, &untouched),
+            WinRTDialAppendIconMenuItem(stale, icon.c_str(), L"x", NotifyA, &untouched),
+            WinRTDialCommitPendingMenuAdditions(stale),
+            WinRTDialClearMenu(stale),
+        };
+        for (const auto& [event, name, set] : kSetters) results.insert(results.end(), {set(stale, 1), set(stale, 0)});
+        for (HRESULT hr : results) EXPECT_EQ(hr, S_OK);
+        EXPECT_EQ(untouched, 42u);
+        EXPECT_EQ(runtimeCalls(), callsBefore);
+        EXPECT_EQ(sim::FileLoadsStarted(), 0);
+        uint32_t nextId = 0;
+        EXPECT_EQ(WinRTDialAppendIconMenuItem(Create(), icon.c_str(), L"x", nullptr, &nextId), S_OK);
+        EXPECT_EQ(nextId, lastId + 1);
+    }
+    expectedSurvivors_ += kKeptPerDial * sim::RadialControllersCreated();
+}
+
+// An export that another thread's WinRTDialCreate or WinRTDialTerminate
+// overtakes finishes on the dial it started with, which goes only then.
+TEST_F(DialTest, ExportOvertakenByReplacementOrTermination_FinishesOnTheDialItHolds) {
+    const std::string creating = "IRadialControllerMenuItemStatics.CreateFromKnownIcon";
+    for (bool terminate : {false, true}) {
+        SCOPED_TRACE(terminate);
+        _WinRTDial* dial = Create();
+        const long controller = sim::RadialControllersCreated();
+        HRESULT appended = E_PENDING;
+        uint32_t id = 0;
+        sim::HoldNext(creating);
+        sim::Background append([&] { appended = WinRTDialAppendKnownMenuItem(dial, nullptr, L"late", NotifyA, &id); });
+        ASSERT_TRUE(sim::WaitUntilHeld(creating));
+        if (terminate) {
+            EXPECT_EQ(WinRTDialTerminate(), S_OK);
+        } else {
+            Create();
+        }
+        sim::Release(creating);
+        ASSERT_TRUE(append.Finish());
+        EXPECT_EQ(appended, S_OK);
+        EXPECT_EQ(sim::MenuItemCount(controller), 1);
+        uint32_t count = 42;
+        EXPECT_EQ(WinRTDialGetNumberOfMenuItems(dial, &count), S_OK);
+        EXPECT_EQ(count, 42u);
+        expectedSurvivors_ += 2;  // the item left in that controller's menu, with its tag
+    }
+    expectedSurvivors_ += kKeptPerDial * sim::RadialControllersCreated();
+}
+
+// The family's failure table: a runtime failure is the result with its own
+// code, except E_OUTOFMEMORY, which is E_FAIL (also where it is originated);
+// and what each failure leaves behind.
+TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
+    TempFiles files;
+    const std::wstring icon = files.Make(L"queued.png");
+    auto stillCurrent = [](_WinRTDial* dial, uint32_t) {
+        uint32_t count = 0;
+        EXPECT_EQ(WinRTDialGetNumberOfMenuItems(dial, &count), S_OK);
+        EXPECT_EQ(count, 1u);
+    };
+    auto nothingLeft = [](_WinRTDial*, uint32_t) {};
+    HWND window = window_;
+    auto create = [window](_WinRTDial* dial) {
+        _WinRTDial* handle = dial;
+        HRESULT hr = WinRTDialCreate(window, &handle);
+        EXPECT_EQ(handle, dial);
+        return hr;
+    };
+    auto appendKnown = [](_WinRTDial* dial) {
+        uint32_t id = 0;
+        return WinRTDialAppendKnownMenuItem(dial, nullptr, L"x", NotifyB, &id);
+    };
+    const struct {
+        const char* member;
+        HRESULT injected, expected;
+        std::function<HRESULT(_WinRTDial*)> act;
+        std::function<void(_WinRTDial*, uint32_t lastId)> left;
+    } rows[] = {
+        {"IRadialControllerInterop.CreateForWindow", E_ACCESSDENIED, E_ACCESSDENIED, create, stillCurrent},
+        {"IRadialControllerInterop.CreateForWindow", E_OUTOFMEMORY, E_FAIL, create, stillCurrent},
+        {"IRadialControllerConfigurationInterop.GetForWindow", E_OUTOFMEMORY, E_FAIL, create, stillCurrent},
+        {"Windows.UI.Input.RadialController", E_OUTOFMEMORY, E_FAIL, create, stillCurrent},
+        {"IRadialController.put_RotationResolutionInDegrees", E_OUTOFMEMORY, E_FAIL,
+         [](_WinRTDial* dial) { return WinRTDialSetRotationResolution(dial, 1.0f); }, nothingLeft},
+        {"IRadialController.add_RotationChanged", E_ACCESSDENIED, E_ACCESSDENIED,
+         [](_WinRTDial* dial) { return WinRTDialSetRotationChangedHandler(dial, RotationA); },
+         [](_WinRTDial* dial, uint32_t) {  // the slot stays empty: the next set registers
+             EXPECT_EQ(sim::DialEventHandlers(DialEvent::RotationChanged), 0);
+             EXPECT_EQ(WinRTDialSetRotationChangedHandler(dial, RotationA), S_OK);
+             EXPECT_EQ(sim::DialEventHandlers(DialEvent::RotationChanged), 1);
+         }},
+        {"IVector<RadialControllerMenuItem>.Clear", E_ACCESSDENIED, E_ACCESSDENIED,
+         [](_WinRTDial* dial) { return WinRTDialClearMenu(dial); },
+         [](_WinRTDial* dial, uint32_t) {  // callbacks and the queue are kept
+             EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
+             EXPECT_EQ(Hits::a, 1);
+             EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+             EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 2);
+             EXPECT_EQ(sim::MenuItemCount(), 3);
+         }},
+        {"IRadialControllerMenuItemStatics.CreateFromKnownIcon", E_OUTOFMEMORY, E_FAIL, appendKnown,
+         [](_WinRTDial* dial, uint32_t lastId) {  // the failed addition used up its id
+             uint32_t id = 0;
+             EXPECT_EQ(WinRTDialAppendIconMenuItem(dial, L"x.png", L"x", nullptr, &id), S_OK);
+             EXPECT_EQ(id, lastId + 2);
+         }},
+        {"IVector<RadialControllerMenuItem>.Append", E_OUTOFMEMORY, E_FAIL, appendKnown, stillCurrent},
+        {"IStorageFileStatics.GetFileFromPathAsync", E_ACCESSDENIED, E_ACCESSDENIED,
+         [](_WinRTDial* dial) { return WinRTDialCommitPendingMenuAdditions(dial); },
+         [](_WinRTDial* dial, uint32_t) {  // the record taken is lost, the other stays queued
+             EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+             EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1);
+             EXPECT_EQ(sim::MenuItemCount(), 2);
+         }},
+        {"IRadialControllerStatics.IsSupported", E_ACCESSDENIED, FALSE,
+         [](_WinRTDial*) { return HRESULT(WinRTDialIsAvailable()); }, stillCurrent},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.member << " " << std::hex << row.injected);
+        // A dial with one item (its selection's echo swallowed) and two queued.
+        _WinRTDial* dial = Create();
+        uint32_t id = 0;
+        ASSERT_EQ(WinRTDialAppendKnownMenuItem(dial, nullptr, L"known", NotifyA, &id), S_OK);
+        for (int i = 0; i < 2; ++i) ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", NotifyB, &id), S_OK);
+        Hits::Reset();
+        sim::FailNext(row.member, 1, row.injected);
+        EXPECT_EQ(row.act(dial), row.expected);
+        row.left(dial, id);
+        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+    }
+    // The controller whose configuration failed has none.
+    expectedSurvivors_ += kKeptPerDial * sim::RadialControllersCreated() - 1;
 }
 
 }  // namespace

@@ -89,6 +89,9 @@ TEST(Guards, OriginatedErrorsAreAlwaysTheBaseType) {
         EXPECT_EQ(e.code(), E_NOINTERFACE);
     }
     EXPECT_EQ(PlainGuard([] { tavlet::ThrowOriginatedHresult(E_NOINTERFACE); }), E_NOINTERFACE);
+    // An originated E_OUTOFMEMORY is an allocation failure to the plain guard too.
+    EXPECT_EQ(PlainGuard([] { tavlet::ThrowOriginatedHresult(kOutOfMemory); }), E_FAIL);
+    EXPECT_EQ(HandleGuard([] { tavlet::ThrowOriginatedHresult(kOutOfMemory); }), kOutOfMemory);
 }
 
 TEST(Guards, HandlerResultsGiveTheRuntimeACode) {
