@@ -15,6 +15,13 @@
 
 #define TAVLET_CALL __stdcall
 
+/* The version this header belongs to; tavlet.dll carries the same numbers in
+ * its version resource (FileVersion major.minor.patch.0). */
+#define TAVLET_VERSION_MAJOR 0
+#define TAVLET_VERSION_MINOR 1
+#define TAVLET_VERSION_PATCH 0
+#define TAVLET_VERSION_STRING "0.1.0"
+
 #ifdef __cplusplus
 extern "C" {
 #endif

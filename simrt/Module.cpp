@@ -159,6 +159,9 @@ extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING 
     if (!factory) return E_POINTER;
     *factory = nullptr;
     if (!sim::detail::ComInitializedHere()) return CO_E_NOTINITIALIZED;
+    // A host program with tavlet.dll loaded gets the context stand-in without any test code.
+    static std::atomic<bool> standInTried{false};
+    if (!standInTried.exchange(true)) sim::InstallContextStandIn();
     const std::wstring name = sim::ToWide(classId);
     sim::FactoryMaker maker;
     {

@@ -329,4 +329,18 @@ SIMRT_API void SetDataWriterCopiesBytes(bool copies);
 SIMRT_API std::vector<uint32_t> DataWriterWriteSizes();
 SIMRT_API uint64_t DataWriterBytesCopied();
 
+// ---- COM context switching (test support) ----------------------------------
+// Where the platform cannot enter a captured COM context from another thread
+// (Wine's IContextCallback::ContextCallback is a stub), tavlet.dll's
+// CoGetObjectContext is redirected to a stand-in whose contexts behave like
+// the system's; a platform whose own switch works keeps it. Only tavlet.dll's
+// calls are redirected. Installed by the test program before its tests and by
+// the first activation through this runtime; idempotent and thread-safe.
+// Returns whether tavlet.dll's import is redirected now (false when tavlet.dll
+// is not loaded).
+SIMRT_API bool InstallContextStandIn();
+// Whether tavlet.dll is handed the stand-in's contexts (installed, and the
+// platform's own switch does not work).
+SIMRT_API bool ContextStandInActive();
+
 }  // namespace sim

@@ -36,6 +36,24 @@ inline std::thread RuntimeThread(std::function<void()> body) {
     });
 }
 
+// Runs body on a runtime thread (or, without COM, on a thread that never
+// initialised it) while this thread first leaves its messages alone for a
+// while, then pumps until the thread ends. True when the thread was still
+// running after that while: it was waiting for this thread's message loop.
+inline bool WaitedForTheLoop(const std::function<void()>& body, bool withCom = true) {
+    std::atomic<bool> done{false};
+    auto run = [&] {
+        body();
+        done = true;
+    };
+    std::thread thread = withCom ? RuntimeThread(run) : std::thread(run);
+    Sleep(200);
+    const bool waited = !done;
+    PumpUntil([&] { return done.load(); });
+    thread.join();
+    return waited;
+}
+
 struct HostWindow {
     ~HostWindow() {
         DestroyWindow(window);

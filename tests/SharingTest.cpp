@@ -83,7 +83,7 @@ TEST_F(SharingTest, BytesAreOfferedAsBitmapOnlyAndCopiedOnceWhenATargetAsks) {
     EXPECT_EQ(sim::DataWriterBytesCopied(), image_.size());
 
     EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
-    ASSERT_EQ(completions_.count(), 1u);
+    ASSERT_TRUE(PumpUntil([&] { return completions_.count() == 1; }));
     EXPECT_EQ(completions_.at(0).data, image_.data());
 
     // Four GiB or more are written in pieces, never truncated (the writer now only counts).
@@ -140,10 +140,15 @@ TEST_F(SharingTest, FileShareSharesAnExistingFileAndAMissingOneSucceedsAndDoesNo
 // A completion raised on a runtime thread waits for the host's message loop;
 // Terminate silences every share, even one whose completion is queued there.
 TEST_F(SharingTest, RuntimeThreadCompletionsArriveThroughTheMessageLoopUntilTerminate) {
+    // One more share open in another window, its bytes not yet asked for.
+    HostWindow other;
+    ASSERT_EQ(ShareBytes(other), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestData(other), S_OK);
     for (size_t share = 0; share < 2; ++share) {
         ASSERT_EQ(ShareBytes(), S_OK);
         ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
         ASSERT_EQ(sim::ShareUIChooseTarget(window_, L"Mail"), S_OK);
+        // Raised on a runtime thread while this thread does not pump.
         RuntimeThread([&] { sim::ShareUIComplete(window_); }).join();
         EXPECT_EQ(completions_.count(), share);
         if (share == 0) {
@@ -152,15 +157,13 @@ TEST_F(SharingTest, RuntimeThreadCompletionsArriveThroughTheMessageLoopUntilTerm
     }
     EXPECT_EQ(completions_.at(0).thread, GetCurrentThreadId());
     EXPECT_EQ(completions_.at(0).target, "Mail");
-    // One more share still open in another window, its bytes not yet asked for.
-    HostWindow other;
-    ASSERT_EQ(ShareBytes(other), S_OK);
-    ASSERT_EQ(sim::ShareUIRequestData(other), S_OK);
 
+    // The second share's completion is queued for this thread's loop.
     WinRTSharingTerminate();
     Pump();
-    // The host may free its bytes now: they are no longer read.
-    EXPECT_EQ(sim::ShareUIRequestBitmap(other), S_OK);
+    // The host may free its bytes now: they are no longer read, and the
+    // target's request fails.
+    EXPECT_EQ(sim::ShareUIRequestBitmap(other), HRESULT(0x8000000E));  // E_ILLEGAL_METHOD_CALL
     EXPECT_EQ(sim::DataWriterBytesCopied(), 0u);
     ASSERT_EQ(sim::ShareUIComplete(other), S_OK);
 

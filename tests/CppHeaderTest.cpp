@@ -1,0 +1,81 @@
+// The C++ header as a host uses it: owners end each handle exactly once, and
+// failures become tavlet::error carrying the export's HRESULT.
+#include "RuntimeFixture.h"
+#include "tavlet.hpp"
+
+#include <string>
+
+namespace {
+
+class CppHeaderTest : public ApartmentTest {};
+
+TEST_F(CppHeaderTest, OwnersEndTheirHandleWhenReplacedOrGoneButNotWhenMoved) {
+    auto updater = tavlet::make<tavlet::tile_updater>();
+    tavlet::check(_WinRTTileUpdater_InitWithPrimaryTile(updater.get(), nullptr, nullptr));
+    const long bound = sim::LiveObjects();
+    ASSERT_GT(bound, 0);
+    tavlet::tile_updater moved = std::move(updater);
+    EXPECT_FALSE(updater);
+    EXPECT_EQ(sim::LiveObjects(), bound);
+    ASSERT_EQ(tavlet::alloc(moved), S_OK); // put() ends the bound updater first
+    EXPECT_EQ(sim::LiveObjects(), 0);
+
+    {
+        auto tile = tavlet::make<tavlet::secondary_tile>();
+        tavlet::check(_WinRTSecondaryTile_InitWithTileID(tile.get(), L"doc.1"));
+        tavlet::secondary_tile_visual_elements elements;
+        tavlet::check(_WinRTSecondaryTile_GetVisualElements(tile.get(), elements.put()));
+        tavlet::async_operation pin;
+        tavlet::check(_WinRTSecondaryTile_RequestCreateAsync(tile.get(), pin.put()));
+        tavlet::secondary_tile_visual_elements kept;
+        kept = std::move(elements);
+        EXPECT_TRUE(kept && !elements);
+        EXPECT_GT(sim::LiveObjects(), 0);
+    }
+    // The fixture checks that nothing is left alive.
+}
+
+TEST_F(CppHeaderTest, CheckThrowsFailuresWithTheirCodeAndPassesSuccessCodes) {
+    for (HRESULT hr : {S_OK, S_FALSE}) EXPECT_EQ(tavlet::check(hr), hr);
+    const struct {
+        HRESULT hr;
+        const char* text;
+    } failures[] = {{E_INVALIDARG, "0x80070057"}, {E_NOINTERFACE, "0x80004002"}, {HRESULT(0x8000000E), "0x8000000E"}};
+    for (const auto& failure : failures) {
+        try {
+            tavlet::check(failure.hr);
+            ADD_FAILURE() << failure.text << " passed";
+        } catch (const tavlet::error& e) {
+            EXPECT_EQ(e.code(), failure.hr);
+            EXPECT_NE(std::string(e.what()).find(failure.text), std::string::npos) << e.what();
+        }
+    }
+    // A real refusal: an uninitialised tile has no id.
+    auto tile = tavlet::make<tavlet::secondary_tile>();
+    tavlet::bstr id;
+    try {
+        tavlet::check(_WinRTSecondaryTile_GetTileID(tile.get(), id.put()));
+        ADD_FAILURE() << "an uninitialised tile gave an id";
+    } catch (const tavlet::error& e) {
+        EXPECT_EQ(e.code(), E_INVALIDARG);
+    }
+    EXPECT_TRUE(id.empty());
+}
+
+TEST_F(CppHeaderTest, BstrOwnerKeepsTheRecordedLengthAndTreatsNullAsEmpty) {
+    auto tile = tavlet::make<tavlet::secondary_tile>();
+    tavlet::check(_WinRTSecondaryTile_InitWithTileID(tile.get(), L"doc.1"));
+    tavlet::bstr id;
+    tavlet::check(_WinRTSecondaryTile_GetTileID(tile.get(), id.put()));
+    EXPECT_EQ(id.view(), L"doc.1");
+
+    tavlet::bstr embedded(SysAllocStringLen(L"a\0b", 3));
+    EXPECT_EQ(embedded.view().size(), 3u);
+    id = std::move(embedded);
+    EXPECT_EQ(id.view().size(), 3u);
+    EXPECT_EQ(embedded.get(), nullptr);
+    EXPECT_STREQ(embedded.c_str(), L"");
+    EXPECT_TRUE(embedded.empty());
+}
+
+} // namespace
