@@ -126,11 +126,12 @@ TEST_F(AsyncOperationTest, ReleaseCancelsARunningOperationOnlyAndANullHandleGive
 
 // The host's function is never called from inside a Dealloc (an operation
 // whose Cancel raises Completed at once), nor after it has returned (a cancel
-// that completes later on a runtime thread; a completion already waiting to
-// enter this apartment while the host, not pumping, deallocates).
+// that completes later on a runtime thread; a completion under way on a
+// runtime thread, held on its way into this apartment while the host, not
+// pumping, deallocates).
 TEST_F(AsyncOperationTest, NothingIsCalledFromInsideOrAfterDealloc) {
     enum class Ending { CancelCompletesInside, CancelCompletesLater, CompletionWaitingToEnter };
-    const std::string entering = "IContextCallback.ContextCallback";
+    const std::string entering = "IAsyncOperation.GetResults";  // read just before the switch
     for (Ending ending : {Ending::CancelCompletesInside, Ending::CancelCompletesLater, Ending::CompletionWaitingToEnter}) {
         SCOPED_TRACE(static_cast<int>(ending));
         sim::SetCancelCompletesInline(ending == Ending::CancelCompletesInside);
@@ -145,7 +146,9 @@ TEST_F(AsyncOperationTest, NothingIsCalledFromInsideOrAfterDealloc) {
         EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
         EXPECT_TRUE(TakeDeliveries().empty());
         sim::Release(entering);
-        if (completing) EXPECT_TRUE(completing->Finish());
+        if (completing) {
+            EXPECT_TRUE(completing->Finish());
+        }
         EXPECT_TRUE(sim::WaitForRuntimeIdle());
         EXPECT_TRUE(TakeDeliveries().empty());
         EXPECT_EQ(sim::TileRequestAt(Last()).status, ending == Ending::CompletionWaitingToEnter ? 1 : 2);

@@ -183,7 +183,9 @@ TEST_F(DialTest, HandlesThatAreNotTheCurrentDial_CountAsNull) {
         uint32_t lastId = 0;
         ASSERT_EQ(WinRTDialAppendIconMenuItem(stale, icon.c_str(), L"queued", NotifyA, &lastId), S_OK);
         if (loss == Loss::Replaced) Create();
-        if (loss == Loss::Terminated) EXPECT_EQ(WinRTDialTerminate(), S_OK);
+        if (loss == Loss::Terminated) {
+            EXPECT_EQ(WinRTDialTerminate(), S_OK);
+        }
         if (loss == Loss::NeverADial) stale = reinterpret_cast<_WinRTDial*>(neverADial);
         const long callsBefore = runtimeCalls();
         uint32_t untouched = 42;

@@ -61,7 +61,8 @@ const Family kFamilies[] = {
      },
      [](void* h) {
          int32_t status = 42;
-         return Answered(_WinRTAsyncOperationBOOL_GetStatus(As<_WinRTAsyncOperationBOOL>(h), &status), status, 3);
+         HRESULT hr = _WinRTAsyncOperationBOOL_GetStatus(As<_WinRTAsyncOperationBOOL>(h), &status);
+         return Answered(hr, status, 3);
      },
      [](void* h) { return _WinRTAsyncOperationBOOL_Dealloc(As<_WinRTAsyncOperationBOOL>(h)); }},
     {"secondary tile",
@@ -87,9 +88,9 @@ const Family kFamilies[] = {
      },
      [](void* h) {
          uint32_t color = 42;
-         return Answered(_WinRTSecondaryTileVisualElements_GetBackgroundColor(
-                             As<_WinRTSecondaryTileVisualElements>(h), &color),
-                         color, 0u);
+         HRESULT hr =
+             _WinRTSecondaryTileVisualElements_GetBackgroundColor(As<_WinRTSecondaryTileVisualElements>(h), &color);
+         return Answered(hr, color, 0u);
      },
      [](void* h) { return _WinRTSecondaryTileVisualElements_Dealloc(As<_WinRTSecondaryTileVisualElements>(h)); }},
     {"share provider",
@@ -100,7 +101,8 @@ const Family kFamilies[] = {
      },
      [](void* h) {
          uint32_t color = 42;
-         return Answered(_WinRTShareProvider_GetBackgroundColor(As<_WinRTShareProvider>(h), &color), color, 0u);
+         HRESULT hr = _WinRTShareProvider_GetBackgroundColor(As<_WinRTShareProvider>(h), &color);
+         return Answered(hr, color, 0u);
      },
      [](void* h) { return _WinRTShareProvider_Dealloc(As<_WinRTShareProvider>(h)); }},
     {"tile updater",
