@@ -159,11 +159,11 @@ TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
 // One family's handle as an argument of another's export: a share given a
 // provider that is not live shares without one.
 TEST_F(HandleTest, ShareGivenAProviderThatIsNotLiveSharesWithoutOne) {
-    _WinRTShareProvider* freed = nullptr;
+    // The live one first: a new provider could take a freed one's address.
+    _WinRTShareProvider *live = nullptr, *freed = nullptr;
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&live), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Alloc(&freed), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Dealloc(freed), S_OK);
-    _WinRTShareProvider* live = nullptr;
-    ASSERT_EQ(_WinRTShareProvider_Alloc(&live), S_OK);
     alignas(std::max_align_t) static unsigned char foreign[256];
     const struct {
         const char* name;
