@@ -257,7 +257,9 @@ TEST_F(ShareProviderTest, RefusedRemovalNeverOffersTheProviderToALaterShare) {
 TEST_F(ShareProviderTest, PickWaitingToEnterAfterDeallocOrReinitialisationCallsNothing) {
     for (bool dealloc : {false, true}) {
         SCOPED_TRACE(dealloc ? "deallocated" : "initialised again");
-        if (!provider_) ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
+        if (!provider_) {
+            ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
+        }
         OpenShareWithProvider();
         const char* gate = "IContextCallback.ContextCallback";
         sim::HoldNext(gate);
