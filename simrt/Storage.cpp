@@ -174,7 +174,7 @@ HRESULT StorageFileObject::get_Attributes(UINT32* value) noexcept {
 }
 HRESULT StorageFileObject::IsOfType(UINT32 type, abi::boolean* value) noexcept {
     SIM_FAULT("IStorageItem.IsOfType");
-    *value = type == 1 /* StorageItemTypes.File */;
+    *value = type == static_cast<UINT32>(abi::Windows::Storage::StorageItemTypes::File);
     return S_OK;
 }
 
