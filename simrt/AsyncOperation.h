@@ -101,7 +101,7 @@ public:
         switch (status_) {
         case Status::Completed: result_.CopyTo(results); return S_OK;
         case Status::Error: return error_;
-        case Status::Canceled: return static_cast<HRESULT>(0x800704C7);  // ERROR_CANCELLED
+        case Status::Canceled: return HRESULT_FROM_WIN32(ERROR_CANCELLED);
         default: return E_ILLEGAL_METHOD_CALL;                        // not finished yet
         }
     }

@@ -130,8 +130,8 @@ public:
     HRESULT STDMETHODCALLTYPE CreateFromKnownIcon(HSTRING displayText, INT32 value,
                                                   IRadialControllerMenuItem** result) noexcept override {
         SIM_FAULT("IRadialControllerMenuItemStatics.CreateFromKnownIcon");
-        // RadialControllerMenuKnownIcon runs from Scroll (0) to NextPreviousTrack (8).
-        if (value < 0 || value > 8) return E_INVALIDARG;
+        using Known = RadialControllerMenuKnownIcon;
+        if (value < static_cast<INT32>(Known::Scroll) || value > static_cast<INT32>(Known::PenType)) return E_INVALIDARG;
         *result = MakeObject<MenuItem>(ToWide(displayText), value, nullptr).detach();
         return S_OK;
     }

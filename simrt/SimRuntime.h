@@ -59,6 +59,8 @@ private:
     BackgroundCall* call_;
 };
 
+// The library's capture of a COM context fails like a member named
+// "CoGetObjectContext" (where the context stand-in is installed).
 // Gates: the next thread that reaches `point` (a member as named for fault
 // injection, e.g. "IDataWriter.WriteBytes", or "IContextCallback.ContextCallback")
 // stops there until the test releases it. WaitUntilHeld pumps meanwhile.

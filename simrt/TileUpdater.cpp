@@ -82,7 +82,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_Setting(INT32* value) noexcept override {
         SIM_FAULT("ITileUpdater.get_Setting");
         if (!value) return E_POINTER;
-        *value = 0;  // NotificationSetting.Enabled
+        *value = static_cast<INT32>(abi::Windows::UI::Notifications::NotificationSetting::Enabled);
         return S_OK;
     }
     SIM_UNUSED("ITileUpdater.AddToSchedule", AddToSchedule(IInspectable*))

@@ -15,7 +15,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_Current(I** current) noexcept override {
         if (!current) return E_POINTER;
         *current = nullptr;
-        if (!item_ || consumed_) return static_cast<HRESULT>(0x8000000B);  // E_BOUNDS: past the end
+        if (!item_ || consumed_) return E_BOUNDS;  // past the end
         item_.copy_to(current);
         return S_OK;
     }
