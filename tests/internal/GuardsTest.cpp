@@ -79,8 +79,8 @@ TEST(Guards, OriginatedErrorsAreAlwaysTheBaseType) {
     }
     EXPECT_EQ(PlainGuard([] { tavlet::ThrowOriginatedHresult(E_NOINTERFACE); }), E_NOINTERFACE);
     // An originated E_OUTOFMEMORY is an allocation failure to the plain guard too.
-    EXPECT_EQ(PlainGuard([] { tavlet::ThrowOriginatedHresult(kOutOfMemory); }), E_FAIL);
-    EXPECT_EQ(HandleGuard([] { tavlet::ThrowOriginatedHresult(kOutOfMemory); }), kOutOfMemory);
+    EXPECT_EQ(PlainGuard([] { tavlet::ThrowOriginatedHresult(E_OUTOFMEMORY); }), E_FAIL);
+    EXPECT_EQ(HandleGuard([] { tavlet::ThrowOriginatedHresult(E_OUTOFMEMORY); }), E_OUTOFMEMORY);
 }
 
 TEST(Guards, HandlerResultsGiveTheRuntimeACode) {
