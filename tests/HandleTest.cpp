@@ -6,6 +6,7 @@
 #include <oleauto.h>
 
 #include <cstddef>
+#include <type_traits>
 
 namespace {
 
@@ -33,101 +34,95 @@ protected:
 // and how the host ends one.
 struct Family {
     const char* name;
-    void* (*make)(HandleTest& test, _WinRTSecondaryTile* tile, HWND window);
+    void* (*make)(_WinRTSecondaryTile* tile, HWND window);
     bool (*served)(void* handle);
     HRESULT (*end)(void* handle);
 };
 
-// The null-handle answer of a handle-guarded getter: E_INVALIDARG with the default stored.
-template <typename T>
-bool Answered(HRESULT hr, T value, T fallback) {
+template <typename Export>
+struct HandleOf;
+template <typename Handle, typename... Rest>
+struct HandleOf<HRESULT (*)(Handle*, Rest...)> {
+    using type = Handle;
+};
+
+// A handle-guarded export serves a handle (S_OK) or refuses it with
+// E_INVALIDARG, with the default in its out-value.
+template <auto Get, auto kDefault>
+bool Served(void* handle) {
+    auto value = decltype(kDefault)(42);
+    const HRESULT hr = Get(static_cast<typename HandleOf<decltype(Get)>::type*>(handle), &value);
+    if constexpr (std::is_same_v<decltype(value), BSTR>) {
+        if (hr == S_OK) SysFreeString(value);
+    }
     if (hr == S_OK) return true;
     EXPECT_EQ(hr, E_INVALIDARG);
-    EXPECT_EQ(value, fallback);
+    EXPECT_EQ(value, kDefault);
     return false;
 }
 
+template <auto End>
+HRESULT Ended(void* handle) {
+    return End(static_cast<typename HandleOf<decltype(End)>::type*>(handle));
+}
+
+// The dial's null-handle answer is S_OK with nothing written; it ends with WinRTDialTerminate.
+bool DialServed(void* handle) {
+    uint32_t count = 42;
+    EXPECT_EQ(WinRTDialGetNumberOfMenuItems(static_cast<_WinRTDial*>(handle), &count), S_OK);
+    return count != 42;
+}
+bool UpdaterServed(void* handle) {  // no getter: Clear serves or refuses
+    const HRESULT hr = _WinRTTileUpdater_Clear(static_cast<_WinRTTileUpdater*>(handle));
+    EXPECT_TRUE(hr == S_OK || hr == E_INVALIDARG) << std::hex << hr;
+    return hr == S_OK;
+}
+
 template <typename Handle>
-Handle* As(void* handle) {
-    return static_cast<Handle*>(handle);
+Handle* Made(HRESULT hr, Handle* const* handle) {  // read after the call that filled it
+    EXPECT_EQ(hr, S_OK);
+    return *handle;
 }
 
 const Family kFamilies[] = {
     {"asynchronous boolean",
-     [](HandleTest&, _WinRTSecondaryTile* tile, HWND) -> void* {
-         _WinRTAsyncOperationBOOL* operation = nullptr;
-         EXPECT_EQ(_WinRTSecondaryTile_RequestCreateAsync(tile, &operation), S_OK);
-         return operation;
+     [](_WinRTSecondaryTile* tile, HWND) -> void* {
+         _WinRTAsyncOperationBOOL* h = nullptr;
+         return Made(_WinRTSecondaryTile_RequestCreateAsync(tile, &h), &h);
      },
-     [](void* h) {
-         int32_t status = 42;
-         HRESULT hr = _WinRTAsyncOperationBOOL_GetStatus(As<_WinRTAsyncOperationBOOL>(h), &status);
-         return Answered(hr, status, 3);
-     },
-     [](void* h) { return _WinRTAsyncOperationBOOL_Dealloc(As<_WinRTAsyncOperationBOOL>(h)); }},
+     Served<_WinRTAsyncOperationBOOL_GetStatus, int32_t(3)>, Ended<_WinRTAsyncOperationBOOL_Dealloc>},
     {"secondary tile",
-     [](HandleTest&, _WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTSecondaryTile* tile = nullptr;
-         EXPECT_EQ(_WinRTSecondaryTile_Alloc(&tile), S_OK);
-         EXPECT_EQ(_WinRTSecondaryTile_InitWithTileID(tile, L"doc.2"), S_OK);
-         return tile;
+     [](_WinRTSecondaryTile*, HWND) -> void* {
+         _WinRTSecondaryTile* h = nullptr;
+         EXPECT_EQ(_WinRTSecondaryTile_Alloc(&h), S_OK);
+         return Made(_WinRTSecondaryTile_InitWithTileID(h, L"doc.2"), &h);
      },
-     [](void* h) {
-         BSTR id = SysAllocString(L"untouched");
-         BSTR before = id;
-         HRESULT hr = _WinRTSecondaryTile_GetTileID(As<_WinRTSecondaryTile>(h), &id);
-         SysFreeString(hr == S_OK ? id : before);
-         return Answered(hr, id, BSTR{});
-     },
-     [](void* h) { return _WinRTSecondaryTile_Dealloc(As<_WinRTSecondaryTile>(h)); }},
+     Served<_WinRTSecondaryTile_GetTileID, BSTR(nullptr)>, Ended<_WinRTSecondaryTile_Dealloc>},
     {"visual elements",
-     [](HandleTest&, _WinRTSecondaryTile* tile, HWND) -> void* {
-         _WinRTSecondaryTileVisualElements* elements = nullptr;
-         EXPECT_EQ(_WinRTSecondaryTile_GetVisualElements(tile, &elements), S_OK);
-         return elements;
+     [](_WinRTSecondaryTile* tile, HWND) -> void* {
+         _WinRTSecondaryTileVisualElements* h = nullptr;
+         return Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), &h);
      },
-     [](void* h) {
-         uint32_t color = 42;
-         HRESULT hr =
-             _WinRTSecondaryTileVisualElements_GetBackgroundColor(As<_WinRTSecondaryTileVisualElements>(h), &color);
-         return Answered(hr, color, 0u);
-     },
-     [](void* h) { return _WinRTSecondaryTileVisualElements_Dealloc(As<_WinRTSecondaryTileVisualElements>(h)); }},
+     Served<_WinRTSecondaryTileVisualElements_GetBackgroundColor, 0u>, Ended<_WinRTSecondaryTileVisualElements_Dealloc>},
     {"share provider",
-     [](HandleTest&, _WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTShareProvider* provider = nullptr;
-         EXPECT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
-         return provider;
+     [](_WinRTSecondaryTile*, HWND) -> void* {
+         _WinRTShareProvider* h = nullptr;
+         return Made(_WinRTShareProvider_Alloc(&h), &h);
      },
-     [](void* h) {
-         uint32_t color = 42;
-         HRESULT hr = _WinRTShareProvider_GetBackgroundColor(As<_WinRTShareProvider>(h), &color);
-         return Answered(hr, color, 0u);
-     },
-     [](void* h) { return _WinRTShareProvider_Dealloc(As<_WinRTShareProvider>(h)); }},
+     Served<_WinRTShareProvider_GetBackgroundColor, 0u>, Ended<_WinRTShareProvider_Dealloc>},
     {"tile updater",
-     [](HandleTest&, _WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTTileUpdater* updater = nullptr;
-         EXPECT_EQ(_WinRTTileUpdater_Alloc(&updater), S_OK);
-         EXPECT_EQ(_WinRTTileUpdater_InitWithPrimaryTile(updater, nullptr, nullptr), S_OK);
-         return updater;
+     [](_WinRTSecondaryTile*, HWND) -> void* {
+         _WinRTTileUpdater* h = nullptr;
+         EXPECT_EQ(_WinRTTileUpdater_Alloc(&h), S_OK);
+         return Made(_WinRTTileUpdater_InitWithPrimaryTile(h, nullptr, nullptr), &h);
      },
-     [](void* h) { return Answered(_WinRTTileUpdater_Clear(As<_WinRTTileUpdater>(h)), 0, 0); },
-     [](void* h) { return _WinRTTileUpdater_Dealloc(As<_WinRTTileUpdater>(h)); }},
-    // The dial's null-handle answer is S_OK with nothing done; it ends with
-    // WinRTDialTerminate.
+     UpdaterServed, Ended<_WinRTTileUpdater_Dealloc>},
     {"dial",
-     [](HandleTest&, _WinRTSecondaryTile*, HWND window) -> void* {
-         _WinRTDial* dial = nullptr;
-         EXPECT_EQ(WinRTDialCreate(window, &dial), S_OK);
-         return dial;
+     [](_WinRTSecondaryTile*, HWND window) -> void* {
+         _WinRTDial* h = nullptr;
+         return Made(WinRTDialCreate(window, &h), &h);
      },
-     [](void* h) {
-         uint32_t count = 42;
-         EXPECT_EQ(WinRTDialGetNumberOfMenuItems(As<_WinRTDial>(h), &count), S_OK);
-         return count != 42;
-     },
-     [](void*) { return WinRTDialTerminate(); }},
+     DialServed, [](void*) { return WinRTDialTerminate(); }},
 };
 
 TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
@@ -135,7 +130,7 @@ TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
     alignas(std::max_align_t) static unsigned char foreign[256];
     for (const auto& family : kFamilies) {
         SCOPED_TRACE(family.name);
-        void* handle = family.make(*this, tile_, window_);
+        void* handle = family.make(tile_, window_);
         ASSERT_NE(handle, nullptr);
         EXPECT_TRUE(family.served(handle));
         EXPECT_EQ(family.end(handle), S_OK);
@@ -147,7 +142,7 @@ TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
         for (const auto& other : kFamilies) {
             if (&other == &family) continue;
             SCOPED_TRACE(other.name);
-            void* theirs = other.make(*this, tile_, window_);
+            void* theirs = other.make(tile_, window_);
             EXPECT_FALSE(family.served(theirs));
             EXPECT_EQ(family.end(theirs), S_OK);
             EXPECT_TRUE(other.served(theirs));
