@@ -57,8 +57,8 @@ private:
 // The dial: owned by currentDial through a std::shared_ptr; the host's handle is
 // its bare address. The runtime's handlers hold `self` (a weak reference), never
 // the address, because the controller outlives the dial.
-class DialImpl {
-public:
+// A plain record: the family's functions work on its fields directly.
+struct DialImpl {
     DialImpl() = default;
     DialImpl(const DialImpl&) = delete;
     DialImpl& operator=(const DialImpl&) = delete;
