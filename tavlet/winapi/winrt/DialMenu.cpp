@@ -38,7 +38,7 @@ using winrt::HStringReference;
 using IVectorOfItems = abi::Windows::Foundation::Collections::IVector<IRadialControllerMenuItem*>;
 
 // RadialControllerMenuKnownIcon.InkColor: every built-in-icon item uses it.
-constexpr INT32 kKnownIconInkColor = 6;
+constexpr INT32 kKnownIconInkColor = static_cast<INT32>(abi::Windows::UI::Input::RadialControllerMenuKnownIcon::InkColor);
 // After an addition the system selects the new item, and a dial typically
 // reports that selection as an Invoked event; the first Invoked within this
 // window is taken for that echo and swallowed.
