@@ -3,7 +3,7 @@
 // tavlet.dll's import of ole32!CoGetObjectContext is redirected here and hands
 // out contexts that behave like the system's. Only tavlet.dll's calls are
 // redirected: the tests' and the simulated runtime's stay on the platform's.
-#include "SimRuntime.h"
+#include "SimObject.h"
 #include "tavlet/winapi/winrt/ComObject.h"
 
 #include <ctxtcall.h>
@@ -169,6 +169,10 @@ private:
 };
 
 HRESULT WINAPI StandInCoGetObjectContext(REFIID iid, void** out) {
+    if (HRESULT injected = detail::InjectedFault("CoGetObjectContext"); FAILED(injected)) {
+        if (out) *out = nullptr;
+        return injected;
+    }
     HRESULT hr = platformCoGetObjectContext.load()(iid, out);
     if (FAILED(hr) || iid != abi::guid_v<IContextCallback>) return hr;
     ::winrt::com_ptr<IContextCallback> platform;
@@ -207,9 +211,17 @@ void** ImportSlot(HMODULE module, const char* dllName, const char* functionName)
 
 std::mutex installLock;
 
-void** LibrarySlot() {
+void** LibrarySlot(const char* dllName = "ole32.dll", const char* functionName = "CoGetObjectContext") {
     HMODULE library = GetModuleHandleW(L"tavlet.dll");
-    return library ? ImportSlot(library, "ole32.dll", "CoGetObjectContext") : nullptr;
+    return library ? ImportSlot(library, dllName, functionName) : nullptr;
+}
+
+void* Exchange(void** slot, void* replacement) {
+    DWORD protection = 0;
+    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return nullptr;
+    void* previous = InterlockedExchangePointer(slot, replacement);
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+    return previous;
 }
 
 }  // namespace
@@ -221,11 +233,13 @@ bool InstallContextStandIn() {
     auto* replacement = reinterpret_cast<void*>(&StandInCoGetObjectContext);
     if (*slot == replacement) return true;
     platformCoGetObjectContext = reinterpret_cast<CoGetObjectContextFunction>(*slot);
-    DWORD protection = 0;
-    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return false;
-    InterlockedExchangePointer(slot, replacement);
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
-    return true;
+    return Exchange(slot, replacement) != nullptr;
+}
+
+void* ReplaceLibraryImport(const char* dllName, const char* functionName, void* replacement) {
+    std::lock_guard guard(installLock);
+    void** slot = LibrarySlot(dllName, functionName);
+    return slot ? Exchange(slot, replacement) : nullptr;
 }
 
 bool ContextStandInActive() {
