@@ -69,6 +69,12 @@ public:
         std::lock_guard guard(lock_);
         return handlerSet_;
     }
+    // From now on get_Status answers this value, whatever the state.
+    void ReportStatus(INT32 status) {
+        std::lock_guard guard(lock_);
+        reportedStatus_ = status;
+        statusReported_ = true;
+    }
 
     // ---- IAsyncOperation<T> ----
     HRESULT STDMETHODCALLTYPE put_Completed(Handler* handler) noexcept override {
@@ -116,7 +122,7 @@ public:
         SIM_FAULT("IAsyncInfo.get_Status");
         std::lock_guard guard(lock_);
         if (closed_) return E_ILLEGAL_METHOD_CALL;
-        *status = status_;
+        *status = statusReported_ ? reportedStatus_ : status_;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_ErrorCode(HRESULT* errorCode) noexcept override {
@@ -178,6 +184,8 @@ private:
     bool handlerSet_ = false;
     bool notified_ = false;
     bool closed_ = false;
+    bool statusReported_ = false;
+    INT32 reportedStatus_ = 0;
 };
 
 }  // namespace sim

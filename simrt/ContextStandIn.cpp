@@ -174,7 +174,7 @@ private:
 
 HRESULT WINAPI StandInCoGetObjectContext(REFIID iid, void** out) {
     // Tests make the library's capture of a context fail like any member.
-    if (HRESULT fault = sim::detail::CheckFault("CoGetObjectContext"); FAILED(fault)) {
+    if (HRESULT fault = sim::detail::InjectedFault("CoGetObjectContext"); FAILED(fault)) {
         if (out) *out = nullptr;
         return fault;
     }

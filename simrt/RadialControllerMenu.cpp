@@ -200,7 +200,10 @@ void SetMenuSelectionEchoes(bool echoes) { selectionEchoes = echoes; }
 HRESULT InvokeMenuItem(long controller, long index) {
     auto item = ItemAt(controller, index);
     if (!item) return E_BOUNDS;
-    return detail::DeliverResult<HRESULT>([&] { return item->RaiseInvoked(); });
+    return detail::DeliverResult<HRESULT>([&] {
+        detail::PassGate("RadialControllerMenuItem.Invoked");  // the event on its way
+        return item->RaiseInvoked();
+    });
 }
 
 }  // namespace sim

@@ -105,11 +105,99 @@ TEST_F(DialTest, Events_TruncateGeometryAndRunOnTheRaisingThread) {
             }
         }
     }
+}
+
+// The failure goes back to the runtime and the host hears nothing.
+TEST_F(DialTest, Events_ArgumentsThatCannotBeReadCallNothing) {
+    const std::pair<DialEvent, const char*> cases[] = {
+        {DialEvent::RotationChanged, "IRadialControllerRotationChangedEventArgs2.get_IsButtonPressed"},
+        {DialEvent::RotationChanged, "IRadialControllerRotationChangedEventArgs.get_RotationDeltaInDegrees"},
+        {DialEvent::RotationChanged, "IRadialControllerRotationChangedEventArgs.get_Contact"},
+        {DialEvent::ButtonPressed, "IRadialControllerButtonPressedEventArgs.get_Contact"},
+        {DialEvent::ScreenContactStarted, "IRadialControllerScreenContactStartedEventArgs.get_Contact"},
+        {DialEvent::ScreenContactContinued, "IRadialControllerScreenContactContinuedEventArgs.get_Contact"},
+        {DialEvent::ControlAcquired, "IRadialControllerControlAcquiredEventArgs.get_Contact"},
+        {DialEvent::ControlAcquired, "IRadialControllerScreenContact.get_Position"},
+        {DialEvent::ScreenContactStarted, "IRadialControllerScreenContact.get_Bounds"},
+    };
+    _WinRTDial* dial = Create();
+    expectedSurvivors_ += kKeptPerDial;
+    for (const auto& [event, name, set] : kSetters) ASSERT_EQ(set(dial, 1), S_OK);
+    for (const auto& [event, member] : cases) {
+        Hits::Reset();
+        sim::FailNext(member, 1, E_ACCESSDENIED);
+        EXPECT_EQ(sim::RaiseDialEvent(event, {}), E_ACCESSDENIED) << member;
+        EXPECT_EQ(Hits::a, 0) << member;
+    }
     sim::DialEventData older;  // an older system's rotation arguments lack the second interface
     older.rotationArgs2 = false;
-    Hits::Reset();
-    EXPECT_EQ(sim::RaiseDialEvent(DialEvent::RotationChanged, older), E_NOINTERFACE);  // back to the runtime
+    EXPECT_EQ(sim::RaiseDialEvent(DialEvent::RotationChanged, older), E_NOINTERFACE);
     EXPECT_EQ(Hits::a, 0);
+}
+
+// A null handle reaches no dial, not even the current one: S_OK, nothing
+// written, nothing asked of the runtime, no id taken. A null out-pointer with
+// a dial is refused before any work.
+TEST_F(DialTest, NullHandle_EveryExportSucceedsAndTouchesNothing) {
+    _WinRTDial* dial = Create();
+    expectedSurvivors_ += kKeptPerDial;
+    const std::wstring icon = L"C:\\queued.png";  // queued only, never loaded
+    uint32_t before = 0, after = 0, untouched = 55;
+    ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"queued", NotifyA, &before), S_OK);
+    std::vector<HRESULT> results = {
+        WinRTDialSetRotationResolution(nullptr, 1.0f),
+        WinRTDialGetNumberOfMenuItems(nullptr, &untouched),
+        WinRTDialClearMenu(nullptr),
+        WinRTDialAppendKnownMenuItem(nullptr, nullptr, L"x", NotifyA, &untouched),
+        WinRTDialAppendIconMenuItem(nullptr, icon.c_str(), L"x", NotifyA, &untouched),
+        WinRTDialCommitPendingMenuAdditions(nullptr),
+    };
+    for (const auto& [event, name, set] : kSetters) {
+        results.push_back(set(nullptr, 1));
+        results.push_back(set(nullptr, 0));
+        EXPECT_EQ(sim::DialEventHandlers(event), 0) << name;
+        const char* source = event == DialEvent::ButtonPressed ? "IRadialController2" : "IRadialController";
+        EXPECT_EQ(sim::Calls(std::string(source) + ".remove_" + name), 0) << name;
+    }
+    for (HRESULT hr : results) EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(untouched, 55u);
+    EXPECT_EQ(sim::RotationResolution(0), 10.0);  // the system's default
+    EXPECT_EQ(sim::Calls("IVector<RadialControllerMenuItem>.Clear"), 0);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    // With a dial, a null out-pointer fails before an id is taken.
+    EXPECT_EQ(WinRTDialGetNumberOfMenuItems(dial, nullptr), E_FAIL);
+    EXPECT_EQ(WinRTDialAppendKnownMenuItem(dial, nullptr, L"x", nullptr, nullptr), E_FAIL);
+    EXPECT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"x", nullptr, nullptr), E_FAIL);
+    EXPECT_EQ(sim::MenuItemCount(), 0);
+    ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"next", nullptr, &after), S_OK);
+    EXPECT_EQ(after, before + 1);
+}
+
+// Every dial gets a controller and a configuration for its window through the
+// window-interop factories, which are asked for anew each time; its
+// controller becomes the app controller. The resolution is widened to double.
+TEST_F(DialTest, Create_BindsTheWindowThroughFreshInteropFactories) {
+    const std::wstring controllerClass = L"Windows.UI.Input.RadialController";
+    const std::wstring configurationClass = L"Windows.UI.Input.RadialControllerConfiguration";
+    for (long created = 1; created <= 2; ++created) {
+        _WinRTDial* dial = Create();
+        expectedSurvivors_ += kKeptPerDial;
+        EXPECT_EQ(sim::FactoryRequests(controllerClass), created);
+        EXPECT_EQ(sim::FactoryRequests(configurationClass), 2 * created);
+        EXPECT_EQ(sim::RadialControllerWindow(created), window_);
+        EXPECT_EQ(sim::LastConfigurationWindow(), window_);
+        EXPECT_EQ(sim::AppController(), created);
+        EXPECT_TRUE(sim::IsAppControllerEnabled());
+        const struct {
+            float degrees;
+            HRESULT result;
+            double stored;
+        } resolutions[] = {{0.1f, S_OK, double(0.1f)}, {-1.0f, E_INVALIDARG, double(0.1f)}, {22.5f, S_OK, 22.5}};
+        for (const auto& r : resolutions) {
+            EXPECT_EQ(WinRTDialSetRotationResolution(dial, r.degrees), r.result) << r.degrees;
+            EXPECT_EQ(sim::RotationResolution(created), r.stored) << r.degrees;
+        }
+    }
 }
 
 TEST_F(DialTest, LosingTheCurrentDial_ItsEventsMenuAndIconLoadsReachNothing) {

@@ -281,4 +281,53 @@ TEST_F(ShareProviderTest, PickWaitingToEnterAfterDeallocOrReinitialisationCallsN
     WinRTSharingTerminate();
 }
 
+BOOL WINAPI NoImageName(HANDLE, DWORD, LPWSTR, PDWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+// Without the allocating thread's context there is no handle; without the
+// executable's path there is no icon file to look up, and no runtime provider.
+TEST_F(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(nullptr), S_OK);
+    _WinRTShareProvider* refused = reinterpret_cast<_WinRTShareProvider*>(1);
+    sim::FailNext("CoGetObjectContext", 1, E_ACCESSDENIED);
+    EXPECT_EQ(_WinRTShareProvider_Alloc(&refused), E_ACCESSDENIED);
+    EXPECT_EQ(refused, nullptr);
+
+    void* lookup = sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW",
+                                             reinterpret_cast<void*>(&NoImageName));
+    ASSERT_NE(lookup, nullptr);
+    const HRESULT init = Init(uri_.c_str());
+    sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", lookup);
+    EXPECT_EQ(init, S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
+    ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the path is found again
+    EXPECT_EQ(sim::CompleteFileLoads(), 1);
+    EXPECT_EQ(sim::ShareProvidersCreated(), 1);
+}
+
+// Initialising again silences the runtime provider made before at once, even
+// while an open share UI still lists it; the new one calls the new callback.
+TEST_F(ShareProviderTest, ReinitialisationSilencesTheEarlierRuntimeProvider) {
+    OpenShareWithProvider();
+    Picks later;
+    _WinRTShareProviderInitArgs args{uint32_t(sizeof args), L"Tavlet 2", uri_.c_str(), kRed50, &Picks::OnPick, &later};
+    ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider_, &args), S_OK);
+    EXPECT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK);
+    EXPECT_EQ(picks_.count + later.count, 0);
+    EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
+
+    ASSERT_EQ(sim::CompleteFileLoads(), 1);
+    ASSERT_EQ(Share(), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestProviders(window_, {}), S_OK);
+    EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Tavlet 2"});
+    EXPECT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet 2"), S_OK);
+    EXPECT_EQ(picks_.count, 0);
+    EXPECT_EQ(later.count, 1);
+    EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
+}
+
 }  // namespace
