@@ -225,9 +225,14 @@ HRESULT TAVLET_CALL _WinRTShareProvider_Dealloc(_WinRTShareProvider* provider);
 HRESULT TAVLET_CALL _WinRTShareProviderOperation_ReportCompleted(_WinRTShareProviderOperation* operation);
 
 /* ---- Sharing from a window -------------------------------------------------- */
-/* Called at most once per share, on the thread that started it (through its
- * message loop), with the target's display name in UTF-8 ("" when none was
- * reported). Strings are valid only during the call. */
+/* Called exactly once for each share that carried bytes or a file and whose
+ * call returned S_OK, unless WinRTSharingTerminate came first; on the thread
+ * that started it (through its message loop), with the target's display name
+ * in UTF-8 ("" when none was reported). Strings are valid only during the call.
+ * The buffer rule: the bytes of a data share may be freed from inside its
+ * callback, or once WinRTSharingTerminate has returned - never earlier, even
+ * for a share whose UI the user dismissed (its callback comes with the
+ * window's next share). */
 typedef void (TAVLET_CALL* ShareDataCompletedHandler)(const char* targetApplicationName, void* context,
                                                       const void* data);
 typedef void (TAVLET_CALL* ShareFileCompletedHandler)(const char* targetApplicationName, void* context,
@@ -245,7 +250,9 @@ HRESULT TAVLET_CALL WinRTShareDataForWindow(HWND window, const wchar_t* title, c
 HRESULT TAVLET_CALL WinRTShareFileForWindow(HWND window, const wchar_t* title, const wchar_t* description,
                                             const char* path, void* context, ShareFileCompletedHandler completed,
                                             _WinRTShareProvider* provider);
-/* No share callback runs after this, for open or later shares. */
+/* Ends every live share and silences every share callback, for open or later
+ * shares. When it returns the library no longer reads any host bytes (a copy
+ * in progress is waited for). */
 void TAVLET_CALL WinRTSharingTerminate(void);
 
 #ifdef __cplusplus

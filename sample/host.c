@@ -105,9 +105,9 @@ static void ShowAvailability(void) {
 
 /* ---- 2. The dial and its menu ---- */
 
-/* Dial callbacks run synchronously on the thread where the runtime raises the
- * event — one of the simulated runtime's own threads here, on Windows usually
- * the window's — so they only print and post to the window. */
+/* Dial callbacks run synchronously on whichever thread the runtime raises the
+ * event on (here one of the simulated runtime's own), so they only print and
+ * post to the window. */
 static void TAVLET_CALL OnDialRotation(float delta, POINT point, RECT bounds, uint32_t pressed) {
     (void)point;
     (void)bounds;

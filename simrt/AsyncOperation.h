@@ -69,6 +69,12 @@ public:
         std::lock_guard guard(lock_);
         return handlerSet_;
     }
+    // From now on get_Status answers this value, whatever the state.
+    void ReportStatus(INT32 status) {
+        std::lock_guard guard(lock_);
+        reportedStatus_ = status;
+        statusReported_ = true;
+    }
 
     // ---- IAsyncOperation<T> ----
     HRESULT STDMETHODCALLTYPE put_Completed(Handler* handler) noexcept override {
@@ -101,7 +107,7 @@ public:
         switch (status_) {
         case Status::Completed: result_.CopyTo(results); return S_OK;
         case Status::Error: return error_;
-        case Status::Canceled: return static_cast<HRESULT>(0x800704C7);  // ERROR_CANCELLED
+        case Status::Canceled: return HRESULT_FROM_WIN32(ERROR_CANCELLED);
         default: return E_ILLEGAL_METHOD_CALL;                        // not finished yet
         }
     }
@@ -116,7 +122,7 @@ public:
         SIM_FAULT("IAsyncInfo.get_Status");
         std::lock_guard guard(lock_);
         if (closed_) return E_ILLEGAL_METHOD_CALL;
-        *status = status_;
+        *status = statusReported_ ? reportedStatus_ : status_;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_ErrorCode(HRESULT* errorCode) noexcept override {
@@ -178,6 +184,8 @@ private:
     bool handlerSet_ = false;
     bool notified_ = false;
     bool closed_ = false;
+    bool statusReported_ = false;
+    INT32 reportedStatus_ = 0;
 };
 
 }  // namespace sim

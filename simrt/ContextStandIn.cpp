@@ -3,6 +3,8 @@
 // tavlet.dll's import of ole32!CoGetObjectContext is redirected here and hands
 // out contexts that behave like the system's. Only tavlet.dll's calls are
 // redirected: the tests' and the simulated runtime's stay on the platform's.
+#include "RuntimeThreads.h"
+#include "SimObject.h"
 #include "SimRuntime.h"
 #include "tavlet/winapi/winrt/ComObject.h"
 
@@ -126,6 +128,8 @@ public:
         APTTYPEQUALIFIER qualifier{};
         if (FAILED(CoGetApartmentType(&caller, &qualifier))) return CO_E_NOTINITIALIZED;
         if (GetCurrentThreadId() == threadId_) return callback(data);
+        // Tests hold a caller here to act before it enters.
+        sim::detail::PassGate("IContextCallback.ContextCallback");
         if (WaitForSingleObject(thread_.get(), 0) != WAIT_TIMEOUT) return RPC_E_DISCONNECTED;
         if (window_) {
             // As the system does for a single-threaded apartment: the caller
@@ -169,6 +173,11 @@ private:
 };
 
 HRESULT WINAPI StandInCoGetObjectContext(REFIID iid, void** out) {
+    // Tests make the library's capture of a context fail like any member.
+    if (HRESULT fault = sim::detail::InjectedFault("CoGetObjectContext"); FAILED(fault)) {
+        if (out) *out = nullptr;
+        return fault;
+    }
     HRESULT hr = platformCoGetObjectContext.load()(iid, out);
     if (FAILED(hr) || iid != abi::guid_v<IContextCallback>) return hr;
     ::winrt::com_ptr<IContextCallback> platform;

@@ -181,7 +181,7 @@ private:
     }
 
     ::winrt::com_ptr<PropertySet> properties_;
-    Property<UINT32> requestedOperation_{1};  // DataPackageOperation.Copy
+    Property<UINT32> requestedOperation_{static_cast<UINT32>(DataPackageOperation::Copy)};
     std::mutex lock_;
     bool hasText_ = false;
     std::wstring text_;

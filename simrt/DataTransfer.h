@@ -17,10 +17,6 @@
 #include <string>
 #include <vector>
 
-#ifndef RO_E_CLOSED
-#define RO_E_CLOSED ((HRESULT)0x80000013L)
-#endif
-
 namespace sim {
 
 namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;

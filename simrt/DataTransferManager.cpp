@@ -143,12 +143,12 @@ public:
     // A desktop process has no current view.
     HRESULT STDMETHODCALLTYPE ShowShareUI() noexcept override {
         SIM_FAULT("IDataTransferManagerStatics.ShowShareUI");
-        return static_cast<HRESULT>(0x80070490);  // ERROR_NOT_FOUND
+        return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
     }
     HRESULT STDMETHODCALLTYPE GetForCurrentView(IDataTransferManager** result) noexcept override {
         SIM_FAULT("IDataTransferManagerStatics.GetForCurrentView");
         *result = nullptr;
-        return static_cast<HRESULT>(0x80070490);
+        return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
     }
     HRESULT STDMETHODCALLTYPE IsSupported(abi::boolean* result) noexcept override {
         SIM_FAULT("IDataTransferManagerStatics2.IsSupported");

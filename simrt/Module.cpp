@@ -54,6 +54,10 @@ bool ComInitializedHere() noexcept {
 
 HRESULT CheckFault(std::string_view member) noexcept {
     if (!ComInitializedHere()) return CO_E_NOTINITIALIZED;
+    return InjectedFault(member);
+}
+
+HRESULT InjectedFault(std::string_view member) noexcept {
     PassGate(member);
     auto& s = state();
     std::lock_guard guard(s.lock);

@@ -14,11 +14,11 @@ public:
 
     HRESULT STDMETHODCALLTYPE CreateUInt32(UINT32 value, IInspectable** result) noexcept override {
         SIM_FAULT("IPropertyValueStatics.CreateUInt32");
-        return Box(MakeObject<BoxedValue<UINT32>>(value, 6 /* PropertyType UInt32 */), result);
+        return Box(MakeObject<BoxedValue<UINT32>>(value, INT32(PropertyType::UInt32)), result);
     }
     HRESULT STDMETHODCALLTYPE CreateDateTime(DateTime value, IInspectable** result) noexcept override {
         SIM_FAULT("IPropertyValueStatics.CreateDateTime");
-        return Box(MakeObject<BoxedValue<DateTime, IReference<DateTime>>>(value, 14 /* PropertyType DateTime */), result);
+        return Box(MakeObject<BoxedValue<DateTime, IReference<DateTime>>>(value, INT32(PropertyType::DateTime)), result);
     }
 
     SIM_UNUSED("IPropertyValueStatics.CreateEmpty", CreateEmpty(IInspectable**))

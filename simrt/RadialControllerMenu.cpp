@@ -130,8 +130,8 @@ public:
     HRESULT STDMETHODCALLTYPE CreateFromKnownIcon(HSTRING displayText, INT32 value,
                                                   IRadialControllerMenuItem** result) noexcept override {
         SIM_FAULT("IRadialControllerMenuItemStatics.CreateFromKnownIcon");
-        // RadialControllerMenuKnownIcon runs from Scroll (0) to NextPreviousTrack (8).
-        if (value < 0 || value > 8) return E_INVALIDARG;
+        using Known = RadialControllerMenuKnownIcon;
+        if (value < static_cast<INT32>(Known::Scroll) || value > static_cast<INT32>(Known::PenType)) return E_INVALIDARG;
         *result = MakeObject<MenuItem>(ToWide(displayText), value, nullptr).detach();
         return S_OK;
     }
@@ -200,7 +200,10 @@ void SetMenuSelectionEchoes(bool echoes) { selectionEchoes = echoes; }
 HRESULT InvokeMenuItem(long controller, long index) {
     auto item = ItemAt(controller, index);
     if (!item) return E_BOUNDS;
-    return detail::DeliverResult<HRESULT>([&] { return item->RaiseInvoked(); });
+    return detail::DeliverResult<HRESULT>([&] {
+        detail::PassGate("RadialControllerMenuItem.Invoked");  // the event on its way
+        return item->RaiseInvoked();
+    });
 }
 
 }  // namespace sim

@@ -44,6 +44,7 @@ struct State {
     std::set<std::wstring> pinned;
     std::vector<std::shared_ptr<SecondaryTileRecord>> tiles;
     std::vector<std::shared_ptr<RequestEntry>> requests;
+    bool hasTile2 = true;
 };
 State& state() {
     static State* s = new State();
@@ -89,6 +90,14 @@ public:
     ~Tile() override {
         std::lock_guard guard(state().lock);
         record_->alive = false;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (iid == abi::guid_v<ISecondaryTile2> && !hasTile2_) {
+            if (out) *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        return SimObject::QueryInterface(iid, out);
     }
 
     // ---- ISecondaryTile ----
@@ -214,6 +223,10 @@ private:
     }
 
     std::shared_ptr<SecondaryTileRecord> record_;
+    const bool hasTile2_ = [] {
+        std::lock_guard guard(state().lock);
+        return state().hasTile2;
+    }();
     ::winrt::com_ptr<IUriRuntimeClass> logo_;
     ::winrt::com_ptr<ISecondaryTileVisualElements> visualElements_;
 };
@@ -289,6 +302,7 @@ const ResetRegistration reset([] {
     s.pinned.clear();
     s.tiles.clear();
     s.requests.clear();
+    s.hasTile2 = true;
 });
 
 // Finishes a request the way the system does when the user answers.
@@ -361,6 +375,18 @@ bool CompleteTileRequest(long index, bool result) {
 
 bool FailTileRequest(long index, HRESULT error) {
     return FinishRequest(index, [error](TileRequest& request, const RequestEntry&) { request.Fail(error); });
+}
+
+void SetSecondaryTile2(bool present) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    s.hasTile2 = present;
+}
+
+bool ReportTileRequestStatus(long index, int32_t status) {
+    auto request = FindRequest(index);
+    if (request) request->ReportStatus(status);
+    return request != nullptr;
 }
 
 bool CancelTileRequest(long index) {

@@ -16,7 +16,10 @@ namespace sim {
 
 namespace detail {
 void AddLive(long delta) noexcept;
+// Refuses a thread without COM, then InjectedFault.
 HRESULT CheckFault(std::string_view member) noexcept;
+// The gate, the call count and the fault injected for a member, if any.
+HRESULT InjectedFault(std::string_view member) noexcept;
 bool ComInitializedHere() noexcept;
 bool IsAgileClass(std::wstring_view className) noexcept;
 bool IsServedClass(std::wstring_view className) noexcept;

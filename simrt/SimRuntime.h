@@ -59,6 +59,8 @@ private:
     BackgroundCall* call_;
 };
 
+// The library's capture of a COM context fails like a member named
+// "CoGetObjectContext" (where the context stand-in is installed).
 // Gates: the next thread that reaches `point` (a member as named for fault
 // injection, e.g. "IDataWriter.WriteBytes", or "IContextCallback.ContextCallback")
 // stops there until the test releases it. WaitUntilHeld pumps meanwhile.
@@ -158,6 +160,7 @@ SIMRT_API long SelectedMenuItem(long controller = 0);            // index, -1 if
 // library's need to swallow that echo).
 SIMRT_API void SetMenuSelectionEchoes(bool echoes);
 // Raises the item's Invoked event; returns the first failing handler's HRESULT.
+// The gate "RadialControllerMenuItem.Invoked" holds the event on its way.
 SIMRT_API HRESULT InvokeMenuItem(long controller, long index);
 
 // Windows.Storage.StorageFile.GetFileFromPathAsync: how its operations complete.
@@ -193,6 +196,8 @@ struct SecondaryTileRecord {
     HWND window = nullptr;        // last window given to IInitializeWithWindow
     long windowInitializations = 0;
 };
+// Tiles made from now on answer ISecondaryTile2 (the default) or not (older systems).
+SIMRT_API void SetSecondaryTile2(bool present);
 SIMRT_API long SecondaryTileCount();
 SIMRT_API SecondaryTileRecord SecondaryTileAt(long index);
 
@@ -229,6 +234,9 @@ SIMRT_API long PendingTileRequest();
 SIMRT_API bool CompleteTileRequest(long index, bool result);
 SIMRT_API bool FailTileRequest(long index, HRESULT error);
 SIMRT_API bool CancelTileRequest(long index);
+// From now on the request's IAsyncInfo.Status answers `status`, whatever its
+// state (to stand for a value the system might add); false when it is gone.
+SIMRT_API bool ReportTileRequestStatus(long index, int32_t status);
 
 // Tile updaters (Windows.UI.Notifications) made since Reset, in order, with
 // everything sent to them.
@@ -255,6 +263,9 @@ SIMRT_API long TileUpdaterCount();
 SIMRT_API TileUpdaterRecord TileUpdaterAt(long index);
 // Updaters made from now on answer ITileUpdater2 (the default) or not.
 SIMRT_API void SetTileUpdater2(bool present);
+// The managers' Create... members succeed without an updater (true) or
+// answer one (false, the default).
+SIMRT_API void SetTileUpdaterAnswersEmpty(bool empty);
 
 // ---- Sharing (Windows.ApplicationModel.DataTransfer) --------------------------
 // (sharing control)
@@ -351,5 +362,13 @@ SIMRT_API bool InstallContextStandIn();
 // Whether tavlet.dll is handed the stand-in's contexts (installed, and the
 // platform's own switch does not work).
 SIMRT_API bool ContextStandInActive();
+// tavlet.dll's calls of CoGetObjectContext pass the fault-injection hook
+// "CoGetObjectContext" first (with or without the stand-in).
+
+// ---- tavlet.dll's imports (test support) -----------------------------------
+// Points tavlet.dll's import of dllName!functionName (e.g. "kernel32.dll",
+// "QueryFullProcessImageNameW") at replacement; returns what it pointed at, to
+// be put back the same way (null when there is no such import).
+SIMRT_API void* ReplaceLibraryImport(const char* dllName, const char* functionName, void* replacement);
 
 }  // namespace sim

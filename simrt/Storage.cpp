@@ -18,8 +18,8 @@ using abi::Windows::Foundation::IAsyncOperation;
 using abi::Windows::Foundation::IUriRuntimeClass;
 using FileOperation = AsyncOperation<IStorageFile*>;
 
-// ERROR_FILE_NOT_FOUND as an HRESULT: what the system reports for a missing file.
-constexpr HRESULT kFileNotFound = static_cast<HRESULT>(0x80070002);
+// What the system reports for a missing file.
+constexpr HRESULT kFileNotFound = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
 
 struct PendingLoad {
     ::winrt::com_ptr<FileOperation> operation;
@@ -174,7 +174,7 @@ HRESULT StorageFileObject::get_Attributes(UINT32* value) noexcept {
 }
 HRESULT StorageFileObject::IsOfType(UINT32 type, abi::boolean* value) noexcept {
     SIM_FAULT("IStorageItem.IsOfType");
-    *value = type == 1 /* StorageItemTypes.File */;
+    *value = type == static_cast<UINT32>(abi::Windows::Storage::StorageItemTypes::File);
     return S_OK;
 }
 

@@ -291,8 +291,8 @@ private:
     ::winrt::com_ptr<IOutputStream> stream_;
     std::string pending_;
     uint64_t counted_ = 0;
-    Property<INT32> encoding_{0};   // UnicodeEncoding.Utf8
-    Property<INT32> byteOrder_{0};  // ByteOrder.LittleEndian
+    Property<INT32> encoding_{static_cast<INT32>(abi::Windows::Storage::Streams::UnicodeEncoding::Utf8)};
+    Property<INT32> byteOrder_{static_cast<INT32>(abi::Windows::Storage::Streams::ByteOrder::LittleEndian)};
 };
 
 class DataWriterFactory : public SimFactory<DataWriterFactory, IDataWriterFactory> {

@@ -22,6 +22,7 @@ struct State {
     std::mutex lock;
     std::vector<std::shared_ptr<TileUpdaterRecord>> updaters;
     bool hasUpdater2 = true;
+    bool answersEmpty = false;
 };
 State& state() {
     static State* s = new State();
@@ -82,7 +83,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_Setting(INT32* value) noexcept override {
         SIM_FAULT("ITileUpdater.get_Setting");
         if (!value) return E_POINTER;
-        *value = 0;  // NotificationSetting.Enabled
+        *value = static_cast<INT32>(abi::Windows::UI::Notifications::NotificationSetting::Enabled);
         return S_OK;
     }
     SIM_UNUSED("ITileUpdater.AddToSchedule", AddToSchedule(IInspectable*))
@@ -128,12 +129,14 @@ const ResetRegistration reset([] {
     std::lock_guard guard(s.lock);
     s.updaters.clear();
     s.hasUpdater2 = true;
+    s.answersEmpty = false;
 });
 
 }  // namespace
 
 ::winrt::com_ptr<ITileUpdater> MakeTileUpdater(bool forUser, const std::wstring& userId, bool secondaryTile,
                                                 const std::wstring& applicationId, const std::wstring& tileId) {
+    if (ReadState(state(), &State::answersEmpty)) return nullptr;
     auto record = std::make_shared<TileUpdaterRecord>();
     record->alive = true;
     record->forUser = forUser;
@@ -166,5 +169,6 @@ TileUpdaterRecord TileUpdaterAt(long index) {
 }
 
 void SetTileUpdater2(bool present) { WriteState(state(), &State::hasUpdater2, present); }
+void SetTileUpdaterAnswersEmpty(bool empty) { WriteState(state(), &State::answersEmpty, empty); }
 
 }  // namespace sim

@@ -10,11 +10,6 @@
 #include <string>
 #include <vector>
 
-// The runtime's answer for an index outside a vector.
-#ifndef E_BOUNDS
-#define E_BOUNDS ((HRESULT)0x8000000BL)
-#endif
-
 namespace sim {
 
 // The vector members of a simulated object whose interfaces are IVector<T*>

@@ -22,21 +22,10 @@ protected:
 };
 
 // Ids are process-wide; ctest runs every test in a process of its own.
-TEST_F(DialMenuTest, IdsOneAndTwoGoToTheFirstTwoItems_NullHandleTakesNone_KnownIconIsAlwaysInkColor) {
+TEST_F(DialMenuTest, IdsOneAndTwoGoToTheFirstTwoItems_KnownIconIsAlwaysInkColor) {
     _WinRTDial* dial = Create();
     expectedSurvivors_ += kKeptPerDial;
-    uint32_t untouched = 55;
-    const HRESULT nullHandleResults[] = {
-        WinRTDialSetRotationChangedHandler(nullptr, RotationA),
-        WinRTDialAppendKnownMenuItem(nullptr, nullptr, L"x", nullptr, &untouched),
-        WinRTDialAppendIconMenuItem(nullptr, L"C:\\x.png", L"x", nullptr, &untouched),
-    };
-    for (HRESULT hr : nullHandleResults) EXPECT_EQ(hr, S_OK);
-    EXPECT_EQ(untouched, 55u);
-    EXPECT_EQ(sim::DialEventHandlers(sim::DialEvent::RotationChanged), 0);
     if (Icon(dial, files_.Make(L"one.png")) != 1) GTEST_SKIP() << "earlier tests of this process took ids";
-    // A null id address is refused before an id is taken.
-    EXPECT_EQ(WinRTDialAppendKnownMenuItem(dial, nullptr, L"x", nullptr, nullptr), E_FAIL);
     uint32_t count = 0;
     const void* reserved[] = {nullptr, &count, reinterpret_cast<const void*>(~uintptr_t(0))};
     for (long i = 0; i < 3; ++i) {
@@ -140,6 +129,88 @@ TEST_F(DialMenuTest, Invoked_FirstWithinFourSecondsOfAnAdditionIsSwallowed_TheNe
     EXPECT_EQ(sim::InvokeMenuItem(0, 2), S_OK);
     EXPECT_EQ(Hits::b, 2);
     EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+}
+
+// A clear while an icon load completes on a runtime thread, wherever the
+// completion is held: once both are done, an item is in the menu only if
+// invoking it reaches its callback.
+TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletes_EveryItemLeftInTheMenuReachesItsCallback) {
+    const std::wstring icon = files_.Make(L"racing.png");
+    // Held before its item reaches the menu, the completion adds it to the
+    // cleared menu; held after, the clear removes it.
+    const std::pair<const char*, long> points[] = {{"IRadialControllerMenuItemStatics.CreateFromIcon", 1},
+                                                   {"IVector<RadialControllerMenuItem>.Append", 1},
+                                                   {"IRadialControllerMenu.SelectMenuItem", 0},
+                                                   {"IPropertyValueStatics.CreateUInt32", 0}};
+    for (const auto& [point, left] : points) {
+        SCOPED_TRACE(point);
+        _WinRTDial* dial = Create();
+        expectedSurvivors_ += kKeptPerDial;
+        uint32_t id = 0;
+        ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", NotifyA, &id), S_OK);
+        ASSERT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+        sim::HoldNext(point);
+        sim::Background completing([] { sim::CompleteFileLoads(1); });
+        ASSERT_TRUE(sim::WaitUntilHeld(point));
+        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+        sim::Release(point);
+        ASSERT_TRUE(completing.Finish());
+        ASSERT_TRUE(sim::WaitForRuntimeIdle());
+        // The selection's echo, if the item got that far, has been swallowed.
+        Hits::Reset();
+        ASSERT_EQ(sim::MenuItemCount(), left);
+        for (long i = 0; i < left; ++i) EXPECT_EQ(sim::InvokeMenuItem(0, i), S_OK);
+        EXPECT_EQ(Hits::a, left);
+        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+    }
+}
+
+// A commit with nothing queued starts nothing; a built-in-icon item appended
+// while queued icons load lands before them.
+TEST_F(DialMenuTest, Commit_NothingQueuedStartsNothing_AKnownItemOvertakesQueuedIcons) {
+    _WinRTDial* dial = Create();
+    expectedSurvivors_ += kKeptPerDial;
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    const std::wstring a = files_.Make(L"a.png"), b = files_.Make(L"b.png");
+    Icon(dial, a);
+    Icon(dial, b);
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    Known(dial);
+    EXPECT_EQ(sim::MenuItemCount(), 1);
+    EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 2);
+    ASSERT_EQ(sim::MenuItemCount(), 3);
+    EXPECT_EQ(sim::MenuItemKnownIcon(0, 0), 6);
+    EXPECT_EQ(sim::MenuItemIconPath(0, 1), a);
+    EXPECT_EQ(sim::MenuItemIconPath(0, 2), b);
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 2);
+    EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+}
+
+// A clear the runtime refuses keeps the callbacks and the queue; after a
+// clear, an Invoked already on its way finds no callback.
+TEST_F(DialMenuTest, Clear_RefusedKeepsEverything_AfterwardsAnInvokedCallsNothing) {
+    _WinRTDial* dial = Create();
+    expectedSurvivors_ += kKeptPerDial;
+    Known(dial, NotifyA);  // its selection echo is swallowed
+    Icon(dial, files_.Make(L"queued.png"));
+    sim::FailNext("IVector<RadialControllerMenuItem>.Clear", 1, E_ACCESSDENIED);
+    EXPECT_EQ(WinRTDialClearMenu(dial), E_ACCESSDENIED);
+    EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
+    EXPECT_EQ(Hits::a, 1);
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1);
+    EXPECT_EQ(sim::MenuItemCount(), 2);
+
+    sim::HoldNext("RadialControllerMenuItem.Invoked");
+    sim::Background invoked([] { sim::InvokeMenuItem(0, 0); });
+    ASSERT_TRUE(sim::WaitUntilHeld("RadialControllerMenuItem.Invoked"));
+    EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
+    sim::Release("RadialControllerMenuItem.Invoked");
+    EXPECT_TRUE(invoked.Finish());
+    EXPECT_EQ(Hits::a, 1);
+    EXPECT_EQ(sim::MenuItemCount(), 0);
 }
 
 }  // namespace

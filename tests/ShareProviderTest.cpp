@@ -197,4 +197,137 @@ TEST_F(ShareProviderTest, IconFoundOnARuntimeThreadMakesTheProviderReady) {
     EXPECT_EQ(Color(), kRed50);
 }
 
+// Nothing touches a provider once its Dealloc has begun: the icon lookup that
+// completes meanwhile (here, in this apartment, held before it builds the
+// icon while another thread deallocates) only lets go.
+TEST_F(ShareProviderTest, DeallocWhileTheIconLookupCompletesLeavesNothingBehind) {
+    ASSERT_EQ(Init(uri_.c_str()), S_OK);
+    const char* gate = "IRandomAccessStreamReferenceStatics.CreateFromFile";
+    sim::HoldNext(gate);
+    auto host = RuntimeThread([&] {
+        ASSERT_TRUE(sim::WaitUntilHeld(gate));
+        EXPECT_EQ(_WinRTShareProvider_Dealloc(provider_), S_OK);
+        sim::Release(gate);
+    });
+    EXPECT_EQ(sim::CompleteFileLoads(), 1);
+    host.join();
+    // A new handle (perhaps at the same address) knows nothing of the old one.
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
+    EXPECT_EQ(Text(_WinRTShareProvider_GetTitle), L"");
+    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
+}
+
+// A re-initialisation during a lookup keeps only the newest lookup's result:
+// the older lookup, completing later, changes nothing.
+TEST_F(ShareProviderTest, ReinitialisedDuringItsLookupKeepsOnlyTheNewestResult) {
+    AssetFile newer(L"-newer.png");
+    const std::wstring newerUri = L"ms-appx:///Assets/" + newer.name;
+    ASSERT_EQ(Init(uri_.c_str()), S_OK);
+    ASSERT_EQ(Init(newerUri.c_str()), S_OK);
+    ASSERT_EQ(sim::PendingFileLoads(), 2);
+    EXPECT_EQ(sim::CompleteFileLoads(), 2);  // oldest first
+    EXPECT_EQ(sim::ShareProvidersCreated(), 1);
+    EXPECT_EQ(sim::LastShareProvider().iconFile, newer.path);
+    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"\\Assets\\" + newer.name);
+}
+
+// A provider handler whose removal the runtime refused stays registered but
+// never offers its provider again: a later share lists only its own, even
+// after the provider's Dealloc. Terminate retries the removal.
+TEST_F(ShareProviderTest, RefusedRemovalNeverOffersTheProviderToALaterShare) {
+    sim::FailNext("IDataTransferManager2.remove_ShareProvidersRequested", 1, E_FAIL);
+    OpenShareWithProvider();
+    EXPECT_EQ(sim::ShareUIProviderTitles(window_), (std::vector<std::wstring>{L"Mail", L"Tavlet"}));
+    EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 1);  // refused
+    EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(provider_), S_OK);
+    provider_ = nullptr;
+    ASSERT_EQ(WinRTShareDataForWindow(window_, L"Other", nullptr, L"x", nullptr, 0, nullptr, nullptr, nullptr), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestProviders(window_, {L"Mail"}), S_OK);
+    EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
+    EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
+    WinRTSharingTerminate();
+    EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 0);
+    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
+}
+
+// A pick resolves the host's callback only inside the allocating apartment: a
+// Dealloc or a new Init before the pick enters calls nothing.
+TEST_F(ShareProviderTest, PickWaitingToEnterAfterDeallocOrReinitialisationCallsNothing) {
+    for (bool dealloc : {false, true}) {
+        SCOPED_TRACE(dealloc ? "deallocated" : "initialised again");
+        if (!provider_) {
+            ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
+        }
+        OpenShareWithProvider();
+        const char* gate = "IContextCallback.ContextCallback";
+        sim::HoldNext(gate);
+        sim::Background pick([&] { EXPECT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK); });
+        ASSERT_TRUE(sim::WaitUntilHeld(gate));
+        if (dealloc) {
+            EXPECT_EQ(_WinRTShareProvider_Dealloc(provider_), S_OK);
+            provider_ = nullptr;
+        } else {
+            ASSERT_EQ(Init(uri_.c_str()), S_OK);
+        }
+        sim::Release(gate);
+        EXPECT_TRUE(pick.Finish());
+        EXPECT_EQ(picks_.count, 0);
+        EXPECT_EQ(sim::ShareProviderOperationsReported(), 0);
+        sim::ShareUIDismiss(window_);
+        sim::CompleteFileLoads();
+    }
+    WinRTSharingTerminate();
+}
+
+BOOL WINAPI NoImageName(HANDLE, DWORD, LPWSTR, PDWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+// Without the allocating thread's context there is no handle; without the
+// executable's path there is no icon file to look up, and no runtime provider.
+TEST_F(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(nullptr), S_OK);
+    _WinRTShareProvider* refused = reinterpret_cast<_WinRTShareProvider*>(1);
+    sim::FailNext("CoGetObjectContext", 1, E_ACCESSDENIED);
+    EXPECT_EQ(_WinRTShareProvider_Alloc(&refused), E_ACCESSDENIED);
+    EXPECT_EQ(refused, nullptr);
+
+    void* lookup = sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW",
+                                             reinterpret_cast<void*>(&NoImageName));
+    ASSERT_NE(lookup, nullptr);
+    const HRESULT init = Init(uri_.c_str());
+    sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", lookup);
+    EXPECT_EQ(init, S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
+    ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the path is found again
+    EXPECT_EQ(sim::CompleteFileLoads(), 1);
+    EXPECT_EQ(sim::ShareProvidersCreated(), 1);
+}
+
+// Initialising again silences the runtime provider made before at once, even
+// while an open share UI still lists it; the new one calls the new callback.
+TEST_F(ShareProviderTest, ReinitialisationSilencesTheEarlierRuntimeProvider) {
+    OpenShareWithProvider();
+    Picks later;
+    _WinRTShareProviderInitArgs args{uint32_t(sizeof args), L"Tavlet 2", uri_.c_str(), kRed50, &Picks::OnPick, &later};
+    ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider_, &args), S_OK);
+    EXPECT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK);
+    EXPECT_EQ(picks_.count + later.count, 0);
+    EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
+
+    ASSERT_EQ(sim::CompleteFileLoads(), 1);
+    ASSERT_EQ(Share(), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestProviders(window_, {}), S_OK);
+    EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Tavlet 2"});
+    EXPECT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet 2"), S_OK);
+    EXPECT_EQ(picks_.count, 0);
+    EXPECT_EQ(later.count, 1);
+    EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
+}
+
 }  // namespace

@@ -191,21 +191,38 @@ TEST_F(SharingLifetimeTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse)
         "IDataTransferManagerInterop.GetForWindow",
         "IDataTransferManager.add_DataRequested",
         "IDataTransferManager.add_TargetApplicationChosen",
+        "IApiInformationStatics.IsEventPresent",
+        "IDataTransferManager2.add_ShareProvidersRequested",
         "IDataTransferManagerInterop.ShowShareUIForWindow",
     };
+    _WinRTShareProvider* provider = nullptr;  // offered, though it has no runtime provider yet
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
     ASSERT_EQ(ShareBytes(L"Earlier"), S_OK);
     ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
     sim::ShareUIDismiss(window_);
     for (const char* step : steps) {
         SCOPED_TRACE(step);
         sim::FailNext(step, 1, E_ACCESSDENIED);
-        EXPECT_EQ(ShareBytes(L"Failing"), E_ACCESSDENIED);
+        EXPECT_EQ(WinRTShareDataForWindow(window_, L"Failing", nullptr, nullptr, image_.data(), image_.size(),
+                                          &completions_, &Completions::OnData, provider),
+                  E_ACCESSDENIED);
         sim::PumpFor(10);
         EXPECT_EQ(completions_.count(), 0u);
         EXPECT_EQ(Handlers(L"DataRequested") + Handlers(L"TargetApplicationChosen"), 1);  // the earlier share's
     }
     sim::FailNext("IDataTransferManager.add_DataRequested", 1, E_OUTOFMEMORY);
     EXPECT_EQ(ShareBytes(L"Failing"), E_FAIL);  // an allocation failure is E_FAIL here
+    // A file share that cannot start its lookup.
+    for (const char* step : {"IStorageFileStatics.GetFileFromPathAsync", "IAsyncOperation.put_Completed"}) {
+        SCOPED_TRACE(step);
+        sim::FailNext(step, 1, E_ACCESSDENIED);
+        EXPECT_EQ(WinRTShareFileForWindow(window_, L"File", nullptr, "C:\\any.png", &completions_,
+                                          &Completions::OnFile, nullptr),
+                  E_ACCESSDENIED);
+    }
+    sim::WaitForFileLoads();
+    EXPECT_EQ(sim::ShareUIShows(window_), 1);
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
     WinRTSharingTerminate();
     EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
 }

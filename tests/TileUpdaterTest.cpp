@@ -66,28 +66,107 @@ TEST_F(TileUpdaterTest, ExpiryAndTagReachTheNotification) {
     EXPECT_EQ(sim::Calls("ITileNotification.put_Tag"), 1);
 }
 
-TEST_F(TileUpdaterTest, QueueSwitchesFollowEnableAndSize) {
+// Sizes 3..5 each switch their own queue; the small sizes have none, and a
+// system without ITileUpdater2 has no queue per size at all.
+TEST_F(TileUpdaterTest, ClearAndQueueSwitchesReachTheUpdater) {
+    EXPECT_EQ(_WinRTTileUpdater_Clear(updater_), S_OK);
     EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuing(updater_, 2), S_OK);  // any non-zero is on
-    EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuingForTileSize(updater_, _WinRTTileSize_Wide, 1), S_OK);
-    for (uint32_t size : {0u, 2u, 6u})
-        EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuingForTileSize(updater_, size, 1), E_INVALIDARG) << size;
-    EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuingForTileSize(nullptr, 6, 1), E_INVALIDARG);
+    const struct {
+        uint32_t size;
+        int sim::TileUpdaterRecord::*queue;
+    } sizes[] = {{_WinRTTileSize_Medium, &sim::TileUpdaterRecord::queueSquare150x150},
+                 {_WinRTTileSize_Wide, &sim::TileUpdaterRecord::queueWide310x150},
+                 {_WinRTTileSize_Large, &sim::TileUpdaterRecord::queueSquare310x310}};
+    for (const auto& [size, queue] : sizes) {
+        EXPECT_EQ(sim::TileUpdaterAt(0).*queue, -1) << size;  // untouched by the sizes before
+        EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuingForTileSize(updater_, size, 1), S_OK);
+        EXPECT_EQ(sim::TileUpdaterAt(0).*queue, 1) << size;
+    }
+    for (uint32_t size : {0u, 1u, 2u, 6u})
+        EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuingForTileSize(updater_, size, 0), E_INVALIDARG) << size;
     auto record = sim::TileUpdaterAt(0);
+    EXPECT_EQ(record.clears, 1);
     EXPECT_EQ(record.queue, 1);
-    EXPECT_EQ(record.queueWide310x150, 1);
-    EXPECT_EQ(record.queueSquare150x150, -1);  // never switched
+    sim::SetTileUpdater2(false);
+    ASSERT_EQ(_WinRTTileUpdater_InitWithPrimaryTile(updater_, nullptr, nullptr), S_OK);
+    EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuingForTileSize(updater_, _WinRTTileSize_Wide, 1), E_NOINTERFACE);
+    EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuing(updater_, 0), S_OK);
+    EXPECT_EQ(sim::TileUpdaterAt(1).queue, 0);
 }
 
-// Null ids bind the application's own main tile; a user id alone, its tile for that user.
-TEST_F(TileUpdaterTest, BindingChoosesTheApplicationsTileForTheUser) {
-    EXPECT_EQ(sim::Calls("ITileUpdateManagerStatics.CreateTileUpdaterForApplication"), 1);
-    EXPECT_FALSE(sim::TileUpdaterAt(0).forUser);
-    ASSERT_EQ(_WinRTTileUpdater_InitWithPrimaryTile(updater_, nullptr, L"user-42"), S_OK);
-    EXPECT_EQ(sim::Calls("ITileUpdateManagerForUser.CreateTileUpdaterForApplicationForUser"), 1);
-    auto record = sim::TileUpdaterAt(1);
-    EXPECT_EQ(record.userId, L"user-42");
-    EXPECT_EQ(record.applicationId, L"");
+// Neither a null handle nor one never bound reaches any updater.
+TEST_F(TileUpdaterTest, NullAndUnboundHandlesAreRefused) {
+    _WinRTTileUpdater* unbound = nullptr;
+    ASSERT_EQ(_WinRTTileUpdater_Alloc(&unbound), S_OK);
+    _WinRTTileUpdateArgs args{sizeof(_WinRTTileUpdateArgs), kXml, L"", _WinRTTileUpdate_NoExpiration};
+    for (auto* handle : {static_cast<_WinRTTileUpdater*>(nullptr), unbound}) {
+        EXPECT_EQ(_WinRTTileUpdater_Clear(handle), E_INVALIDARG);
+        EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuing(handle, 1), E_INVALIDARG);
+        EXPECT_EQ(_WinRTTileUpdater_EnableNotificationQueuingForTileSize(handle, _WinRTTileSize_Large, 1), E_INVALIDARG);
+        EXPECT_EQ(_WinRTTileUpdater_Update(handle, &args), E_INVALIDARG);
+    }
+    EXPECT_EQ(_WinRTTileUpdater_InitWithPrimaryTile(nullptr, nullptr, nullptr), E_INVALIDARG);
+    EXPECT_EQ(_WinRTTileUpdater_InitWithSecondaryTile(nullptr, L"doc.1", nullptr), E_INVALIDARG);
+    EXPECT_EQ(_WinRTTileUpdater_Dealloc(unbound), S_OK);
+    EXPECT_EQ(_WinRTTileUpdater_Dealloc(nullptr), S_OK);
+    auto record = sim::TileUpdaterAt(0);
+    EXPECT_EQ(sim::TileUpdaterCount(), 1);
+    EXPECT_EQ(record.clears, 0);
+    EXPECT_EQ(record.queue, -1);
+    EXPECT_EQ(record.queueSquare310x310, -1);
+    EXPECT_TRUE(record.updates.empty());
+}
+
+// Each binding asks the manager member for its tile (for the user, if one is
+// named) and lets the previous updater go; null texts count as empty.
+TEST_F(TileUpdaterTest, BindingAsksForTheTileOfTheApplicationOrTheSecondaryTileForTheUser) {
+    const struct {
+        bool secondary;
+        const wchar_t *id, *user;
+        const char* member;
+    } cases[] = {
+        {false, L"Contoso.App", nullptr, "ITileUpdateManagerStatics.CreateTileUpdaterForApplicationWithId"},
+        {false, nullptr, L"user-42", "ITileUpdateManagerForUser.CreateTileUpdaterForApplicationForUser"},
+        {false, L"Contoso.App", L"user-42", "ITileUpdateManagerForUser.CreateTileUpdaterForApplication"},
+        {false, L"", L"", "ITileUpdateManagerStatics.CreateTileUpdaterForApplication"},
+        {true, L"doc.1", nullptr, "ITileUpdateManagerStatics.CreateTileUpdaterForSecondaryTile"},
+        {true, L"doc.1", L"user-42", "ITileUpdateManagerForUser.CreateTileUpdaterForSecondaryTile"},
+        {true, nullptr, nullptr, "ITileUpdateManagerStatics.CreateTileUpdaterForSecondaryTile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.member);
+        const long calls = sim::Calls(c.member), previous = sim::TileUpdaterCount() - 1;
+        auto init = c.secondary ? _WinRTTileUpdater_InitWithSecondaryTile : _WinRTTileUpdater_InitWithPrimaryTile;
+        ASSERT_EQ(init(updater_, c.id, c.user), S_OK);
+        EXPECT_EQ(sim::Calls(c.member), calls + 1);
+        EXPECT_FALSE(sim::TileUpdaterAt(previous).alive);
+        auto record = sim::TileUpdaterAt(previous + 1);
+        EXPECT_EQ(record.forUser, c.user && *c.user);
+        EXPECT_EQ(record.userId, c.user ? c.user : L"");
+        EXPECT_EQ(record.secondaryTile, c.secondary);
+        EXPECT_EQ(c.secondary ? record.tileId : record.applicationId, c.id ? c.id : L"");
+    }
+}
+
+// A failed runtime call keeps the bound updater; an empty answer replaces it.
+TEST_F(TileUpdaterTest, RefusedBindingKeepsTheUpdaterAndAnEmptyOneUnbindsIt) {
+    const struct {
+        const char* member;
+        const wchar_t* user;
+    } failing[] = {{"ITileUpdateManagerStatics.CreateTileUpdaterForSecondaryTile", nullptr},
+                   {"IUserStatics.GetFromId", L"user-42"},
+                   {"ITileUpdateManagerStatics2.GetForUser", L"user-42"},
+                   {"ITileUpdateManagerForUser.CreateTileUpdaterForSecondaryTile", L"user-42"}};
+    for (const auto& c : failing) {
+        sim::FailNext(c.member, 1, E_ACCESSDENIED);
+        EXPECT_EQ(_WinRTTileUpdater_InitWithSecondaryTile(updater_, L"doc.1", c.user), E_ACCESSDENIED) << c.member;
+    }
+    EXPECT_EQ(_WinRTTileUpdater_Clear(updater_), S_OK);
+    EXPECT_EQ(sim::TileUpdaterAt(0).clears, 1);
+    sim::SetTileUpdaterAnswersEmpty(true);
+    EXPECT_EQ(_WinRTTileUpdater_InitWithPrimaryTile(updater_, L"Contoso.App", nullptr), E_INVALIDARG);
     EXPECT_FALSE(sim::TileUpdaterAt(0).alive);
+    EXPECT_EQ(_WinRTTileUpdater_Clear(updater_), E_INVALIDARG);
 }
 
 }  // namespace

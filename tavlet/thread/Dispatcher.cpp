@@ -13,7 +13,7 @@ const UINT dispatcherMessage = RegisterWindowMessageA("net.tavlet.thread.dispatc
 
 namespace {
 
-constexpr char hookProperty[] = "tavlet.thread.Dispatcher";
+constexpr char kHookProperty[] = "tavlet.thread.Dispatcher";
 
 // What the hidden window carries: the procedure it had before it was hooked, so
 // every other message still reaches the "Static" class, and a weak reference,
@@ -37,7 +37,7 @@ LRESULT CALLBACK DispatcherWindowProc(HWND window, UINT message, WPARAM wParam, 
         std::shared_ptr<Dispatcher> dispatcher;
         if (window) {
             std::lock_guard guard(hookLock);
-            if (auto* hook = static_cast<WindowHook*>(GetPropA(window, hookProperty))) {
+            if (auto* hook = static_cast<WindowHook*>(GetPropA(window, kHookProperty))) {
                 hooked = true;
                 previous = hook->previous;
                 if (message == dispatcherMessage) dispatcher = hook->dispatcher.lock();
@@ -59,28 +59,28 @@ LRESULT CALLBACK DispatcherWindowProc(HWND window, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-Dispatcher::Dispatcher() : ownerThread(GetCurrentThreadId()) {}
+Dispatcher::Dispatcher() : ownerThread_(GetCurrentThreadId()) {}
 
 std::shared_ptr<Dispatcher> Dispatcher::Create() {
     // Not make_shared: the weak references held by the hook and the wake-up path
     // must not keep the dispatcher's memory alive after its last owner goes.
     std::shared_ptr<Dispatcher> dispatcher(new Dispatcher());
-    dispatcher->self = dispatcher;
+    dispatcher->self_ = dispatcher;
 
     // A message-only window is invisible, never enumerated and receives no
     // broadcasts; "Static" is a system class, so nothing is registered.
     HWND window = CreateWindowExW(0, L"Static", nullptr, WS_DISABLED, 0, 0, 0, 0, HWND_MESSAGE,
                                   nullptr, nullptr, nullptr);
-    dispatcher->window = window;
+    dispatcher->window_ = window;
     // Without a window, owner-thread posts still run at once; the others wait
     // in the queue until Terminate or the destructor drops them.
     if (!window) return dispatcher;
 
     auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DispatcherWindowProc)));
-    auto hook = std::make_unique<WindowHook>(WindowHook{previous, dispatcher->self});
+    auto hook = std::make_unique<WindowHook>(WindowHook{previous, dispatcher->self_});
     std::lock_guard guard(hookLock);
-    if (SetPropA(window, hookProperty, hook.get())) hook.release();
+    if (SetPropA(window, kHookProperty, hook.get())) hook.release();
     return dispatcher;
 }
 
@@ -88,8 +88,8 @@ Dispatcher::~Dispatcher() {
     Shutdown();
     // Tasks still queued are dropped unrun; their destructors run here, on
     // whichever thread let the dispatcher go.
-    queue.clear();
-    self.reset();
+    queue_.clear();
+    self_.reset();
 }
 
 bool Dispatcher::Post(const std::shared_ptr<Task>& task) {
@@ -99,13 +99,13 @@ bool Dispatcher::Post(const std::shared_ptr<Task>& task) {
     HWND target;
     {
         std::lock_guard guard(Lock());
-        target = window;
-        if (stopped) return false;
-        if (GetCurrentThreadId() == ownerThread) {
+        target = window_;
+        if (stopped_) return false;
+        if (GetCurrentThreadId() == ownerThread_) {
             runHere = true;
         } else {
-            wake = queue.empty();
-            queue.push_back(task);
+            wake = queue_.empty();
+            queue_.push_back(task);
         }
     }
     if (runHere) {
@@ -124,26 +124,26 @@ void Dispatcher::Wake(HWND target) {
     // With no window this is a thread message to the poster's own queue, which
     // no window procedure handles: the tasks wait for Terminate or the destructor.
     // The result is not tested: a window already gone has nothing to drain.
-    if (auto alive = self.lock()) PostMessageW(target, dispatcherMessage, 0, 0);
+    if (auto alive = self_.lock()) PostMessageW(target, dispatcherMessage, 0, 0);
 }
 
 void Dispatcher::RunPending() {
     // A task that pumps messages must not start a second drain under the first.
-    if (running.exchange(true)) return;
+    if (running_.exchange(true)) return;
     struct Restore {
         std::atomic<bool>& flag;
         ~Restore() { flag = false; }
-    } restore{running};
+    } restore{running_};
 
     // The whole queue under one lock; the tasks run without it, so posters never
     // wait for a task.
     std::vector<std::shared_ptr<Task>> batch;
     {
         std::lock_guard guard(Lock());
-        batch.swap(queue);
+        batch.swap(queue_);
     }
     for (auto& task : batch) {
-        if (stopped) break;  // a task may terminate the dispatcher
+        if (stopped_) break;  // a task may terminate the dispatcher
         try {
             task->Run();
         } catch (...) {
@@ -156,30 +156,30 @@ void Dispatcher::RunPending() {
     HWND target;
     {
         std::lock_guard guard(Lock());
-        more = !queue.empty();
-        target = window;
+        more = !queue_.empty();
+        target = window_;
     }
     // Posts made during the drain found the queue empty and sent their own
     // message, which may already have been handled (by a nested pump, finding
     // nothing). Waking again costs at most one empty message and never strands
     // a task.
-    if (more && !stopped) Wake(target);
+    if (more && !stopped_) Wake(target);
     // Tasks skipped because the dispatcher stopped are released here, unrun.
 }
 
 void Dispatcher::Shutdown() {
-    if (!window) return;
-    HWND target = std::exchange(window, nullptr);
+    if (!window_) return;
+    HWND target = std::exchange(window_, nullptr);
 
     WindowHook* hook;
     {
         std::lock_guard guard(hookLock);
-        hook = static_cast<WindowHook*>(GetPropA(target, hookProperty));
+        hook = static_cast<WindowHook*>(GetPropA(target, kHookProperty));
         if (hook) {
             // Back on the class's own procedure before the property goes, so no
             // message meets a hooked window without its hook.
             SetWindowLongPtrW(target, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
-            RemovePropA(target, hookProperty);
+            RemovePropA(target, kHookProperty);
         }
     }
     delete hook;
@@ -187,7 +187,7 @@ void Dispatcher::Shutdown() {
     // A window can be destroyed only by its own thread. From any other thread it
     // is asked to close: the "Static" procedure destroys it when the owner next
     // pumps, and SendNotifyMessageW does not wait for that.
-    if (GetCurrentThreadId() == ownerThread) {
+    if (GetCurrentThreadId() == ownerThread_) {
         DestroyWindow(target);
     } else {
         SendNotifyMessageW(target, WM_CLOSE, 0, 0);
@@ -198,9 +198,9 @@ void Dispatcher::Terminate() {
     std::vector<std::shared_ptr<Task>> dropped;
     {
         std::lock_guard guard(Lock());
-        stopped = true;
+        stopped_ = true;
         Shutdown();
-        dropped.swap(queue);
+        dropped.swap(queue_);
     }
     // The dropping pass of a drain with stopped set, done here rather than
     // through RunPending: called from inside a task, or while the owner is
@@ -211,7 +211,7 @@ void Dispatcher::Terminate() {
 
 HWND Dispatcher::Window() {
     std::lock_guard guard(Lock());
-    return window;
+    return window_;
 }
 
 }  // namespace tavlet::thread

@@ -48,16 +48,16 @@ private:
     // Posts the wake-up message to the given window while the dispatcher lives.
     void Wake(HWND target);
 
-    std::vector<std::shared_ptr<Task>> queue;
-    std::weak_ptr<Dispatcher> self;
+    std::vector<std::shared_ptr<Task>> queue_;
+    std::weak_ptr<Dispatcher> self_;
     // Written under the lock; read without it between tasks of a drain, which
     // may run while another thread terminates.
-    std::atomic<bool> stopped{false};
+    std::atomic<bool> stopped_{false};
     // Set while a drain runs, so that a task that pumps messages does not start
     // a second drain inside the first.
-    std::atomic<bool> running{false};
-    DWORD ownerThread = 0;
-    HWND window = nullptr;
+    std::atomic<bool> running_{false};
+    DWORD ownerThread_ = 0;
+    HWND window_ = nullptr;
 };
 
 }  // namespace tavlet::thread

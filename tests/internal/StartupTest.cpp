@@ -1,11 +1,10 @@
 // Start-up mechanics: the spin lock's back-off, and the once-per-process
-// runtime initialisation. Each test runs in a process of its own.
+// runtime initialisation, also as the exports meet it. Each test runs in a
+// process of its own.
+#include "RuntimeFixture.h"
+#include "tavlet.h"
 #include "tavlet/thread/SpinLock.h"
-#include "tavlet/winapi/winrt/Errors.h"
 #include "tavlet/winapi/winrt/Runtime.h"
-
-#include <gtest/gtest.h>
-#include <objbase.h>
 
 #include <atomic>
 #include <thread>
@@ -73,16 +72,17 @@ TEST(Runtime, InitialisesTheFirstCallingThreadOnly) {
     other.join();
 }
 
-TEST(Runtime, FailedFirstInitialisationIsThrownOnceThenPassed) {
-    using tavlet::winapi::winrt::EnsureRuntimeInitialized;
+using StartupTest = RuntimeTest;
+
+// A thread of the multithreaded apartment cannot become single-threaded: the
+// first initialising export returns RoInitialize's code, and every later call
+// of any of them goes past initialisation.
+TEST_F(StartupTest, FirstCallInTheMultithreadedApartmentFailsOnceThenPasses) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-    try {
-        EnsureRuntimeInitialized();
-        ADD_FAILURE() << "a thread in the multithreaded apartment cannot become single-threaded";
-    } catch (const winrt::hresult_error& e) {
-        EXPECT_EQ(e.code(), RPC_E_CHANGED_MODE);
-    }
-    EXPECT_NO_THROW(EnsureRuntimeInitialized());
+    EXPECT_EQ(WinRTDialIntialize(), RPC_E_CHANGED_MODE);
+    EXPECT_EQ(WinRTDialIntialize(), S_OK);
+    EXPECT_EQ(WinRTSharingIsAvailable(), 1);
+    EXPECT_EQ(WinRTDialTerminate(), S_OK);
     CoUninitialize();
 }
 

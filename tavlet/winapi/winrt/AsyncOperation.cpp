@@ -16,16 +16,10 @@ using abi::Windows::Foundation::IAsyncInfo;
 using Operation = AsyncOperationT<bool>::Operation;
 
 // The host's callback as last registered. The handle owns it; the runtime's
-// completion handler reaches it only through a weak reference, so a handle
-// released (or a callback replaced) before completion is never called.
+// completion handler reaches it only through a weak reference, resolved in the
+// registering thread's context: a handle released (or a callback replaced)
+// there before the completion gets in is never called.
 using CompletedCallbackState = std::function<void(bool)>;
-
-void Deliver(const CompletedCallbackState& callback, bool result) noexcept {
-    try {
-        callback(result);  // an empty function (null host callback) throws and is ignored
-    } catch (...) {
-    }
-}
 
 // Registered once per Completed call. It is free-threaded, so the runtime calls
 // it on the thread that finishes the operation; from there it enters the
@@ -35,8 +29,7 @@ void Deliver(const CompletedCallbackState& callback, bool result) noexcept {
     std::weak_ptr<CompletedCallbackState> weak, winrt::ComContext context) {
     return winrt::MakeFreeThreadedDelegate<AsyncOperationCompletedHandler<abi::boolean>>(
         [weak = std::move(weak), context = std::move(context)](Operation* operation, INT32 status) -> HRESULT {
-            auto state = weak.lock();
-            if (!state) return S_OK;  // handle released or callback replaced
+            if (weak.expired()) return S_OK;  // gone already: not worth a result or a switch
             bool result = false;
             if (status == AsyncStatus::Completed) {
                 abi::boolean value = 0;
@@ -45,9 +38,10 @@ void Deliver(const CompletedCallbackState& callback, bool result) noexcept {
             }
             // An operation that had already finished when the callback was
             // registered completes in the registering context: the callback
-            // then runs at once. Failures of the switch are not the runtime's
+            // then runs at once. Failures of the switch, and of the host's
+            // function (an empty one included), are not the runtime's
             // concern; the host is simply not called.
-            context.RunOrDrop([&] { Deliver(*state, result); });
+            context.RunFor(weak, [result](CompletedCallbackState& callback) { callback(result); });
             return S_OK;
         });
 }
@@ -63,6 +57,9 @@ public:
     explicit AsyncOperationImplT(::winrt::com_ptr<Operation> operation) : operation_(std::move(operation)) {}
 
     ~AsyncOperationImplT() override {
+        // The callback goes first: an operation that raises Completed inside
+        // Cancel (some do) must not call the host from inside its Dealloc.
+        callback_.reset();
         // A running operation is canceled so that the system's dialog does not
         // outlive the host's interest; nothing here may throw.
         if (operation_) {
@@ -71,7 +68,6 @@ public:
                 if (info->get_Status(&status) >= 0 && status == AsyncStatus::Started) info->Cancel();
             }
         }
-        callback_.reset();
         operation_ = nullptr;
     }
 

@@ -1,7 +1,7 @@
 // One COM object implementation for every object and delegate: QueryInterface
 // walks the interface list, one atomic reference count, IInspectable's three
 // methods with defaults. Objects are agile (IAgileObject); a class that sets
-// `static constexpr bool free_threaded = true` also answers IMarshal with the
+// `static constexpr bool kFreeThreaded = true` also answers IMarshal with the
 // system's free-threaded marshaler, so the runtime calls it on its own thread.
 #pragma once
 
@@ -19,8 +19,8 @@ namespace detail {
 template <typename Derived, typename = void>
 struct is_free_threaded : std::false_type {};
 template <typename Derived>
-struct is_free_threaded<Derived, std::void_t<decltype(Derived::free_threaded)>>
-    : std::bool_constant<Derived::free_threaded> {};
+struct is_free_threaded<Derived, std::void_t<decltype(Derived::kFreeThreaded)>>
+    : std::bool_constant<Derived::kFreeThreaded> {};
 
 template <typename... Ts>
 using first_t = std::tuple_element_t<0, std::tuple<Ts...>>;
@@ -149,6 +149,14 @@ template <typename T, typename... Args>
     return result;
 }
 
+// Keeps this module loaded for the rest of the process. Called wherever the
+// library makes something the runtime may keep beyond the call that made it
+// (a delegate, a collection handed over), since the runtime would later run
+// its code; a host that never makes one can still unload the library. Only
+// the library defines it: the simulated runtime shares this header but makes
+// no delegates.
+void KeepModuleLoaded() noexcept;
+
 namespace detail {
 template <typename Interface, typename Callable, bool FreeThreaded, typename Signature = decltype(&Interface::Invoke)>
 class Delegate;
@@ -157,8 +165,8 @@ template <typename Interface, typename Callable, bool FreeThreaded, typename... 
 class Delegate<Interface, Callable, FreeThreaded, HRESULT (STDMETHODCALLTYPE Interface::*)(Args...)>
     : public ComObject<Delegate<Interface, Callable, FreeThreaded>, Interface> {
 public:
-    static constexpr bool free_threaded = FreeThreaded;
-    explicit Delegate(Callable callable) : callable_(std::move(callable)) {}
+    static constexpr bool kFreeThreaded = FreeThreaded;
+    explicit Delegate(Callable callable) : callable_(std::move(callable)) { KeepModuleLoaded(); }
 
     // The one error boundary of every handler: a failure goes back to the runtime.
     HRESULT STDMETHODCALLTYPE Invoke(Args... args) noexcept override {

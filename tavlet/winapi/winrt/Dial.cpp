@@ -32,7 +32,6 @@ using abi::Windows::Foundation::TypedEventHandler;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 using winrt::HStringReference;
-using winrt::PlainGuard;
 
 // The window-interop steps originate their failures, so the host's error
 // reporting sees where they came from.
@@ -129,16 +128,14 @@ HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback
                    HRESULT (STDMETHODCALLTYPE Source::*add)(TypedEventHandler<IRadialController*, Args*>*,
                                                             EventRegistrationToken*),
                    HRESULT (STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken), Deliver deliver) {
-    return PlainGuard([&] {
-        DialImpl* dial = DialFromHandle(handle);
-        if (!dial) return;
-        auto source = dial->controller.template as<Source>();
-        auto& entry = (*dial).*slot;
+    return WithDial(handle, [&](DialImpl& dial) {
+        auto source = dial.controller.template as<Source>();
+        auto& entry = dial.*slot;
         if (callback) {
-            if (entry.token == 0) {
+            if (!entry.registration.Registered()) {
                 using Handler = TypedEventHandler<IRadialController*, Args*>;
                 auto handler = winrt::MakeFreeThreadedDelegate<Handler>(
-                    [weak = dial->self, slot, deliver](IRadialController* sender, Args* args) -> HRESULT {
+                    [weak = dial.self, slot, deliver](IRadialController* sender, Args* args) -> HRESULT {
                         auto keepSender = ::winrt::copy_ptr(sender);
                         auto keepArgs = ::winrt::copy_ptr(args);
                         // Runs on the runtime's thread, synchronously: the host
@@ -146,17 +143,16 @@ HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback
                         if (Callback current = CurrentCallback(weak, slot)) deliver(current, args);
                         return S_OK;
                     });
-                EventRegistrationToken token{};
-                check_hresult(((*source).*add)(handler.get(), &token));
-                entry.token = token.value;
+                entry.registration = winrt::EventRegistration::Add(source, add, remove, handler.get());
             }
             std::lock_guard guard(dialStateLock);
             entry.callback = callback;
         } else {
             // Removing is asked of the runtime even with nothing registered
-            // (token 0); its answer is the setter's result.
-            check_hresult(((*source).*remove)(EventRegistrationToken{entry.token}));
-            entry.token = 0;
+            // (token 0); its answer is the setter's result, and a refusal
+            // keeps the registration.
+            check_hresult(entry.registration.Registered() ? entry.registration.Reset()
+                                                           : ((*source).*remove)(EventRegistrationToken{}));
             std::lock_guard guard(dialStateLock);
             entry.callback = nullptr;
         }
@@ -167,6 +163,13 @@ HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback
 
 MenuItemKey::MenuItemKey(IUnknown* item) {
     check_hresult(item->QueryInterface(abi::guid_v<IUnknown>, identity_.put_void()));
+}
+
+std::shared_ptr<DialImpl> HoldDial(_WinRTDial* handle) {
+    if (!handle) return nullptr;
+    std::lock_guard guard(dialStateLock);
+    if (DialToHandle(currentDial.get()) != handle) return nullptr;
+    return currentDial;
 }
 
 std::shared_ptr<DialImpl> LockCurrentDial(const std::weak_ptr<DialImpl>& weak) {
@@ -206,8 +209,14 @@ bool DialImpl::InitForWindow(HWND window) {
 DialImpl::~DialImpl() {
     // The controller and the configuration belong to the window for the life of
     // the process, together with the handlers registered on the controller: the
-    // dial gives up its references without releasing them. Those handlers hold
-    // only a weak reference to this object.
+    // dial gives up its references without releasing them, and leaves its
+    // registrations in place. Those handlers hold only a weak reference to
+    // this object.
+    for (auto* registration : {&rotationChanged.registration, &buttonPressed.registration,
+                               &screenContactStarted.registration, &screenContactContinued.registration,
+                               &screenContactEnded.registration, &controlAcquired.registration,
+                               &controlLost.registration})
+        registration->Abandon();
     controller.detach();
     configuration.detach();
     pendingIconItems.clear();
@@ -279,10 +288,8 @@ HRESULT TAVLET_CALL WinRTDialCreate(HWND window, _WinRTDial** handle) {
 }
 
 HRESULT TAVLET_CALL WinRTDialSetRotationResolution(_WinRTDial* handle, float degrees) {
-    return PlainGuard([&] {
-        DialImpl* dial = DialFromHandle(handle);
-        if (!dial) return;
-        ::winrt::check_hresult(dial->controller->put_RotationResolutionInDegrees(static_cast<double>(degrees)));
+    return WithDial(handle, [&](DialImpl& dial) {
+        ::winrt::check_hresult(dial.controller->put_RotationResolutionInDegrees(static_cast<double>(degrees)));
     });
 }
 

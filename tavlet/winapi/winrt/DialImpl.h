@@ -6,6 +6,8 @@
 #include "tavlet.h"
 
 #include "ComPtr.h"
+#include "EventRegistration.h"
+#include "Guards.h"
 #include "abi/Interop.h"
 #include "abi/Storage.h"
 #include "abi/UI.Input.h"
@@ -28,8 +30,8 @@ using abi::Windows::UI::Input::IRadialControllerMenuItem;
 // One runtime event of the controller: its registration and the host's callback.
 template <typename Callback>
 struct DialEventSlot {
-    int64_t token = 0;             // 0: not registered. Touched only by the setters.
-    Callback callback = nullptr;   // read by the runtime's threads, under dialStateLock
+    winrt::EventRegistration registration;  // touched only by the setters
+    Callback callback = nullptr;            // read by the runtime's threads, under dialStateLock
 };
 
 // An icon item waiting for its image file to be loaded.
@@ -55,8 +57,8 @@ private:
 // The dial: owned by currentDial through a std::shared_ptr; the host's handle is
 // its bare address. The runtime's handlers hold `self` (a weak reference), never
 // the address, because the controller outlives the dial.
-class DialImpl {
-public:
+// A plain record: the family's functions work on its fields directly.
+struct DialImpl {
     DialImpl() = default;
     DialImpl(const DialImpl&) = delete;
     DialImpl& operator=(const DialImpl&) = delete;
@@ -95,9 +97,23 @@ extern thread::SpinLock dialLock;
 // while the runtime or a host callback is called.
 extern std::mutex dialStateLock;
 
-// The handle rule: null means "do nothing"; anything else is a dial's address.
-inline DialImpl* DialFromHandle(_WinRTDial* handle) noexcept { return reinterpret_cast<DialImpl*>(handle); }
 inline _WinRTDial* DialToHandle(DialImpl* dial) noexcept { return reinterpret_cast<_WinRTDial*>(dial); }
+
+// The handle rule: the dial behind a handle, held for as long as the caller
+// keeps the reference, if the handle is the current dial's address; null for
+// any other handle (null, replaced, terminated, never a dial), which is only
+// compared, never dereferenced.
+std::shared_ptr<DialImpl> HoldDial(_WinRTDial* handle);
+
+// The body of a handle-taking export, run on the held dial; a handle that is
+// not the current dial does nothing and succeeds. The dial is let go after
+// the body, outside every lock: it may be the last reference.
+template <typename Body>
+HRESULT WithDial(_WinRTDial* handle, Body&& body) noexcept {
+    return winrt::PlainGuard([&] {
+        if (auto dial = HoldDial(handle)) body(*dial);
+    });
+}
 
 // The dial that the runtime's handlers may still serve: alive and current.
 // A replaced dial's registrations stay on its controller, so its handlers

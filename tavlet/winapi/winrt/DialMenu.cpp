@@ -38,7 +38,7 @@ using winrt::HStringReference;
 using IVectorOfItems = abi::Windows::Foundation::Collections::IVector<IRadialControllerMenuItem*>;
 
 // RadialControllerMenuKnownIcon.InkColor: every built-in-icon item uses it.
-constexpr INT32 kKnownIconInkColor = 6;
+constexpr INT32 kKnownIconInkColor = static_cast<INT32>(abi::Windows::UI::Input::RadialControllerMenuKnownIcon::InkColor);
 // After an addition the system selects the new item, and a dial typically
 // reports that selection as an Invoked event; the first Invoked within this
 // window is taken for that echo and swallowed.
@@ -88,8 +88,38 @@ private:
     std::weak_ptr<DialImpl> dial_;
 };
 
+// The item's record in the dial's itemHandlers; `replace` overwrites an
+// existing one. The map's nodes are made and freed outside the lock: a key
+// holds a reference to the item, and taking or dropping one calls the runtime.
+void RecordCallback(DialImpl& dial, IRadialControllerMenuItem* item, DialMenuItemHandler handler, bool replace) {
+    std::map<MenuItemKey, DialMenuItemHandler> entry;
+    entry.emplace(MenuItemKey(item), handler);
+    std::lock_guard guard(dialStateLock);
+    auto found = dial.itemHandlers.find(entry.begin()->first);
+    if (found == dial.itemHandlers.end()) {
+        dial.itemHandlers.merge(entry);
+    } else if (replace) {
+        found->second = handler;
+    }
+}
+
+void ForgetCallback(DialImpl& dial, IRadialControllerMenuItem* item) {
+    const MenuItemKey key(item);
+    std::map<MenuItemKey, DialMenuItemHandler>::node_type node;
+    std::lock_guard guard(dialStateLock);
+    node = dial.itemHandlers.extract(key);
+}
+
 // The common tail of both kinds of item. A failing call ends it there; the
-// steps before stay done.
+// steps before stay done, except that an item the menu refused leaves no
+// record behind.
+//
+// The callback is recorded before the item is appended and recorded again if
+// a ClearMenu took it meanwhile, while WinRTDialClearMenu takes the records
+// before it clears the menu: so whatever the interleaving with a clear on
+// another thread, an item that ends up in the menu has its callback. (A clear
+// that overlaps the addition may leave a record for an item it removed; that
+// record only keeps the item until the next clear or the dial's end.)
 void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item, DialMenuItemHandler handler,
                  uint32_t id) {
     using InvokedEvent = TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
@@ -101,7 +131,12 @@ void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item,
     check_hresult(dial.controller->get_Menu(menu.put()));
     com_ptr<IVectorOfItems> items;
     check_hresult(menu->get_Items(items.put()));
-    check_hresult(items->Append(item.get()));
+    RecordCallback(dial, item.get(), handler, true);
+    if (HRESULT hr = items->Append(item.get()); hr < 0) {
+        ForgetCallback(dial, item.get());
+        ::winrt::throw_hresult(hr);
+    }
+    RecordCallback(dial, item.get(), handler, false);  // again, if a clear took it meanwhile
 
     {
         std::lock_guard guard(dialStateLock);
@@ -110,12 +145,6 @@ void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item,
     }
 
     check_hresult(menu->SelectMenuItem(item.get()));
-
-    {
-        MenuItemKey key(item.get());
-        std::lock_guard guard(dialStateLock);
-        dial.itemHandlers.insert_or_assign(std::move(key), handler);
-    }
 
     com_ptr<IInspectable> tag;
     check_hresult(GetActivationFactory<PropertyValue, IPropertyValueStatics>()->CreateUInt32(id, tag.put()));
@@ -172,15 +201,24 @@ uint32_t MenuItemCount(DialImpl& dial) {
 }
 
 void ClearMenu(DialImpl& dial) {
-    check_hresult(MenuItems(dial)->Clear());
-    // Taken out under the lock, released after it: releasing an item is a call
-    // into the runtime.
+    auto items = MenuItems(dial);
+    // The records go before the menu is cleared (see AddMenuItem). Taken out
+    // under the lock, released after it: releasing an item calls the runtime.
     std::map<MenuItemKey, DialMenuItemHandler> handlers;
     std::list<PendingIconMenuItem> pending;
     {
         std::lock_guard guard(dialStateLock);
         handlers.swap(dial.itemHandlers);
         pending.swap(dial.pendingIconItems);
+    }
+    if (HRESULT hr = items->Clear(); hr < 0) {
+        // Refused: nothing is forgotten. Records made meanwhile are newer.
+        {
+            std::lock_guard guard(dialStateLock);
+            dial.itemHandlers.merge(handlers);
+            dial.pendingIconItems.splice(dial.pendingIconItems.begin(), pending);
+        }
+        ::winrt::throw_hresult(hr);
     }
 }
 
@@ -228,7 +266,6 @@ void CommitPendingMenuAdditions(DialImpl& dial) {
 
 using namespace tavlet::winapi;
 using tavlet::ToWideString;
-using tavlet::winapi::winrt::PlainGuard;
 
 namespace {
 
@@ -236,11 +273,9 @@ namespace {
 // and touch nothing, so the pointer is checked only once there is a dial.
 template <typename Body>
 HRESULT WithDialAndOut(_WinRTDial* handle, const uint32_t* out, Body&& body) {
-    return PlainGuard([&] {
-        DialImpl* dial = DialFromHandle(handle);
-        if (!dial) return;
+    return WithDial(handle, [&](DialImpl& dial) {
         tavlet::require(out != nullptr);
-        body(*dial);
+        body(dial);
     });
 }
 
@@ -253,9 +288,7 @@ HRESULT TAVLET_CALL WinRTDialGetNumberOfMenuItems(_WinRTDial* handle, uint32_t* 
 }
 
 HRESULT TAVLET_CALL WinRTDialClearMenu(_WinRTDial* handle) {
-    return PlainGuard([&] {
-        if (DialImpl* dial = DialFromHandle(handle)) ClearMenu(*dial);
-    });
+    return WithDial(handle, ClearMenu);
 }
 
 HRESULT TAVLET_CALL WinRTDialAppendKnownMenuItem(_WinRTDial* handle, const void* /*reserved*/,
@@ -275,9 +308,7 @@ HRESULT TAVLET_CALL WinRTDialAppendIconMenuItem(_WinRTDial* handle, const wchar_
 }
 
 HRESULT TAVLET_CALL WinRTDialCommitPendingMenuAdditions(_WinRTDial* handle) {
-    return PlainGuard([&] {
-        if (DialImpl* dial = DialFromHandle(handle)) CommitPendingMenuAdditions(*dial);
-    });
+    return WithDial(handle, CommitPendingMenuAdditions);
 }
 
 }  // extern "C"

@@ -17,22 +17,13 @@ com_ptr<abi::IRestrictedErrorInfo> TakeErrorInfo() noexcept {
 hresult_error::hresult_error(HRESULT code) noexcept : code_(code), info_(TakeErrorInfo()) {}
 
 void throw_hresult(HRESULT hr) {
-    if (hr == static_cast<HRESULT>(0x8007000E)) throw std::bad_alloc();
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
     auto info = TakeErrorInfo();
-    switch (static_cast<uint32_t>(hr)) {
-    case 0x80070005: throw hresult_access_denied(std::move(info));
-    case 0x8001010E: throw hresult_wrong_thread(std::move(info));
-    case 0x80004001: throw hresult_not_implemented(std::move(info));
-    case 0x80070057: throw hresult_invalid_argument(std::move(info));
-    case 0x8000000B: throw hresult_out_of_bounds(std::move(info));
-    case 0x80004002: throw hresult_no_interface(std::move(info));
-    case 0x80010108: throw hresult_disconnected(std::move(info));
-    case 0x80040111: throw hresult_class_not_available(std::move(info));
-    case 0x8000000C: throw hresult_changed_state(std::move(info));
-    case 0x8000000E: throw hresult_illegal_method_call(std::move(info));
-    case 0x8000000D: throw hresult_illegal_state_change(std::move(info));
-    case 0x80000018: throw hresult_illegal_delegate_assignment(std::move(info));
-    case 0x800704C7: throw hresult_canceled(std::move(info));
+    switch (hr) {
+#define TAVLET_THROW_HRESULT_ERROR(name, code) \
+    case code: throw name(std::move(info));
+        TAVLET_HRESULT_ERRORS(TAVLET_THROW_HRESULT_ERROR)
+#undef TAVLET_THROW_HRESULT_ERROR
     default: throw hresult_error(hr, std::move(info));
     }
 }
@@ -48,13 +39,13 @@ HRESULT to_hresult() noexcept {
         if (e.error_info()) SetRestrictedErrorInfo(e.error_info().get());
         return e.code();
     } catch (const std::bad_alloc&) {
-        return static_cast<HRESULT>(0x8007000E);
+        return E_OUTOFMEMORY;
     } catch (const std::out_of_range&) {
-        return originate(static_cast<HRESULT>(0x8000000B));
+        return originate(E_BOUNDS);
     } catch (const std::invalid_argument&) {
-        return originate(static_cast<HRESULT>(0x80070057));
+        return originate(E_INVALIDARG);
     } catch (const std::exception&) {
-        return originate(static_cast<HRESULT>(0x80004005));
+        return originate(E_FAIL);
     }
 }
 

@@ -26,29 +26,38 @@ private:
     com_ptr<abi::IRestrictedErrorInfo> info_;
 };
 
-#define TAVLET_HRESULT_SUBTYPE(name, value)                                               \
-    struct name : hresult_error {                                                         \
-        name() noexcept : hresult_error(static_cast<HRESULT>(value)) {}                   \
-        explicit name(com_ptr<abi::IRestrictedErrorInfo> info) noexcept                   \
-            : hresult_error(static_cast<HRESULT>(value), std::move(info)) {}              \
-    }
-TAVLET_HRESULT_SUBTYPE(hresult_access_denied, 0x80070005);
-TAVLET_HRESULT_SUBTYPE(hresult_wrong_thread, 0x8001010E);
-TAVLET_HRESULT_SUBTYPE(hresult_not_implemented, 0x80004001);
-TAVLET_HRESULT_SUBTYPE(hresult_invalid_argument, 0x80070057);
-TAVLET_HRESULT_SUBTYPE(hresult_out_of_bounds, 0x8000000B);
-TAVLET_HRESULT_SUBTYPE(hresult_no_interface, 0x80004002);
-TAVLET_HRESULT_SUBTYPE(hresult_disconnected, 0x80010108);
-TAVLET_HRESULT_SUBTYPE(hresult_class_not_available, 0x80040111);
-TAVLET_HRESULT_SUBTYPE(hresult_changed_state, 0x8000000C);
-TAVLET_HRESULT_SUBTYPE(hresult_illegal_method_call, 0x8000000E);
-TAVLET_HRESULT_SUBTYPE(hresult_illegal_state_change, 0x8000000D);
-TAVLET_HRESULT_SUBTYPE(hresult_illegal_delegate_assignment, 0x80000018);
-TAVLET_HRESULT_SUBTYPE(hresult_canceled, 0x800704C7);
-#undef TAVLET_HRESULT_SUBTYPE
+// A runtime failure with an error type of its own.
+template <HRESULT Code>
+struct typed_hresult_error : hresult_error {
+    typed_hresult_error() noexcept : hresult_error(Code) {}
+    explicit typed_hresult_error(com_ptr<abi::IRestrictedErrorInfo> info) noexcept
+        : hresult_error(Code, std::move(info)) {}
+};
 
-// Throws the type that matches hr (0x8007000E as std::bad_alloc), carrying the
-// thread's restricted error information. Never returns.
+// Every failure that has an error type of its own, one row each: the type's
+// name and its HRESULT. The types and throw_hresult's choice among them are
+// made from this list alone (a code listed twice does not compile).
+#define TAVLET_HRESULT_ERRORS(row)                                          \
+    row(hresult_access_denied, E_ACCESSDENIED)                              \
+    row(hresult_wrong_thread, RPC_E_WRONG_THREAD)                           \
+    row(hresult_not_implemented, E_NOTIMPL)                                 \
+    row(hresult_invalid_argument, E_INVALIDARG)                             \
+    row(hresult_out_of_bounds, E_BOUNDS)                                    \
+    row(hresult_no_interface, E_NOINTERFACE)                                \
+    row(hresult_disconnected, RPC_E_DISCONNECTED)                           \
+    row(hresult_class_not_available, CLASS_E_CLASSNOTAVAILABLE)             \
+    row(hresult_changed_state, E_CHANGED_STATE)                             \
+    row(hresult_illegal_method_call, E_ILLEGAL_METHOD_CALL)                 \
+    row(hresult_illegal_state_change, E_ILLEGAL_STATE_CHANGE)               \
+    row(hresult_illegal_delegate_assignment, E_ILLEGAL_DELEGATE_ASSIGNMENT) \
+    row(hresult_canceled, HRESULT_FROM_WIN32(ERROR_CANCELLED))
+
+#define TAVLET_HRESULT_ERROR_TYPE(name, code) using name = typed_hresult_error<code>;
+TAVLET_HRESULT_ERRORS(TAVLET_HRESULT_ERROR_TYPE)
+#undef TAVLET_HRESULT_ERROR_TYPE
+
+// Throws the type that matches hr (E_OUTOFMEMORY as std::bad_alloc), carrying
+// the thread's restricted error information. Never returns.
 [[noreturn]] void throw_hresult(HRESULT hr);
 
 // Inside a handler the runtime calls: the exception in flight as the HRESULT to

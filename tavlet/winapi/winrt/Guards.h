@@ -45,12 +45,16 @@ HRESULT ReleaseGuard(Body&& body) noexcept {
 }
 
 // Radial controller and share-for-window exports: a runtime failure keeps its
-// code, anything else (allocation, a failed check) is E_FAIL.
+// code, anything else (allocation, a failed check) is E_FAIL. A runtime
+// failure with E_OUTOFMEMORY is an allocation failure here too, also one that
+// was originated (and so thrown as an hresult_error, not as std::bad_alloc).
 template <typename Body>
 HRESULT PlainGuard(Body&& body) noexcept {
     try {
         body();
         return S_OK;
+    } catch (const ::winrt::hresult_error& e) {
+        return e.code() == E_OUTOFMEMORY ? E_FAIL : e.code();
     } catch (...) {
         return CurrentExceptionToHresult();
     }

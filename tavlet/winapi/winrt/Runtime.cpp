@@ -2,16 +2,19 @@
 
 #include "Errors.h"
 
+#include <atomic>
+
 namespace tavlet::winapi::winrt {
 namespace {
-// 0 not yet initialised, 1 done or attempted. Plain accesses: two threads that
-// make their first call together may both initialise, each its own thread.
-volatile LONG runtimeInitialized = 0;
+// Set before the first RoInitialize and never cleared, so a failure is thrown
+// to the first caller only and never retried. Two threads that make their
+// first call together may both initialise, each its own thread.
+std::atomic<bool> runtimeInitialized{false};
 }  // namespace
 
 void EnsureRuntimeInitialized() {
-    if (runtimeInitialized == 1) return;
-    runtimeInitialized = 1;
+    if (runtimeInitialized.load()) return;
+    runtimeInitialized.store(true);
     HRESULT hr = RoInitialize(RO_INIT_SINGLETHREADED);
     if (hr < 0) ::winrt::throw_hresult(hr);
 }

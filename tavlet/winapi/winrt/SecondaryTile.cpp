@@ -19,6 +19,7 @@ using abi::Windows::Foundation::IStringable;
 using abi::Windows::Foundation::IUriRuntimeClass;
 using abi::Windows::Foundation::IUriRuntimeClassFactory;
 using abi::Windows::Foundation::Uri;
+using abi::Windows::UI::StartScreen::ForegroundText;
 using abi::Windows::UI::StartScreen::ISecondaryTile;
 using abi::Windows::UI::StartScreen::ISecondaryTile2;
 using abi::Windows::UI::StartScreen::ISecondaryTileFactory;
@@ -27,25 +28,19 @@ using abi::Windows::UI::StartScreen::ISecondaryTileStatics;
 using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
 using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements2;
 using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements3;
+using abi::Windows::UI::StartScreen::TileSize;
 using winrt::HString;
 using winrt::HStringReference;
 using Operation = AsyncOperationT<bool>::Operation;
 using TileClass = abi::Windows::UI::StartScreen::SecondaryTile;
 
-// _WinRTTileSize -> Windows.UI.StartScreen.TileSize. The runtime numbers the
-// two small sizes last (they came with later releases).
-constexpr INT32 kRuntimeTileSize[] = {
-    0,  // Default
-    7,  // Square44x44
-    6,  // Square71x71
-    3,  // Square150x150
-    4,  // Wide310x150
-    5,  // Square310x310
+// _WinRTTileSize -> TileSize. The runtime numbers the two small sizes last
+// (they came with later releases).
+constexpr TileSize kRuntimeTileSize[] = {
+    TileSize::Default,       TileSize::Square44x44, TileSize::Square71x71,
+    TileSize::Square150x150, TileSize::Wide310x150, TileSize::Square310x310,
 };
 constexpr uint32_t kLargestTileSize = _WinRTTileSize_Large;
-
-// Windows.UI.StartScreen.ForegroundText.Dark.
-constexpr INT32 kForegroundDark = 0;
 
 // The text of a logo, or empty when the tile has none of that size (the
 // runtime answers a null Uri).
@@ -69,7 +64,7 @@ public:
     uint32_t GetForegroundText() override {
         INT32 foreground = 0;
         ::winrt::check_hresult(visualElements_->get_ForegroundText(&foreground));
-        return foreground == kForegroundDark ? 1 : 0;
+        return foreground == INT32(ForegroundText::Dark) ? 1 : 0;
     }
     bool GetShowDisplayNameOnMedium() override {
         return Flag(&ISecondaryTileVisualElements::get_ShowNameOnSquare150x150Logo);
@@ -133,7 +128,7 @@ public:
     void InitWithCreateArgs(const std::wstring& tileId, const std::wstring& displayName, const std::wstring& arguments,
                             const std::wstring& logoUri, HWND ownerWindow, _WinRTTileSize size) override {
         tavlet::require(size <= kLargestTileSize);
-        const INT32 runtimeSize = kRuntimeTileSize[size];
+        const INT32 runtimeSize = INT32(kRuntimeTileSize[size]);
         // A malformed logo URI fails here, before the handle is touched.
         ::winrt::com_ptr<IUriRuntimeClass> logo;
         ::winrt::check_hresult(

@@ -52,12 +52,12 @@ namespace Streams = abi::Windows::Storage::Streams;
 class ShareProviderOperationImpl final : public ShareProviderOperation {
 public:
     explicit ShareProviderOperationImpl(com_ptr<IShareProviderOperation> runtimeOperation)
-        : operation(std::move(runtimeOperation)) {}
+        : operation_(std::move(runtimeOperation)) {}
 
-    void ReportCompleted() override { check_hresult(operation->ReportCompleted()); }
+    void ReportCompleted() override { check_hresult(operation_->ReportCompleted()); }
 
 private:
-    com_ptr<IShareProviderOperation> operation;
+    com_ptr<IShareProviderOperation> operation_;
 };
 
 com_ptr<IRandomAccessStreamReferenceStatics> StreamReferences() {
@@ -104,41 +104,41 @@ public:
     using public_type = ShareProvider;
 
     ShareProviderImpl()
-        : runtimeProvider(std::make_shared<winrt::RuntimeProviderSlot>()),
-          apartmentContext(ComContext::Current()) {}
+        : runtimeProvider_(std::make_shared<winrt::RuntimeProviderSlot>()),
+          apartmentContext_(ComContext::Current()) {}
 
     void Init(std::wstring title, std::wstring uri, uint32_t backgroundColor, Handler fn) override {
         // Runtime providers made earlier hold the old handler only weakly, so
         // they stop calling the host now.
-        handler = std::make_shared<Handler>(std::move(fn));
+        handler_ = std::make_shared<Handler>(std::move(fn));
         // Only this initialisation's result may reach the handle from now on.
-        const uint64_t generation = runtimeProvider->Begin();
+        const uint64_t generation = runtimeProvider_->Begin();
         try {
             InitAsync(std::move(title), std::move(uri), backgroundColor, generation);
         } catch (...) {
-            runtimeProvider->Set(generation, nullptr, {});
+            runtimeProvider_->Set(generation, nullptr, {});
         }
     }
 
     std::wstring GetTitle() override {
-        auto provider = runtimeProvider->Get();
+        auto provider = runtimeProvider_->Get();
         if (!provider) return {};
         HString title;
         check_hresult(provider->get_Title(title.put()));
         return title.str();
     }
 
-    std::wstring GetIconUri() override { return runtimeProvider->IconUri(); }
+    std::wstring GetIconUri() override { return runtimeProvider_->IconUri(); }
 
     uint32_t GetBackgroundColor() override {
-        auto provider = runtimeProvider->Get();
+        auto provider = runtimeProvider_->Get();
         if (!provider) return 0;
         abi::Windows::UI::Color color{};
         check_hresult(provider->get_BackgroundColor(&color));
         return winrt::ToArgb(color);
     }
 
-    const std::shared_ptr<winrt::RuntimeProviderSlot>& RuntimeProvider() const noexcept { return runtimeProvider; }
+    const std::shared_ptr<winrt::RuntimeProviderSlot>& RuntimeProvider() const noexcept { return runtimeProvider_; }
 
 private:
     // Builds the icon and then the runtime provider. Runs on the calling
@@ -154,7 +154,7 @@ private:
                 HStringReference(uri), parsed.put()));
             com_ptr<IRandomAccessStreamReference> icon;
             check_hresult(StreamReferences()->CreateFromUri(parsed.get(), icon.put()));
-            runtimeProvider->Set(generation, MakeRuntimeProvider(title, icon, color, handler, apartmentContext), uri);
+            runtimeProvider_->Set(generation, MakeRuntimeProvider(title, icon, color, handler_, apartmentContext_), uri);
             return;
         }
 
@@ -164,8 +164,8 @@ private:
         check_hresult(winrt::GetActivationFactory<abi::Windows::Storage::StorageFile, IStorageFileStatics>()
                           ->GetFileFromPathAsync(HStringReference(path), lookup.put()));
         auto completed = winrt::MakeDelegate<AsyncOperationCompletedHandler<IStorageFile*>>(
-            [slot = std::weak_ptr(runtimeProvider), generation, resume = ComContext::Current(),
-             weakHandler = std::weak_ptr(handler), pickContext = apartmentContext, title = std::move(title),
+            [slot = std::weak_ptr(runtimeProvider_), generation, resume = ComContext::Current(),
+             weakHandler = std::weak_ptr(handler_), pickContext = apartmentContext_, title = std::move(title),
              relative = std::move(relative), color](IAsyncOperation<IStorageFile*>* operation, INT32) -> HRESULT {
                 resume.RunFor(slot, [&](winrt::RuntimeProviderSlot& current) {
                     if (!current.IsLatest(generation)) return;  // initialised again since
@@ -187,10 +187,10 @@ private:
         check_hresult(lookup->put_Completed(completed.get()));
     }
 
-    // Destroyed in reverse order: handler, apartmentContext, runtimeProvider.
-    std::shared_ptr<winrt::RuntimeProviderSlot> runtimeProvider;
-    ComContext apartmentContext;
-    std::shared_ptr<Handler> handler;
+    // Destroyed in reverse order: handler_, apartmentContext_, runtimeProvider_.
+    std::shared_ptr<winrt::RuntimeProviderSlot> runtimeProvider_;
+    ComContext apartmentContext_;
+    std::shared_ptr<Handler> handler_;
 };
 
 }  // namespace
@@ -198,7 +198,8 @@ private:
 namespace winrt {
 
 std::shared_ptr<RuntimeProviderSlot> RuntimeProviderSlotOf(_WinRTShareProvider* handle) {
-    return static_cast<ShareProviderImpl*>(FromHandle<ShareProvider>(handle))->RuntimeProvider();
+    auto* provider = static_cast<ShareProviderImpl*>(FromHandle<ShareProvider>(handle));
+    return provider ? provider->RuntimeProvider() : nullptr;  // a handle that is not live counts as none
 }
 
 std::wstring ExecutableDirectory(const std::wstring& executablePath) {
@@ -249,7 +250,7 @@ HRESULT TAVLET_CALL _WinRTShareProvider_InitWithArgs(_WinRTShareProvider* provid
         // A provider the user can pick but that can never report back would
         // leave the share UI waiting: refuse it here.
         tavlet::require(callback != nullptr);
-        FromHandle<ShareProvider>(provider)->Init(
+        ObjectOf<ShareProvider>(provider)->Init(
             std::move(title), std::move(iconUri), color,
             [callback, context](ShareProviderOperation& operation) { callback(context, ToHandle(&operation)); });
     });
@@ -273,8 +274,8 @@ HRESULT TAVLET_CALL _WinRTShareProvider_Dealloc(_WinRTShareProvider* provider) {
 
 HRESULT TAVLET_CALL _WinRTShareProviderOperation_ReportCompleted(_WinRTShareProviderOperation* operation) {
     return HandleGuard([&] {
-        if (!operation) return;
-        FromHandle<ShareProviderOperation>(operation)->ReportCompleted();
+        // Null, or a handle no longer lent: nothing to report.
+        if (auto* lent = FromHandle<ShareProviderOperation>(operation)) lent->ReportCompleted();
     });
 }
 

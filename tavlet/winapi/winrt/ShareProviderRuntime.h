@@ -60,7 +60,7 @@ private:
     uint64_t generation_ = 0;
 };
 
-// The slot of a live handle.
+// The slot of a live handle; null for a handle that is not live.
 std::shared_ptr<RuntimeProviderSlot> RuntimeProviderSlotOf(_WinRTShareProvider* handle);
 
 // The executable's directory: up to, not including, its last backslash or

@@ -24,34 +24,34 @@ class CompletionNotifierTask final : public Dispatcher::Task {
 public:
     CompletionNotifierTask(std::shared_ptr<Dispatcher> dispatcher, const ShareContent& content,
                            std::string targetApplicationName)
-        : dispatcher(std::move(dispatcher)),
-          dataCompletedHandler(content.data ? content.dataCompleted : nullptr),
-          fileCompletedHandler(content.fileCompleted),
-          context(content.context),
-          data(content.data),
-          filePath(content.filePath),
-          targetApplicationName(std::move(targetApplicationName)) {}
+        : dispatcher_(std::move(dispatcher)),
+          dataCompletedHandler_(content.data ? content.dataCompleted : nullptr),
+          fileCompletedHandler_(content.fileCompleted),
+          context_(content.context),
+          data_(content.data),
+          filePath_(content.filePath),
+          targetApplicationName_(std::move(targetApplicationName)) {}
 
     void Run() override {
         if (sharingTerminated) return;
         // A host callback that throws is contained: the share is over either way.
         try {
-            if (data && dataCompletedHandler)
-                std::exchange(dataCompletedHandler, nullptr)(targetApplicationName.c_str(), context, data);
-            if (fileCompletedHandler)
-                std::exchange(fileCompletedHandler, nullptr)(targetApplicationName.c_str(), context, filePath.c_str());
+            if (data_ && dataCompletedHandler_)
+                std::exchange(dataCompletedHandler_, nullptr)(targetApplicationName_.c_str(), context_, data_);
+            if (fileCompletedHandler_)
+                std::exchange(fileCompletedHandler_, nullptr)(targetApplicationName_.c_str(), context_, filePath_.c_str());
         } catch (...) {
         }
     }
 
 private:
-    std::shared_ptr<Dispatcher> dispatcher;
-    ShareDataCompletedHandler dataCompletedHandler;
-    ShareFileCompletedHandler fileCompletedHandler;
-    void* context;
-    const void* data;
-    std::string filePath;
-    std::string targetApplicationName;
+    std::shared_ptr<Dispatcher> dispatcher_;
+    ShareDataCompletedHandler dataCompletedHandler_;
+    ShareFileCompletedHandler fileCompletedHandler_;
+    void* context_;
+    const void* data_;
+    std::string filePath_;
+    std::string targetApplicationName_;
 };
 
 struct LiveShares {

@@ -183,9 +183,9 @@ void ShareForWindow(std::shared_ptr<Dispatcher> dispatcher, HWND window, ShareCo
 }
 
 ShareContent WithProvider(ShareContent content, _WinRTShareProvider* provider) {
-    if (provider) {
+    if (auto slot = winrt::RuntimeProviderSlotOf(provider)) {  // none for null or a handle that is not live
         content.offersProvider = true;
-        content.provider = winrt::RuntimeProviderSlotOf(provider)->Get();
+        content.provider = slot->Get();
     }
     return content;
 }
@@ -242,10 +242,9 @@ HRESULT TAVLET_CALL WinRTShareFileForWindow(HWND window, const wchar_t* title, c
         content.filePath = path;
         content.fileCompleted = completed;
         content.context = context;
-        content.offersProvider = provider != nullptr;
         // Held weakly: the host may release its provider before the file is found.
-        std::weak_ptr<RuntimeProviderSlot> slot;
-        if (provider) slot = tavlet::winapi::winrt::RuntimeProviderSlotOf(provider);
+        std::weak_ptr<RuntimeProviderSlot> slot = tavlet::winapi::winrt::RuntimeProviderSlotOf(provider);
+        content.offersProvider = !slot.expired();  // none for null or a handle that is not live
         const std::wstring widePath = tavlet::FromUtf8(content.filePath);
         ::winrt::com_ptr<Foundation::IAsyncOperation<Storage::IStorageFile*>> lookup;
         ::winrt::check_hresult(

@@ -15,7 +15,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_Current(I** current) noexcept override {
         if (!current) return E_POINTER;
         *current = nullptr;
-        if (!item_ || consumed_) return static_cast<HRESULT>(0x8000000B);  // E_BOUNDS: past the end
+        if (!item_ || consumed_) return E_BOUNDS;  // past the end
         item_.copy_to(current);
         return S_OK;
     }
@@ -50,7 +50,7 @@ template <typename I>
 class SingleItemIterable final
     : public ComObject<SingleItemIterable<I>, abi::Windows::Foundation::Collections::IIterable<I*>> {
 public:
-    explicit SingleItemIterable(::winrt::com_ptr<I> item) : item_(std::move(item)) {}
+    explicit SingleItemIterable(::winrt::com_ptr<I> item) : item_(std::move(item)) { KeepModuleLoaded(); }
     HRESULT STDMETHODCALLTYPE First(abi::Windows::Foundation::Collections::IIterator<I*>** first) noexcept override {
         if (!first) return E_POINTER;
         *first = nullptr;

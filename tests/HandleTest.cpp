@@ -1,0 +1,217 @@
+// Handles a host gets wrong: freed, freed twice, never a handle, or another
+// family's. Each gets its family's null-handle answer and is never touched.
+#include "DialTestSupport.h"
+#include "SharingHost.h"
+
+#include <oleauto.h>
+
+#include <cstddef>
+#include <type_traits>
+
+namespace {
+
+using dialtest::DialTest;
+
+// The host's UI thread with a window and a tile that pin requests come from.
+class HandleTest : public DialTest {
+protected:
+    void SetUp() override {
+        DialTest::SetUp();
+        ASSERT_EQ(_WinRTSecondaryTile_Alloc(&tile_), S_OK);
+        ASSERT_EQ(_WinRTSecondaryTile_InitWithTileID(tile_, L"doc.1"), S_OK);
+    }
+    void TearDown() override {
+        EXPECT_EQ(_WinRTSecondaryTile_Dealloc(tile_), S_OK);
+        // A dial's controller, menu and configuration stay with the runtime.
+        expectedSurvivors_ += dialtest::kKeptPerDial * sim::RadialControllersCreated();
+        DialTest::TearDown();
+    }
+    _WinRTSecondaryTile* tile_ = nullptr;
+};
+
+// A handle family: how to get a live handle, whether an export serves a
+// handle (false: it gave the family's null-handle answer, which is checked),
+// and how the host ends one.
+struct Family {
+    const char* name;
+    void* (*make)(_WinRTSecondaryTile* tile, HWND window);
+    bool (*served)(void* handle);
+    HRESULT (*end)(void* handle);
+};
+
+template <typename Export>
+struct HandleOf;
+template <typename Handle, typename... Rest>
+struct HandleOf<HRESULT (*)(Handle*, Rest...)> {
+    using type = Handle;
+};
+
+// A handle-guarded export serves a handle (S_OK) or refuses it with
+// E_INVALIDARG, with the default in its out-value.
+template <auto Get, auto kDefault>
+bool Served(void* handle) {
+    auto value = decltype(kDefault)(42);
+    const HRESULT hr = Get(static_cast<typename HandleOf<decltype(Get)>::type*>(handle), &value);
+    if constexpr (std::is_same_v<decltype(value), BSTR>) {
+        if (hr == S_OK) SysFreeString(value);
+    }
+    if (hr == S_OK) return true;
+    EXPECT_EQ(hr, E_INVALIDARG);
+    EXPECT_EQ(value, kDefault);
+    return false;
+}
+
+template <auto End>
+HRESULT Ended(void* handle) {
+    return End(static_cast<typename HandleOf<decltype(End)>::type*>(handle));
+}
+
+// The dial's null-handle answer is S_OK with nothing written; it ends with WinRTDialTerminate.
+bool DialServed(void* handle) {
+    uint32_t count = 42;
+    EXPECT_EQ(WinRTDialGetNumberOfMenuItems(static_cast<_WinRTDial*>(handle), &count), S_OK);
+    return count != 42;
+}
+bool UpdaterServed(void* handle) {  // no getter: Clear serves or refuses
+    const HRESULT hr = _WinRTTileUpdater_Clear(static_cast<_WinRTTileUpdater*>(handle));
+    EXPECT_TRUE(hr == S_OK || hr == E_INVALIDARG) << std::hex << hr;
+    return hr == S_OK;
+}
+
+template <typename Handle>
+Handle* Made(HRESULT hr, Handle* const* handle) {  // read after the call that filled it
+    EXPECT_EQ(hr, S_OK);
+    return *handle;
+}
+
+const Family kFamilies[] = {
+    {"asynchronous boolean",
+     [](_WinRTSecondaryTile* tile, HWND) -> void* {
+         _WinRTAsyncOperationBOOL* h = nullptr;
+         return Made(_WinRTSecondaryTile_RequestCreateAsync(tile, &h), &h);
+     },
+     Served<_WinRTAsyncOperationBOOL_GetStatus, int32_t(3)>, Ended<_WinRTAsyncOperationBOOL_Dealloc>},
+    {"secondary tile",
+     [](_WinRTSecondaryTile*, HWND) -> void* {
+         _WinRTSecondaryTile* h = nullptr;
+         EXPECT_EQ(_WinRTSecondaryTile_Alloc(&h), S_OK);
+         return Made(_WinRTSecondaryTile_InitWithTileID(h, L"doc.2"), &h);
+     },
+     Served<_WinRTSecondaryTile_GetTileID, BSTR(nullptr)>, Ended<_WinRTSecondaryTile_Dealloc>},
+    {"visual elements",
+     [](_WinRTSecondaryTile* tile, HWND) -> void* {
+         _WinRTSecondaryTileVisualElements* h = nullptr;
+         return Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), &h);
+     },
+     Served<_WinRTSecondaryTileVisualElements_GetBackgroundColor, 0u>, Ended<_WinRTSecondaryTileVisualElements_Dealloc>},
+    {"share provider",
+     [](_WinRTSecondaryTile*, HWND) -> void* {
+         _WinRTShareProvider* h = nullptr;
+         return Made(_WinRTShareProvider_Alloc(&h), &h);
+     },
+     Served<_WinRTShareProvider_GetBackgroundColor, 0u>, Ended<_WinRTShareProvider_Dealloc>},
+    {"tile updater",
+     [](_WinRTSecondaryTile*, HWND) -> void* {
+         _WinRTTileUpdater* h = nullptr;
+         EXPECT_EQ(_WinRTTileUpdater_Alloc(&h), S_OK);
+         return Made(_WinRTTileUpdater_InitWithPrimaryTile(h, nullptr, nullptr), &h);
+     },
+     UpdaterServed, Ended<_WinRTTileUpdater_Dealloc>},
+    {"dial",
+     [](_WinRTSecondaryTile*, HWND window) -> void* {
+         _WinRTDial* h = nullptr;
+         return Made(WinRTDialCreate(window, &h), &h);
+     },
+     DialServed, [](void*) { return WinRTDialTerminate(); }},
+};
+
+TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
+    // Zeroed memory that was never a handle: an object there would have no vtable.
+    alignas(std::max_align_t) static unsigned char foreign[256];
+    for (const auto& family : kFamilies) {
+        SCOPED_TRACE(family.name);
+        void* handle = family.make(tile_, window_);
+        ASSERT_NE(handle, nullptr);
+        EXPECT_TRUE(family.served(handle));
+        EXPECT_EQ(family.end(handle), S_OK);
+        EXPECT_FALSE(family.served(handle));  // dangling
+        EXPECT_EQ(family.end(handle), S_OK);  // freed twice
+        EXPECT_FALSE(family.served(foreign));
+        EXPECT_EQ(family.end(foreign), S_OK);
+        // Another family's live handle is refused and left alone.
+        for (const auto& other : kFamilies) {
+            if (&other == &family) continue;
+            SCOPED_TRACE(other.name);
+            void* theirs = other.make(tile_, window_);
+            EXPECT_FALSE(family.served(theirs));
+            EXPECT_EQ(family.end(theirs), S_OK);
+            EXPECT_TRUE(other.served(theirs));
+            EXPECT_EQ(other.end(theirs), S_OK);
+        }
+    }
+}
+
+// One family's handle as an argument of another's export: a share given a
+// provider that is not live shares without one.
+TEST_F(HandleTest, ShareGivenAProviderThatIsNotLiveSharesWithoutOne) {
+    // The live one first: a new provider could take a freed one's address.
+    _WinRTShareProvider *live = nullptr, *freed = nullptr;
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&live), S_OK);
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&freed), S_OK);
+    ASSERT_EQ(_WinRTShareProvider_Dealloc(freed), S_OK);
+    alignas(std::max_align_t) static unsigned char foreign[256];
+    const struct {
+        const char* name;
+        _WinRTShareProvider* provider;
+        long offered;
+    } cases[] = {
+        {"live", live, 1},
+        {"freed", freed, 0},
+        {"never a handle", reinterpret_cast<_WinRTShareProvider*>(foreign), 0},
+        {"a tile", reinterpret_cast<_WinRTShareProvider*>(tile_), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr,
+                                          c.provider),
+                  S_OK);
+        EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), c.offered);
+        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+    }
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(live), S_OK);
+}
+
+// The operation handle of a provider pick is lent to the host's callback and
+// ends with it; reporting through it afterwards, or through a handle of
+// another family, does nothing.
+TEST_F(HandleTest, ProviderOperationIsLiveOnlyWhileLentToTheCallback) {
+    sim::SetDelivery(sim::Delivery::CallingThread);
+    static _WinRTShareProviderOperation* kept = nullptr;
+    static HRESULT reportedThroughATile = E_PENDING;
+    ShareProviderOperationHandler onPick = [](void* tile, _WinRTShareProviderOperation* operation) {
+        kept = operation;
+        reportedThroughATile =
+            _WinRTShareProviderOperation_ReportCompleted(static_cast<_WinRTShareProviderOperation*>(tile));
+    };
+    sharing_test::AssetFile icon(L"-lent.png");
+    const std::wstring uri = L"ms-appx:///Assets/" + icon.name;
+    _WinRTShareProvider* provider = nullptr;
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
+    _WinRTShareProviderInitArgs args{sizeof(args), L"Tavlet", uri.c_str(), 0, onPick, tile_};
+    ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);
+    ASSERT_EQ(sim::CompleteFileLoads(), 1);
+    ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider),
+              S_OK);
+    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+    ASSERT_EQ(sim::ShareUIRequestProviders(window_, {}), S_OK);
+    ASSERT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(reportedThroughATile, S_OK);
+    EXPECT_EQ(_WinRTShareProviderOperation_ReportCompleted(kept), S_OK);
+    EXPECT_EQ(sim::ShareProviderOperationsReported(), 0);
+    ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
+}
+
+}  // namespace

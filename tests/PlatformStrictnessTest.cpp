@@ -1,0 +1,43 @@
+// Where the system is stricter than Wine, the simulated runtime is too, so a
+// host mistake that would fail on Windows fails here: a window that is not
+// there, and a thread that never initialised COM.
+#include "RuntimeFixture.h"
+#include "tavlet.h"
+
+#include <thread>
+
+namespace {
+
+class PlatformStrictnessTest : public ApartmentTest {};
+
+TEST_F(PlatformStrictnessTest, DialNeedsAWindowThatExists) {
+    HWND window = CreateWindowExW(0, L"Static", L"dial host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    _WinRTDial* dial = nullptr;
+    ASSERT_EQ(WinRTDialCreate(window, &dial), S_OK);
+    _WinRTDial* kept = dial;
+    EXPECT_EQ(WinRTDialCreate(nullptr, &dial), E_INVALIDARG);
+    DestroyWindow(window);
+    EXPECT_EQ(WinRTDialCreate(window, &dial), HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(dial, kept);  // a failed creation leaves the handle, and the current dial, as they were
+    EXPECT_EQ(sim::RadialControllersCreated(), 1);
+    EXPECT_EQ(WinRTDialTerminate(), S_OK);
+    expectedSurvivors_ = 3;  // the controller, its menu and configuration stay with the runtime
+}
+
+// A host that forgets CoInitializeEx on a thread gets CO_E_NOTINITIALIZED from
+// the runtime, as on Windows (a first call there; caches may hide it later).
+TEST_F(PlatformStrictnessTest, ThreadWithoutComIsRefusedByTheRuntime) {
+    HRESULT exists = S_OK, type = S_OK;
+    uint32_t pinned = 7;
+    std::thread([&] {
+        exists = _WinRTSecondaryTile_Exists(L"doc.1", &pinned);
+        type = _WinRTApiInformation_IsEnabledType(L"Windows.Foundation.Metadata.ApiInformation");
+    }).join();
+    EXPECT_EQ(exists, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(pinned, 0u);
+    EXPECT_EQ(type, 0);  // availability answers "no" rather than an error
+    EXPECT_EQ(_WinRTApiInformation_IsEnabledType(L"Windows.Foundation.Metadata.ApiInformation"), 1);
+}
+
+}  // namespace
