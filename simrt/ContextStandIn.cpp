@@ -5,7 +5,6 @@
 // redirected: the tests' and the simulated runtime's stay on the platform's.
 #include "RuntimeThreads.h"
 #include "SimObject.h"
-#include "SimRuntime.h"
 #include "tavlet/winapi/winrt/ComObject.h"
 
 #include <ctxtcall.h>
@@ -173,10 +172,9 @@ private:
 };
 
 HRESULT WINAPI StandInCoGetObjectContext(REFIID iid, void** out) {
-    // Tests make the library's capture of a context fail like any member.
-    if (HRESULT fault = sim::detail::InjectedFault("CoGetObjectContext"); FAILED(fault)) {
+    if (HRESULT injected = detail::InjectedFault("CoGetObjectContext"); FAILED(injected)) {
         if (out) *out = nullptr;
-        return fault;
+        return injected;
     }
     HRESULT hr = platformCoGetObjectContext.load()(iid, out);
     if (FAILED(hr) || iid != abi::guid_v<IContextCallback>) return hr;
@@ -216,9 +214,17 @@ void** ImportSlot(HMODULE module, const char* dllName, const char* functionName)
 
 std::mutex installLock;
 
-void** LibrarySlot() {
+void** LibrarySlot(const char* dllName = "ole32.dll", const char* functionName = "CoGetObjectContext") {
     HMODULE library = GetModuleHandleW(L"tavlet.dll");
-    return library ? ImportSlot(library, "ole32.dll", "CoGetObjectContext") : nullptr;
+    return library ? ImportSlot(library, dllName, functionName) : nullptr;
+}
+
+void* Exchange(void** slot, void* replacement) {
+    DWORD protection = 0;
+    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return nullptr;
+    void* previous = InterlockedExchangePointer(slot, replacement);
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+    return previous;
 }
 
 }  // namespace
@@ -230,11 +236,13 @@ bool InstallContextStandIn() {
     auto* replacement = reinterpret_cast<void*>(&StandInCoGetObjectContext);
     if (*slot == replacement) return true;
     platformCoGetObjectContext = reinterpret_cast<CoGetObjectContextFunction>(*slot);
-    DWORD protection = 0;
-    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return false;
-    InterlockedExchangePointer(slot, replacement);
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
-    return true;
+    return Exchange(slot, replacement) != nullptr;
+}
+
+void* ReplaceLibraryImport(const char* dllName, const char* functionName, void* replacement) {
+    std::lock_guard guard(installLock);
+    void** slot = LibrarySlot(dllName, functionName);
+    return slot ? Exchange(slot, replacement) : nullptr;
 }
 
 bool ContextStandInActive() {
