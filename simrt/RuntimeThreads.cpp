@@ -97,6 +97,11 @@ bool Pump(const std::function<bool()>& done, DWORD timeoutMs, HANDLE event = nul
 
 }  // namespace
 
+struct BackgroundCall {
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ~BackgroundCall() { CloseHandle(done); }
+};
+
 namespace detail {
 
 bool OnRuntimeThread() noexcept { return runtimeThread; }
@@ -124,39 +129,25 @@ void StartDedicatedThread(std::function<void()> work) {
     }).detach();
 }
 
-void Deliver(const std::function<void()>& work) {
+// Runs work on a runtime thread and waits for it, pumping the caller's
+// messages or not; inline on a runtime thread or in calling-thread delivery.
+void RunWaiting(const std::function<void()>& work, bool pump) {
     if (runtimeThread || delivery.load() == Delivery::CallingThread) {
         work();
         return;
     }
-    struct Call {
-        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        ~Call() { CloseHandle(done); }
-    };
-    auto call = std::make_shared<Call>();
-    Post([call, &work] {
-        work();
-        SetEvent(call->done);
-    });
-    Pump([&] { return WaitForSingleObject(call->done, 0) == WAIT_OBJECT_0; }, INFINITE, call->done);
+    BackgroundCall* call = StartBackground([&work] { work(); });
+    if (pump) {
+        FinishBackground(call, INFINITE);
+    } else {
+        WaitForSingleObject(call->done, INFINITE);
+        delete call;
+    }
 }
 
-void RunAndWait(const std::function<void()>& work) {
-    if (runtimeThread || delivery.load() == Delivery::CallingThread) {
-        work();
-        return;
-    }
-    auto done = std::make_shared<std::pair<std::mutex, std::condition_variable>>();
-    auto finished = std::make_shared<bool>(false);
-    Post([&work, done, finished] {
-        work();
-        std::lock_guard guard(done->first);
-        *finished = true;
-        done->second.notify_all();
-    });
-    std::unique_lock guard(done->first);
-    done->second.wait(guard, [&] { return *finished; });
-}
+void Deliver(const std::function<void()>& work) { RunWaiting(work, true); }
+
+void RunAndWait(const std::function<void()>& work) { RunWaiting(work, false); }
 
 void PostOrRun(std::function<void()> work) {
     if (delivery.load() == Delivery::CallingThread) {
@@ -211,11 +202,6 @@ bool WaitForRuntimeIdle(DWORD timeoutMs) {
     if (runtimeThread) return quiet();
     return Pump(quiet, timeoutMs);
 }
-
-struct BackgroundCall {
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ~BackgroundCall() { CloseHandle(done); }
-};
 
 BackgroundCall* StartBackground(std::function<void()> work) {
     auto* call = new BackgroundCall();
