@@ -193,24 +193,4 @@ TEST_F(SharingTest, DismissedSharesEndWithTheWindowsNextShare) {
     EXPECT_EQ(completions_.count(), kShares + 1);
 }
 
-TEST_F(SharingTest, ShareCompletedRacingTheWindowsNextShareStillCallsBackOncePerShare) {
-    constexpr size_t kRounds = 100;
-    ASSERT_EQ(ShareBytes(), S_OK);
-    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-    for (size_t i = 0; i < kRounds; ++i) {
-        // The runtime ends the open share while the host's next share ends it
-        // from the UI thread.
-        auto runtime = RuntimeThread([&] { sim::ShareUIComplete(window_); });
-        ASSERT_EQ(ShareBytes(), S_OK);
-        runtime.join();
-        if (sim::IsShareUIOpen(window_)) sim::ShareUIRequestData(window_);
-    }
-    ASSERT_EQ(ShareBytes(), S_OK);
-    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-    ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
-    EXPECT_TRUE(PumpUntil([&] { return completions_.count() >= kRounds + 2; }));
-    Pump();
-    EXPECT_EQ(completions_.count(), kRounds + 2);
-}
-
 }  // namespace
