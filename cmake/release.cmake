@@ -43,6 +43,8 @@ endif()
 # Hosts call SysFreeString on the BSTRs they get and initialise COM themselves.
 target_link_libraries(tavlet INTERFACE $<INSTALL_INTERFACE:ole32> $<INSTALL_INTERFACE:oleaut32>)
 install(FILES include/tavlet.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# Delphi and Free Pascal hosts: one unit with the same declarations.
+install(FILES bindings/pascal/Tavlet.pas DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/pascal)
 # A MinGW consumer builds with the same toolchain file as the library.
 install(FILES cmake/mingw-gcc.cmake DESTINATION ${CMAKE_INSTALL_DATADIR}/tavlet)
 file(GLOB TAVLET_DOCS ${CMAKE_SOURCE_DIR}/docs/*.md)
