@@ -2,7 +2,8 @@
   Tavlet unit, from a message loop, one after the other:
 
     1. availability answers
-    2. the dial: created for a window, turned, pressed, an item of its menu invoked
+    2. the dial: created for a window, turned, pressed, an item of its menu
+       invoked (and, under the simulated runtime, turned on the screen)
     3. a secondary tile pinned (the answer comes back on this thread), then a
        tile notification sent to it
     4. a text file shared (its name is not ASCII: the UTF-8 path goes there
@@ -31,6 +32,7 @@ const
   WM_DIAL_INPUT = WM_APP + 2;   { WParam: one of the DIAL_ bits, posted from a runtime thread }
   WM_PIN_ANSWERED = WM_APP + 3; { WParam: whether the user pinned the tile }
   WM_SHARE_ENDED = WM_APP + 4;  { a share or a provider's pick has ended }
+  WM_SCREEN_TURNED = WM_APP + 5; { WParam: the result of the simulated turn on the screen }
   DIAL_ROTATED = 1;
   DIAL_PRESSED = 2;
   DIAL_BRUSH_INVOKED = 4;
@@ -78,6 +80,9 @@ var
   { What the dial's callbacks saw on the runtime's threads, printed by the UI thread. }
   RotationTenths: Integer;
   RotationPressed: Cardinal;
+  RotationPoint: TWinRTPoint;
+  RotationBounds: TWinRTRect;
+  ScreenTurn: (ScreenTurnNotYet, ScreenTurnRunning, ScreenTurnDone);
   RotationThread, PressThread, BrushThread: DWORD;
 
 { ---- Output ---- }
@@ -185,6 +190,8 @@ procedure OnDialRotation(DeltaDegrees: Single; Point: TWinRTPoint; Bounds: TWinR
 begin
   RotationTenths := Round(DeltaDegrees * 10);
   RotationPressed := IsButtonPressed;
+  RotationPoint := Point;
+  RotationBounds := Bounds;
   RotationThread := GetCurrentThreadId;
   PostMessageW(MainWindow, WM_DIAL_INPUT, DIAL_ROTATED, 0);
 end;
@@ -226,26 +233,92 @@ begin
   Say('  waiting for the user: turn the dial, press it, pick "Brush" in its menu');
 end;
 
-procedure OnDialInput(Input: Cardinal);
-const
-  Button: array[Boolean] of string = ('up', 'down');
+{ Under the simulated runtime, the host also turns the dial on the screen
+  itself, through the runtime's C control API (found in the process, not
+  linked), so that the contact's point and bounds are seen to arrive intact:
+  the handler takes them by value. On Windows the user's own turns do this. }
+type
+  TRaiseDialEventAt = function(Controller, Event: Integer; Degrees: Double; ButtonPressed: Integer;
+    X, Y, Left, Top, Width, Height: Double): HRESULT; stdcall;
+var
+  RaiseDialEventAt: TRaiseDialEventAt;
+
+{ On a thread of its own: the call waits for the handlers, and the UI thread
+  must stay free to take their messages. }
+function TurnOnScreenThread(Parameter: Pointer): DWORD; stdcall;
+var
+  Status: HRESULT;
+begin
+  { Controller 0: the only one this process made; event 0: a rotation. }
+  Status := RaiseDialEventAt(0, 0, -7.5, 1, 12.5, 34, 5, 6, 100, 50);
+  PostMessageW(MainWindow, WM_SCREEN_TURNED, WPARAM(Cardinal(Status)), 0);
+  Result := 0;
+end;
+
+function TurnOnScreen: Boolean;
+var
+  Simulation: HMODULE;
+  Thread: THandle;
+  ThreadId: DWORD;
+begin
+  Result := False;
+  Simulation := GetModuleHandleW('tavlet_simrt.dll');
+  if Simulation = 0 then Exit;
+  @RaiseDialEventAt := GetProcAddress(Simulation, 'TavletSimRaiseDialEventAt');
+  if @RaiseDialEventAt = nil then Exit;
+  Thread := CreateThread(nil, 0, @TurnOnScreenThread, nil, 0, ThreadId);
+  Result := Thread <> 0;
+  if Result then CloseHandle(Thread);
+end;
+
+procedure EndDial;
 var
   Count: Cardinal;
 begin
-  DialInput := DialInput or Input;
-  case Input of
-    DIAL_ROTATED: Say(Format('  rotation by %d.%d degrees, button %s (on %s)',
-      [RotationTenths div 10, Abs(RotationTenths mod 10), Button[RotationPressed <> 0], ThreadName(RotationThread)]));
-    DIAL_PRESSED: Say('  button pressed (on ' + ThreadName(PressThread) + ')');
-    DIAL_BRUSH_INVOKED: Say('  menu item "Brush" invoked (on ' + ThreadName(BrushThread) + ')');
-  end;
-  if (DialInput <> DIAL_ALL) or (Dial = nil) then Exit;
   Count := 0;
   WinRTDialGetNumberOfMenuItems(Dial, Count);
   Say(Format('  menu items: %d ("Brush" arrived once its icon had loaded)', [Count]));
   Report('WinRTDialTerminate (the dial is dropped; no more callbacks)', WinRTDialTerminate);
   Dial := nil;
   FlowEnded;
+end;
+
+procedure OnDialInput(Input: Cardinal);
+const
+  Button: array[Boolean] of string = ('up', 'down');
+  Sign: array[Boolean] of string = ('', '-');
+var
+  Contact: string;
+begin
+  DialInput := DialInput or Input;
+  case Input of
+    DIAL_ROTATED:
+      begin
+        Contact := '';
+        with RotationBounds do
+          if Right > Left then
+            Contact := Format(', at (%d, %d) within (%d, %d)-(%d, %d)',
+              [RotationPoint.X, RotationPoint.Y, Left, Top, Right, Bottom]);
+        Say(Format('  rotation by %s%d.%d degrees, button %s%s (on %s)', [Sign[RotationTenths < 0],
+          Abs(RotationTenths) div 10, Abs(RotationTenths) mod 10, Button[RotationPressed <> 0], Contact,
+          ThreadName(RotationThread)]));
+      end;
+    DIAL_PRESSED: Say('  button pressed (on ' + ThreadName(PressThread) + ')');
+    DIAL_BRUSH_INVOKED: Say('  menu item "Brush" invoked (on ' + ThreadName(BrushThread) + ')');
+  end;
+  if (DialInput <> DIAL_ALL) or (Dial = nil) or (ScreenTurn = ScreenTurnRunning) then Exit;
+  { Its rotation comes back as one more message, then its result. }
+  if (ScreenTurn = ScreenTurnNotYet) and TurnOnScreen then
+    ScreenTurn := ScreenTurnRunning
+  else
+    EndDial;
+end;
+
+procedure OnScreenTurned(Status: HRESULT);
+begin
+  Report('the simulated runtime turned the dial on the screen', Status);
+  ScreenTurn := ScreenTurnDone;
+  EndDial;
 end;
 
 { ---- 3. A secondary tile and a tile notification ---- }
@@ -475,6 +548,7 @@ begin
   case Message of
     WM_NEXT_FLOW: NextFlow;
     WM_DIAL_INPUT: OnDialInput(Cardinal(AWParam));
+    WM_SCREEN_TURNED: OnScreenTurned(HRESULT(Cardinal(AWParam)));
     WM_PIN_ANSWERED: OnPinEnded(AWParam <> 0);
     WM_SHARE_ENDED:
       begin
