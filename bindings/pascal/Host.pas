@@ -158,11 +158,12 @@ end;
 
 { ---- 1. Availability ---- }
 
-procedure Ask(const Question: string; Answer: BOOL);
+{ Answer: a BOOL, made a Boolean on the way in (any value but 0 is true). }
+procedure Ask(const Question: string; Answer: Boolean);
 const
   Answers: array[Boolean] of string = ('no', 'yes');
 begin
-  Say('  ' + Question + StringOfChar(' ', 58 - Length(Question)) + ' ' + Answers[Boolean(Answer)]);
+  Say('  ' + Question + StringOfChar(' ', 58 - Length(Question)) + ' ' + Answers[Answer]);
 end;
 
 procedure ShowAvailability;
@@ -327,10 +328,12 @@ end;
 procedure OnPinAnswered(Context: Pointer; Answer: BOOL); stdcall;
 const
   Answers: array[Boolean] of string = ('not pinned', 'pinned');
+var
+  Pinned: Boolean;
 begin
-  Say('  ' + string(PAnsiChar(Context)) + ' answered on ' + ThreadName(GetCurrentThreadId) + ': ' +
-    Answers[Boolean(Answer)]);
-  PostMessageW(MainWindow, WM_PIN_ANSWERED, WPARAM(Ord(Boolean(Answer))), 0);
+  Pinned := Answer;
+  Say('  ' + string(PAnsiChar(Context)) + ' answered on ' + ThreadName(GetCurrentThreadId) + ': ' + Answers[Pinned]);
+  PostMessageW(MainWindow, WM_PIN_ANSWERED, WPARAM(Ord(Pinned)), 0);
 end;
 
 procedure SayPinned;
