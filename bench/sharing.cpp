@@ -91,6 +91,7 @@ void ReportStall(HWND window, size_t size) {
 int main(int argc, char** argv) {
     const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 64;
     const size_t size = megabytes << 20;
+    sim::InstallContextStandIn();  // where the platform cannot enter a COM context itself (Wine)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     sim::Reset();
     HWND window = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
