@@ -1,9 +1,12 @@
 // Sharing an encoded image of N bytes: how many copies of the host's bytes
 // exist before a target asks for them (none: the share keeps only the host's
 // pointer) and after (one: the write into the in-memory stream handed to the
-// target), with the process's peak memory at each step.
+// target), with the process's peak memory at each step. Then, for 512 MiB,
+// how long the host's thread stalls when a share ends while a target copies
+// the bytes (it waits for the piece being copied), against the whole copy.
 // Run by hand: bench_sharing.exe [megabytes]   (default 64)
 #include "SimRuntime.h"
+#include "Timing.h"
 #include "tavlet.h"
 
 #include <windows.h>
@@ -42,11 +45,53 @@ void Report(const char* step, double bytes, double size) {
                 bytes / size, memory.peakWorkingSetMiB, memory.peakCommitMiB, memory.commitMiB);
 }
 
+// The whole copy of a share of `size` bytes, and the longest stall of this
+// (the host's) thread when it ends a share mid-copy, by its next share from
+// the window or by WinRTSharingTerminate, at several points of the copy.
+void ReportStall(HWND window, size_t size) {
+    std::vector<unsigned char> image(size, 0x5A);
+    auto share = [&] {
+        WinRTShareDataForWindow(window, L"Image", nullptr, nullptr, image.data(), image.size(), nullptr, &OnShared,
+                                nullptr);
+        sim::ShareUIRequestData(window);
+    };
+    share();
+    sim::ShareUIChooseTarget(window, L"Photos");
+    double start = Seconds();
+    sim::ShareUIRequestBitmap(window);
+    const double whole = Seconds() - start;
+    sim::ShareUIComplete(window);
+    Pump();
+
+    double longest = 0;
+    for (double point : {0.1, 0.3, 0.5, 0.7, 0.9}) {
+        share();  // its UI is then dismissed: the next share ends it
+        const uint64_t before = sim::DataWriterBytesCopied();
+        sim::Background target([&] { sim::ShareUIRequestBitmap(window); });
+        for (double until = Seconds() + 60; sim::DataWriterBytesCopied() - before < point * double(size);) {
+            if (Seconds() > until) return;  // the copy never got there: no line
+            Sleep(0);
+        }
+        start = Seconds();
+        if (point < 0.9) {
+            WinRTShareDataForWindow(window, L"Next", nullptr, L"text", nullptr, 0, nullptr, nullptr, nullptr);
+        } else {
+            WinRTSharingTerminate();
+        }
+        longest = std::max(longest, Seconds() - start);
+        target.Finish();
+        sim::ShareUIDismiss(window);
+    }
+    std::printf("stall when a share ends mid-copy: %.1f ms; whole copy: %.1f ms; ratio %.3f\n", longest * 1000,
+                whole * 1000, longest / whole);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 64;
     const size_t size = megabytes << 20;
+    sim::InstallContextStandIn();  // where the platform cannot enter a COM context itself (Wine)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     sim::Reset();
     HWND window = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
@@ -76,6 +121,8 @@ int main(int argc, char** argv) {
     Pump();
     Report("share completed", double(sim::DataWriterBytesCopied()), double(size));
     std::printf("  host callbacks: %d\n", completions);
+    const bool delivered = package.bitmapDelivered && completions == 1;
+    ReportStall(window, size_t(512) << 20);
     DestroyWindow(window);
-    return package.bitmapDelivered && completions == 1 ? 0 : 1;
+    return delivered ? 0 : 1;
 }

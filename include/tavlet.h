@@ -58,7 +58,10 @@ enum {
     _WinRTAsyncStatus_Error = 3
 };
 /* Called once, in the apartment of the thread that registered it, with the
- * context given at registration and the result (0 for canceled and failed). */
+ * context given at registration and the result (0 for canceled and failed).
+ * Never after _Dealloc returned on a single-threaded-apartment thread that
+ * registered it; registered on a multithreaded-apartment thread, it runs on
+ * the runtime's thread and a call in progress may outlast a _Dealloc. */
 typedef void(TAVLET_CALL* AsyncOperationBOOLCompletedHandler)(void* context, BOOL result);
 
 HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_GetStatus(_WinRTAsyncOperationBOOL* operation, int32_t* status);
@@ -201,7 +204,9 @@ typedef struct _WinRTShareProvider _WinRTShareProvider;
 /* Lent to the callback only while it runs; report completion from inside it. */
 typedef struct _WinRTShareProviderOperation _WinRTShareProviderOperation;
 
-/* Runs in the COM context of the thread that allocated the provider. */
+/* Runs in the COM context of the thread that allocated the provider: for a
+ * multithreaded-apartment thread that is any MTA thread, and a call in
+ * progress may then outlast a _Dealloc on another thread. */
 typedef void (TAVLET_CALL* ShareProviderOperationHandler)(void* context, _WinRTShareProviderOperation* operation);
 
 typedef struct _WinRTShareProviderInitArgs {
@@ -251,8 +256,9 @@ HRESULT TAVLET_CALL WinRTShareFileForWindow(HWND window, const wchar_t* title, c
                                             const char* path, void* context, ShareFileCompletedHandler completed,
                                             _WinRTShareProvider* provider);
 /* Ends every live share and silences every share callback, for open or later
- * shares. When it returns the library no longer reads any host bytes (a copy
- * in progress is waited for). */
+ * shares. When it returns the library no longer reads any host bytes: the
+ * piece being copied (4 MiB at most) is waited for, also when another thread
+ * is ending that share or terminating at the same time. */
 void TAVLET_CALL WinRTSharingTerminate(void);
 
 #ifdef __cplusplus

@@ -52,43 +52,55 @@ TEST_F(SharingLifetimeTest, ShareWithAChosenTargetLivesBesideTheWindowsNextShare
 }
 
 // Once the host is told (its callback, or Terminate returning), its bytes are
-// never read again: ending a share waits for a copy in progress.
-TEST_F(SharingLifetimeTest, EndingAShareWaitsForACopyOfTheHostsBytesInProgress) {
-    for (bool terminate : {false, true}) {
-        SCOPED_TRACE(terminate ? "WinRTSharingTerminate" : "ShareCompleted");
-        ASSERT_EQ(ShareBytes(), S_OK);
+// never read again. The bytes are copied a piece at a time (4 MiB): whoever
+// ends the share waits for the piece being copied, also when another thread
+// is ending it already, and no piece starts after.
+TEST_F(SharingLifetimeTest, EndingAShareWaitsForThePieceOfTheHostsBytesBeingCopied) {
+    enum Ender { Completed, Terminate, NextShare };
+    const struct {
+        const char* name;
+        std::vector<Ender> enders;  // each on its own host thread, in this order
+    } rows[] = {{"ShareCompleted", {Completed}},
+                {"the window's next share", {NextShare}},
+                {"Terminate while ShareCompleted ends it", {Completed, Terminate}},
+                {"Terminate", {Terminate}},
+                {"two Terminates at once", {Terminate, Terminate}}};
+    const std::string big(9 << 20, 'D');
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const uint64_t copiedBefore = sim::DataWriterBytesCopied();
+        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Big", nullptr, nullptr, big.data(), big.size(), &completions_,
+                                          &Completions::OnData, nullptr),
+                  S_OK);
         ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-        ASSERT_EQ(sim::ShareUIChooseTarget(window_, L"Mail"), S_OK);
+        if (row.enders[0] != NextShare) {
+            ASSERT_EQ(sim::ShareUIChooseTarget(window_, L"Mail"), S_OK);
+        }
         sim::HoldNext("IDataWriter.WriteBytes");
         sim::Background target([&] { sim::ShareUIRequestBitmap(window_); });
         ASSERT_TRUE(sim::WaitUntilHeld("IDataWriter.WriteBytes"));
-        std::atomic<bool> ended{false};
-        // Another host thread (with COM, as every caller needs) ends the share.
-        auto ending = RuntimeThread([&] {
-            if (terminate) {
-                WinRTSharingTerminate();
-            } else {
-                sim::ShareUIComplete(window_);
-            }
-            ended = true;
-        });
-        sim::PumpFor(200);
-        EXPECT_FALSE(ended) << "the share ended while its bytes were being copied";
-        EXPECT_EQ(completions_.count(), terminate ? 1u : 0u);
-        sim::Release("IDataWriter.WriteBytes");
-        ending.join();
-        EXPECT_TRUE(target.Finish());
-        const uint64_t copied = sim::DataWriterBytesCopied();
-        EXPECT_EQ(copied % image_.size(), 0u);
-        if (!terminate) {
-            ASSERT_TRUE(PumpUntil([&] { return completions_.count() == 1; }));
+        const size_t told = completions_.count();
+        std::atomic<int> returned{0};
+        std::vector<std::thread> threads;
+        for (Ender ender : row.enders) {
+            threads.push_back(RuntimeThread([&, ender] {
+                if (ender == Completed) sim::ShareUIComplete(window_);
+                if (ender == Terminate) WinRTSharingTerminate();
+                if (ender == NextShare) ShareText(L"Next", L"text");
+                ++returned;
+            }));
+            sim::PumpFor(100);
         }
+        EXPECT_EQ(returned, 0) << "a share ended while its bytes were being copied";
+        EXPECT_EQ(completions_.count(), told);
+        sim::Release("IDataWriter.WriteBytes");
+        for (auto& thread : threads) thread.join();
+        EXPECT_TRUE(target.Finish());
+        sim::PumpFor(50);
+        EXPECT_EQ(sim::DataWriterBytesCopied() - copiedBefore, 4u << 20);  // the piece in progress, no other
         sim::ShareUIDismiss(window_);
-        sim::PumpFor(20);
-        EXPECT_EQ(sim::DataWriterBytesCopied(), copied);
-
+        WinRTSharingTerminate();
     }
-    EXPECT_EQ(completions_.count(), 1u);
 }
 
 // A host that starts its next share from inside a completion callback gets two
@@ -158,30 +170,115 @@ TEST_F(SharingLifetimeTest, FileLookupCompletingAfterTerminateOnlyLetsGo) {
     EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
 }
 
-// A handler whose removal the runtime refused stays registered, but its ended
-// share never acts again: a later share's package holds only its own content.
-// WinRTSharingTerminate retries the removal, and nothing is left alive.
-TEST_F(SharingLifetimeTest, RefusedRemovalNeverLetsAnEndedShareActAgain) {
-    sim::FailNext("IDataTransferManager.remove_DataRequested", 1, E_FAIL);
-    ASSERT_EQ(ShareText(L"Text share", L"secret"), S_OK);
-    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-    EXPECT_EQ(Handlers(L"DataRequested"), 1);  // refused
-    ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+// A failure at any step of DataRequested ends that share, target chosen or
+// not: it never answers the window's next share, whose package holds exactly
+// its own content.
+TEST_F(SharingLifetimeTest, ShareWhoseDataRequestedFailedNeverWritesIntoTheNextPackage) {
+    AssetFile file(L"-failed.png");
+    const std::string path(file.path.begin(), file.path.end());
+    enum Kind { Text, Bytes, File };
+    const struct {
+        const char* step;
+        Kind kind;
+    } rows[] = {{"IApiInformationStatics.IsEventPresent", Text},  // is there a ShareCompleted event?
+                {"IDataRequestedEventArgs.get_Request", Text},
+                {"IDataRequest.get_Data", Text},
+                {"IDataPackage.get_Properties", Text},
+                {"IDataPackagePropertySet.put_Title", Text},
+                {"IDataPackagePropertySet.put_Description", Text},
+                {"IDataPackage.SetText", Text},
+                {"IDataPackage.SetDataProvider", Bytes},
+                {"IDataPackage.SetStorageItemsReadOnly", File},
+                {"IDataPackage3.add_ShareCompleted", Text}};
+    size_t callbacks = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        if (row.kind == File) {
+            ASSERT_EQ(WinRTShareFileForWindow(window_, L"File share", L"about", path.c_str(), &completions_,
+                                              &Completions::OnFile, nullptr),
+                      S_OK);
+            ASSERT_TRUE(PumpUntil([&] { return sim::IsShareUIOpen(window_); }));
+        } else {
+            ASSERT_EQ(row.kind == Bytes ? ShareBytes(L"Failing") : ShareText(L"Text share", L"secret"), S_OK);
+        }
+        sim::FailNext(row.step, 1, E_ACCESSDENIED);
+        EXPECT_EQ(sim::ShareUIRequestData(window_), E_ACCESSDENIED);
+        EXPECT_EQ(Handlers(L"DataRequested") + Handlers(L"TargetApplicationChosen"), 0);
+        EXPECT_EQ(sim::ShareUIChooseTarget(window_, L"Mail"), S_OK);
+        EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
+        callbacks += row.kind == Text ? 0 : 1;  // the ended share's, with no target
+        ASSERT_TRUE(PumpUntil([&] { return completions_.count() == callbacks; }));
 
-    ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
-    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-    auto package = sim::ShareUIPackage(window_);
-    EXPECT_EQ(package.title, L"Image share");
-    EXPECT_FALSE(package.hasText);
-    EXPECT_FALSE(package.hasDescription);
-    EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
-    ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
-    ASSERT_TRUE(PumpUntil([&] { return completions_.count() == 1; }));
+        ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
+        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+        auto package = sim::ShareUIPackage(window_);
+        EXPECT_EQ(package.title, L"Image share");
+        EXPECT_FALSE(package.hasDescription || package.hasText);
+        EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
+        EXPECT_TRUE(package.storageItems.empty());
+        EXPECT_EQ(package.shareCompletedHandlers, 1);
+        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return completions_.count() == callbacks + 1; }));
+        ++callbacks;
+    }
+    EXPECT_EQ(completions_.at(0).target, "");
+}
 
-    EXPECT_EQ(Handlers(L"DataRequested"), 1);
-    WinRTSharingTerminate();
-    EXPECT_EQ(Handlers(L"DataRequested"), 0);
-    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
+// A removal the runtime refuses leaves it only the handler, which holds nothing
+// of the share (what stays is the event's source, for the retry): the ended
+// share never acts again, even for a provider, and the removal is tried again
+// at a share's end and at WinRTSharingTerminate.
+TEST_F(SharingLifetimeTest, RefusedRemovalLeavesTheRuntimeOnlyAHandlerThatNeverActsAgain) {
+    constexpr int kAlways = -1;
+    const struct {
+        const char* removal;
+        const wchar_t* event;  // null: the package's ShareCompleted
+        int refusals;
+        long registered, live;  // after the share's end
+    } rows[] = {{"IDataTransferManager.remove_DataRequested", L"DataRequested", 1, 0, 0},  // retried at the end
+                {"IDataTransferManager.remove_DataRequested", L"DataRequested", kAlways, 1, 1},
+                {"IDataTransferManager.remove_TargetApplicationChosen", L"TargetApplicationChosen", kAlways, 1, 1},
+                {"IDataTransferManager2.remove_ShareProvidersRequested", L"ShareProvidersRequested", kAlways, 1, 1},
+                {"IDataPackage3.remove_ShareCompleted", nullptr, kAlways, 1, 2}};
+    AssetFile icon(L"-refused.png");
+    const std::wstring uri = L"ms-appx:///Assets/" + icon.name;
+    _WinRTShareProvider* provider = nullptr;
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
+    _WinRTShareProviderInitArgs args{48, L"Tavlet", uri.c_str(), 0, [](void*, _WinRTShareProviderOperation*) {}, nullptr};
+    ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);
+    sim::WaitForFileLoads();
+    auto registered = [&](const wchar_t* event) {
+        return event ? Handlers(event) : sim::ShareUIPackage(window_).shareCompletedHandlers;
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.removal);
+        const long before = sim::LiveObjects();
+        if (row.refusals == kAlways) sim::FailAlways(row.removal, E_FAIL);
+        if (row.refusals != kAlways) sim::FailNext(row.removal, row.refusals, E_FAIL);
+        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Secret", L"about", L"secret", nullptr, 0, nullptr, nullptr,
+                                          provider),
+                  S_OK);
+        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+        ASSERT_EQ(sim::ShareUIRequestProviders(window_, {L"Mail"}), S_OK);
+        ASSERT_EQ(sim::ShareUIChooseTarget(window_, L"Mail"), S_OK);
+        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+        EXPECT_EQ(registered(row.event), row.registered);
+        EXPECT_EQ(sim::LiveObjects() - before, row.live);
+
+        ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
+        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+        ASSERT_EQ(sim::ShareUIRequestProviders(window_, {L"Mail"}), S_OK);
+        EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
+        auto package = sim::ShareUIPackage(window_);
+        EXPECT_EQ(package.title, L"Image share");
+        EXPECT_FALSE(package.hasDescription || package.hasText);
+        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+        sim::ClearFaults();
+        WinRTSharingTerminate();
+        if (row.event) EXPECT_EQ(Handlers(row.event), 0);
+        EXPECT_EQ(sim::LiveObjects(), before);  // the package too
+    }
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
 }
 
 // Each runtime call that starts a share can fail: the host gets its code, no

@@ -86,12 +86,16 @@ TEST_F(SharingTest, BytesAreOfferedAsBitmapOnlyAndCopiedOnceWhenATargetAsks) {
     ASSERT_TRUE(PumpUntil([&] { return completions_.count() == 1; }));
     EXPECT_EQ(completions_.at(0).data, image_.data());
 
-    // Four GiB or more are written in pieces, never truncated (the writer now only counts).
+    // Larger shares are written in pieces of 4 MiB, four GiB or more never
+    // truncated (the writer now only counts).
     sim::SetDataWriterCopiesBytes(false);
     ASSERT_EQ(ShareBytes(nullptr, 0x100000002ull), S_OK);
     ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
     ASSERT_EQ(sim::ShareUIRequestBitmap(window_), S_OK);
-    EXPECT_EQ(sim::DataWriterWriteSizes(), (std::vector<uint32_t>{uint32_t(image_.size()), 0xFFFFFFFFu, 3u}));
+    std::vector<uint32_t> pieces(1025, 4u << 20);
+    pieces.front() = uint32_t(image_.size());
+    pieces.push_back(2);
+    EXPECT_EQ(sim::DataWriterWriteSizes(), pieces);
     EXPECT_EQ(sim::ShareUIPackage(window_).bitmapSize, 0x100000002ull);
     EXPECT_EQ(sim::ShareUIComplete(window_), S_OK);
 }
@@ -123,10 +127,14 @@ TEST_F(SharingTest, FileShareSharesAnExistingFileAndAMissingOneSucceedsAndDoesNo
     sim::WaitForFileLoads();
     EXPECT_EQ(sim::ShareUIShows(window_), 0);
 
+    // Found on a runtime thread, the share opens on this thread, from its loop.
+    sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
     AssetFile file(L"-shared.png");
     const std::string path(file.path.begin(), file.path.end());
     ASSERT_EQ(ShareFile(path.c_str()), S_OK);
-    sim::WaitForFileLoads();
+    RuntimeThread([] { sim::CompleteFileLoads(); }).join();
+    EXPECT_EQ(sim::Calls("IDataTransferManagerInterop.GetForWindow"), 0);
+    ASSERT_TRUE(PumpUntil([&] { return sim::ShareUIShows(window_) == 1; }));
     ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
     EXPECT_EQ(sim::ShareUIPackage(window_).storageItems, std::vector<std::wstring>{file.path});
     ASSERT_EQ(sim::ShareUIChooseTarget(window_, L"Mail"), S_OK);

@@ -1,5 +1,6 @@
-// One bitmap delivery, chained through the writer's completions: write, store,
-// flush, detach, hand the stream over, complete the deferral.
+// One bitmap delivery, chained through the writer's completions: write and
+// store one piece at a time, flush, detach, hand the stream over, complete the
+// deferral.
 #include "BitmapWrite.h"
 
 #include "ComContext.h"
@@ -20,8 +21,10 @@ using ::winrt::com_ptr;
 
 class BitmapWrite : public std::enable_shared_from_this<BitmapWrite> {
 public:
-    // A DataWriter's count is 32-bit: larger shares are written in pieces.
-    static constexpr uint64_t kMaxPiece = 0xFFFFFFFFull;
+    // The host's bytes are copied a bounded piece at a time (a DataWriter's
+    // count is 32-bit anyway), each stored before the next: ending the share
+    // waits for one piece at most, and the writer never holds more than one.
+    static constexpr uint64_t kPiece = 4ull << 20;
 
     BitmapWrite(com_ptr<DataTransfer::IDataProviderRequest> request, std::shared_ptr<ShareRecord> record)
         : request_(std::move(request)), record_(std::move(record)) {}
@@ -34,16 +37,21 @@ public:
         auto output = stream_.as<Streams::IOutputStream>();
         check_hresult(winrt::GetActivationFactory<Streams::DataWriter, Streams::IDataWriterFactory>()->CreateDataWriter(
             output.get(), writer_.put()));
-        Copy();
-        com_ptr<Foundation::IAsyncOperation<UINT32>> store;
-        check_hresult(writer_->StoreAsync(store.put()));
-        Await<UINT32>(store, [](BitmapWrite& self) { self.Flush(); });
+        WritePiece();
     }
 
 private:
-    // The writer copies the bytes; while it does, the share cannot end (and
-    // the host cannot be told it may free them). An ended share has none.
-    void Copy() {
+    void WritePiece() {
+        CopyPiece();
+        com_ptr<Foundation::IAsyncOperation<UINT32>> store;
+        check_hresult(writer_->StoreAsync(store.put()));
+        Await<UINT32>(store, [](BitmapWrite& self) { self.written_ < self.size_ ? self.WritePiece() : self.Flush(); });
+    }
+
+    // The writer copies one piece; while it does, the share cannot end (and
+    // the host cannot be told it may free the bytes). An ended share has none:
+    // the delivery fails.
+    void CopyPiece() {
         uint64_t size = 0;
         auto* bytes = static_cast<const BYTE*>(record_->LeaseData(&size));
         if (!bytes) ::winrt::throw_hresult(E_ILLEGAL_METHOD_CALL);
@@ -51,12 +59,10 @@ private:
             ShareRecord& record;
             ~Lease() { record.ReturnData(); }
         } lease{*record_};
-        while (size) {
-            const auto piece = static_cast<UINT32>(std::min(size, kMaxPiece));
-            check_hresult(writer_->WriteBytes(piece, const_cast<BYTE*>(bytes)));
-            bytes += piece;
-            size -= piece;
-        }
+        size_ = size;
+        const auto piece = static_cast<UINT32>(std::min(size - written_, kPiece));
+        check_hresult(writer_->WriteBytes(piece, const_cast<BYTE*>(bytes + written_)));
+        written_ += piece;
     }
 
     void Flush() {
@@ -104,6 +110,7 @@ private:
     com_ptr<DataTransfer::IDataProviderDeferral> deferral_;
     com_ptr<Streams::IRandomAccessStream> stream_;
     com_ptr<Streams::IDataWriter> writer_;
+    uint64_t size_ = 0, written_ = 0;
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
-// One handler registered on one runtime event: removed when reset or
-// destroyed. A removal the runtime refuses is remembered, so that the owner
-// can retry it later (the handler itself must then find nothing to do: the
-// runtime may still call it).
+// One handler registered on one runtime event: removed when reset, assigned
+// over or destroyed. A removal the runtime refuses is never dropped: Reset
+// keeps it for the owner to retry, and assignment and destruction hand it to
+// a process-wide list that RetryRefused tries again (the handler itself must
+// then find nothing to do: the runtime may still call it).
 #pragma once
 
 #include "ComPtr.h"
@@ -22,13 +23,15 @@ public:
         : remove_(std::move(other.remove_)), token_(std::exchange(other.token_, {})) {}
     EventRegistration& operator=(EventRegistration&& other) noexcept {
         if (this != &other) {
-            Reset();
+            EventRegistration replaced(std::move(*this));  // removed, or kept for a retry, as it goes
             remove_ = std::move(other.remove_);
             token_ = std::exchange(other.token_, {});
         }
         return *this;
     }
-    ~EventRegistration() { Reset(); }
+    ~EventRegistration() {
+        if (Reset() < 0) KeepForRetry(std::move(*this));
+    }
 
     // Registers `handler` with `add` on `source` and keeps what removes it.
     template <typename Source, typename Handler>
@@ -69,7 +72,13 @@ public:
         remove_ = nullptr;
     }
 
+    // Tries again every removal refused at assignment or destruction; those
+    // refused again stay for the next retry.
+    static void RetryRefused() noexcept;
+
 private:
+    static void KeepForRetry(EventRegistration&& refused) noexcept;
+
     Remover remove_;
     abi::EventRegistrationToken token_{};
 };

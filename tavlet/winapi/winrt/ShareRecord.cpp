@@ -57,30 +57,27 @@ private:
 struct LiveShares {
     std::mutex lock;
     std::multimap<HWND, std::weak_ptr<ShareRecord>> byWindow;
-    // Registrations whose removal the runtime refused; retried by Terminate.
-    std::vector<winrt::EventRegistration> refused;
+    // Terminations that have returned (they return in the order they began).
+    std::condition_variable terminationDone;
+    unsigned terminationsDone = 0;
 };
 LiveShares& liveShares() {
     static LiveShares* shares = new LiveShares();  // outlives records released at exit
     return *shares;
 }
 
-// Removes a registration outside every lock; a refusal is kept for a retry.
-void RemoveOrKeepForRetry(winrt::EventRegistration registration) noexcept {
-    if (registration.Reset() >= 0) return;
-    try {
-        auto& shares = liveShares();
-        std::lock_guard guard(shares.lock);
-        shares.refused.push_back(std::move(registration));
-    } catch (...) {
-        registration.Abandon();
-    }
-}
-
 }  // namespace
 
 ShareRecord::ShareRecord(HWND window, std::shared_ptr<Dispatcher> dispatcher, ShareContent content)
     : window_(window), dispatcher_(std::move(dispatcher)), content_(std::move(content)) {}
+
+std::shared_ptr<ShareLink> ShareRecord::Start(HWND window, std::shared_ptr<Dispatcher> dispatcher,
+                                              ShareContent content) {
+    auto record = std::make_shared<ShareRecord>(window, std::move(dispatcher), std::move(content));
+    auto link = std::make_shared<ShareLink>(record);
+    record->link_ = link;
+    return link;
+}
 
 ShareRecord::~ShareRecord() {
     End();
@@ -89,6 +86,14 @@ ShareRecord::~ShareRecord() {
     for (auto [it, last] = shares.byWindow.equal_range(window_); it != last;) {
         it = it->second.expired() ? shares.byWindow.erase(it) : std::next(it);
     }
+}
+
+bool ShareRecord::Answer(ShareEvent event) {
+    std::lock_guard guard(lock_);
+    auto& answered = answered_[static_cast<int>(event)];
+    if (ended_ || answered || (superseded_ && event != ShareEvent::ShareCompleted)) return false;
+    answered = true;
+    return true;
 }
 
 std::optional<ShareContent> ShareRecord::Content() const {
@@ -107,14 +112,9 @@ bool ShareRecord::Keep(ShareEvent event, winrt::EventRegistration registration) 
             registrations_[static_cast<int>(event)] = std::move(registration);
         }
     }
-    // Ended meanwhile: the new registration goes now. A second one of the
-    // same kind (DataRequested raised again) replaces the first.
-    RemoveOrKeepForRetry(std::move(earlier));
-    if (registration.Registered()) {
-        RemoveOrKeepForRetry(std::move(registration));
-        return false;
-    }
-    return true;
+    // Ended meanwhile: the new registration goes now (a refusal is kept for
+    // a retry as it goes), and so does one it replaces.
+    return !registration.Registered();
 }
 
 void ShareRecord::Remove(ShareEvent event) {
@@ -123,7 +123,7 @@ void ShareRecord::Remove(ShareEvent event) {
         std::lock_guard guard(lock_);
         own = std::move(registrations_[static_cast<int>(event)]);
     }
-    RemoveOrKeepForRetry(std::move(own));
+    // Removed here, outside the lock; a refusal is kept for a retry.
 }
 
 void ShareRecord::TargetChosen(std::wstring applicationName) {
@@ -136,6 +136,15 @@ void ShareRecord::TargetChosen(std::wstring applicationName) {
 bool ShareRecord::WasTargetChosen() const {
     std::lock_guard guard(lock_);
     return targetChosen_;
+}
+
+void ShareRecord::Supersede() noexcept {
+    winrt::EventRegistration managerEvents[3];
+    std::lock_guard guard(lock_);
+    superseded_ = true;
+    int i = 0;
+    for (auto event : {ShareEvent::DataRequested, ShareEvent::TargetApplicationChosen, ShareEvent::ShareProvidersRequested})
+        managerEvents[i++] = std::move(registrations_[static_cast<int>(event)]);
 }
 
 const void* ShareRecord::LeaseData(uint64_t* size) {
@@ -159,11 +168,12 @@ void ShareRecord::End() noexcept {
     ShareContent content;
     try {
         std::unique_lock guard(lock_);
-        if (ended_) return;
-        ended_ = true;
-        // The host may free its bytes once told: a copy in progress finishes
-        // first, and none starts after this.
+        const bool endedBefore = std::exchange(ended_, true);
+        // The host may free its bytes once told (or once Terminate returns):
+        // the piece of a copy in progress finishes first, and none starts
+        // after this.
         dataReturned_.wait(guard, [&] { return dataLeases_ == 0; });
+        if (endedBefore) return;
         for (int i = 0; i < static_cast<int>(ShareEvent::Count); ++i) registrations[i] = std::move(registrations_[i]);
         content = std::move(content_);
         content_ = ShareContent{};
@@ -173,7 +183,12 @@ void ShareRecord::End() noexcept {
     } catch (...) {
         return;
     }
-    for (auto& registration : registrations) RemoveOrKeepForRetry(std::move(registration));
+    // The handlers the runtime may still hold let go of the record.
+    if (auto link = link_.lock()) link->Cut();
+    // Each registration is removed on its own; refusals are kept, and those
+    // refused earlier are tried again.
+    for (auto& registration : registrations) registration = {};
+    winrt::EventRegistration::RetryRefused();
     content = ShareContent{};  // the provider and the file go before the host hears of the end
     if (task) {
         try {
@@ -209,28 +224,38 @@ void EndDismissedShares(const std::shared_ptr<ShareRecord>& newest) {
             if (auto record = it->second.lock(); record && record != newest) earlier.push_back(std::move(record));
         }
     }
-    // A share with a chosen target is still being delivered: it lives beside the new one.
-    for (auto& record : earlier)
-        if (!record->WasTargetChosen()) record->End();
+    // A share with a chosen target is still being delivered: it lives beside
+    // the new one, which alone answers the manager's events from now on.
+    for (auto& record : earlier) {
+        if (record->WasTargetChosen()) {
+            record->Supersede();
+        } else {
+            record->End();
+        }
+    }
 }
 
 void TerminateSharing() noexcept {
     sharingTerminated = true;
-    try {
-        std::multimap<HWND, std::weak_ptr<ShareRecord>> records;
-        std::vector<winrt::EventRegistration> refused;
-        {
-            auto& shares = liveShares();
-            std::lock_guard guard(shares.lock);
-            ++terminations;
-            records.swap(shares.byWindow);
-            refused.swap(shares.refused);
-        }
-        for (auto& entry : records)
-            if (auto record = entry.second.lock()) record->End();
-        for (auto& registration : refused) RemoveOrKeepForRetry(std::move(registration));
-    } catch (...) {
+    auto& shares = liveShares();
+    unsigned mine = 0;
+    std::multimap<HWND, std::weak_ptr<ShareRecord>> records;
+    {
+        std::lock_guard guard(shares.lock);
+        mine = ++terminations;
+        records.swap(shares.byWindow);
     }
+    // Each End returns once no copy of that share's bytes is in progress.
+    for (auto& entry : records)
+        if (auto record = entry.second.lock()) record->End();
+    records.clear();
+    winrt::EventRegistration::RetryRefused();
+    // An earlier termination may still be ending the shares it took: this one
+    // returns after it, so that no copy is in progress when either returns.
+    std::unique_lock guard(shares.lock);
+    shares.terminationDone.wait(guard, [&] { return shares.terminationsDone == mine - 1; });
+    shares.terminationsDone = mine;
+    shares.terminationDone.notify_all();
 }
 
 unsigned SharingTerminations() noexcept { return terminations.load(); }

@@ -6,6 +6,7 @@
 
 #include "ComPtr.h"
 #include "EventRegistration.h"
+#include "ShareLink.h"
 #include "abi/DataTransfer.h"
 #include "abi/Storage.h"
 #include "tavlet/thread/Dispatcher.h"
@@ -39,10 +40,12 @@ struct ShareContent {
 enum class ShareEvent { DataRequested, TargetApplicationChosen, ShareCompleted, ShareProvidersRequested, Count };
 
 // A share lives from its call until ShareCompleted, the window's next share
-// (when its UI was dismissed) or WinRTSharingTerminate, whichever ends it
-// first. Ending is final: every handler of an ended share does nothing, even
-// one that the runtime refused to remove; the record then holds neither the
-// host's content nor the window's manager. Owned by its handlers.
+// (when its UI was dismissed), a failure in one of its handlers or
+// WinRTSharingTerminate, whichever ends it first. Ending is final: every
+// handler of an ended share does nothing, even one that the runtime refused to
+// remove; the record then holds neither the host's content nor the window's
+// manager, and its handlers no longer hold the record. Owned by its handlers
+// through its ShareLink.
 class ShareRecord {
 public:
     ShareRecord(HWND window, std::shared_ptr<thread::Dispatcher> dispatcher, ShareContent content);
@@ -50,8 +53,15 @@ public:
     ShareRecord& operator=(const ShareRecord&) = delete;
     ~ShareRecord();
 
+    // What its handlers hold; the record lets it go when the share ends.
+    static std::shared_ptr<ShareLink> Start(HWND window, std::shared_ptr<thread::Dispatcher> dispatcher,
+                                            ShareContent content);
+
     HWND Window() const noexcept { return window_; }
 
+    // True once per event, for the handler that is to act on it: the share
+    // lives and, for the manager's events, is still the window's newest.
+    bool Answer(ShareEvent event);
     // The content while the share lives (handlers read it), else nothing.
     std::optional<ShareContent> Content() const;
     // Keeps a handler's registration; false (and the registration is removed
@@ -61,28 +71,37 @@ public:
     void Remove(ShareEvent event);
     void TargetChosen(std::wstring applicationName);
     bool WasTargetChosen() const;
+    // The window's next share has started: this one (its target chosen) is
+    // still delivered, but answers none of the manager's events any more.
+    void Supersede() noexcept;
 
-    // The host's bytes for one copy, or null once the share has ended. The
-    // share does not end (and so does not tell the host) before ReturnData.
+    // The host's bytes for one piece of a copy, or null once the share has
+    // ended. The share does not end (and so does not tell the host) before
+    // ReturnData.
     const void* LeaseData(uint64_t* size);
     void ReturnData();
 
     // Ends the share: the registrations go, the content is released, a copy
     // of the bytes in progress is waited for, and the host's callback is
-    // posted last, so that the host may start a share from inside it.
+    // posted last, so that the host may start a share from inside it. Returns
+    // only when no piece of a copy is in progress, also when another thread
+    // is ending the share.
     void End() noexcept;
     // Ends a share that failed to start: the host is never called back for it.
     void Abandon() noexcept;
 
 private:
     const HWND window_;
+    std::weak_ptr<ShareLink> link_;  // set by Start, before any handler exists
     mutable std::mutex lock_;  // guards what follows; never held across a runtime call or a host callback
     std::condition_variable dataReturned_;
     std::shared_ptr<thread::Dispatcher> dispatcher_;
     ShareContent content_;
     winrt::EventRegistration registrations_[static_cast<int>(ShareEvent::Count)];
+    bool answered_[static_cast<int>(ShareEvent::Count)] = {};
     std::wstring targetApplicationName_;
     bool targetChosen_ = false;
+    bool superseded_ = false;
     bool ended_ = false;
     int dataLeases_ = 0;
 };
@@ -90,10 +109,12 @@ private:
 // Every live share, for the window's next share and for WinRTSharingTerminate.
 // A record that fails to register does not end the shares it would replace.
 bool AddLiveShare(const std::shared_ptr<ShareRecord>& record, unsigned terminations);
-// Ends the window's earlier shares whose UI was dismissed (no target chosen).
+// Ends the window's earlier shares whose UI was dismissed (no target chosen);
+// those with a chosen target answer none of the manager's events any more.
 void EndDismissedShares(const std::shared_ptr<ShareRecord>& newest);
 // WinRTSharingTerminate: no callback from now on; every live share ends;
-// removals the runtime refused earlier are tried again.
+// removals the runtime refused earlier are tried again. Returns when no copy
+// of the host's bytes is in progress, after every earlier termination.
 void TerminateSharing() noexcept;
 // How many times sharing was terminated: a file lookup started before a
 // termination does nothing when it completes after it.

@@ -37,7 +37,7 @@ constexpr std::wstring_view kPackageClass = L"Windows.ApplicationModel.DataTrans
 
 template <typename Args>
 using ManagerHandler = Foundation::TypedEventHandler<IDataTransferManager*, Args*>;
-using Record = std::shared_ptr<ShareRecord>;
+using Link = std::shared_ptr<ShareLink>;
 
 std::wstring StandardBitmapFormat() {
     HString format;
@@ -46,7 +46,7 @@ std::wstring StandardBitmapFormat() {
     return format.str();
 }
 
-void FillPackage(const Record& record, const ShareContent& content, IDataPackage& package) {
+void FillPackage(const Link& link, const ShareContent& content, IDataPackage& package) {
     com_ptr<DataTransfer::IDataPackagePropertySet> properties;
     check_hresult(package.get_Properties(properties.put()));
     if (!content.title.empty()) check_hresult(properties->put_Title(HStringReference(content.title)));
@@ -58,8 +58,11 @@ void FillPackage(const Record& record, const ShareContent& content, IDataPackage
     } else if (content.data && content.dataSize) {
         // Deferred rendering: the bytes are read only when a target asks for the bitmap.
         auto provider = MakeDelegate<DataTransfer::DataProviderHandler>(
-            [record](DataTransfer::IDataProviderRequest* request) -> HRESULT {
-                ProvideBitmap(::winrt::copy_ptr(request), record);
+            [link](DataTransfer::IDataProviderRequest* request) -> HRESULT {
+                // A share that has ended delivers nothing: the host may have freed its bytes.
+                auto record = link->Record();
+                if (!record) ::winrt::throw_hresult(E_ILLEGAL_METHOD_CALL);
+                ProvideBitmap(::winrt::copy_ptr(request), std::move(record));
                 return S_OK;
             });
         check_hresult(package.SetDataProvider(HStringReference(StandardBitmapFormat()), provider.get()));
@@ -68,46 +71,65 @@ void FillPackage(const Record& record, const ShareContent& content, IDataPackage
     }
 }
 
-// DataPackage.ShareCompleted, where the system has it: the share's end.
-void WatchShareCompleted(const Record& record, IDataPackage* package) {
-    if (!IsEventPresent(std::wstring(kPackageClass), L"ShareCompleted")) return;
-    auto package3 = ::winrt::copy_ptr(package).as<DataTransfer::IDataPackage3>();
-    auto completed = MakeDelegate<Foundation::TypedEventHandler<IDataPackage*, DataTransfer::IShareCompletedEventArgs*>>(
-        [record](IDataPackage*, DataTransfer::IShareCompletedEventArgs*) -> HRESULT {
+// One handler of a share: it acts once, for a live share only, and only
+// while the share is its window's newest (ShareCompleted aside). One whose
+// share has ended, even one the runtime refused to remove, does nothing and
+// registers nothing. A failure part-way ends the share: it never writes into a
+// later share's package. The failure itself goes back to the runtime.
+template <typename Handler, typename Sender, typename Args, typename Act>
+com_ptr<Handler> Answer(const Link& link, ShareEvent event, Act act) {
+    return MakeDelegate<Handler>([link, event, act](Sender*, Args* args) -> HRESULT {
+        auto record = link->Record();
+        if (!record || !record->Answer(event)) return S_OK;
+        try {
+            act(*record, args);
+        } catch (...) {
             record->End();
-            return S_OK;
-        });
-    record->Keep(ShareEvent::ShareCompleted,
-                 EventRegistration::Add(package3, &DataTransfer::IDataPackage3::add_ShareCompleted,
-                                        &DataTransfer::IDataPackage3::remove_ShareCompleted, completed.get()));
+            throw;
+        }
+        record->Remove(event);
+        return S_OK;
+    });
 }
 
-// Each handler acts once, for a live share only: one whose share has ended
-// (even one the runtime refused to remove) does nothing and registers nothing.
-com_ptr<ManagerHandler<DataTransfer::IDataRequestedEventArgs>> OnDataRequested(const Record& record) {
-    return MakeDelegate<ManagerHandler<DataTransfer::IDataRequestedEventArgs>>(
-        [record](IDataTransferManager*, DataTransfer::IDataRequestedEventArgs* args) -> HRESULT {
-            auto content = record->Content();
-            if (!content) return S_OK;
+template <typename Args, typename Act>
+com_ptr<ManagerHandler<Args>> AnswerManager(const Link& link, ShareEvent event, Act act) {
+    return Answer<ManagerHandler<Args>, IDataTransferManager, Args>(link, event, act);
+}
+
+// DataPackage.ShareCompleted, where the system has it: the share's end.
+void WatchShareCompleted(const Link& link, ShareRecord& record, IDataPackage* package) {
+    if (!IsEventPresent(std::wstring(kPackageClass), L"ShareCompleted")) return;
+    auto package3 = ::winrt::copy_ptr(package).as<DataTransfer::IDataPackage3>();
+    using Completed = Foundation::TypedEventHandler<IDataPackage*, DataTransfer::IShareCompletedEventArgs*>;
+    auto completed = Answer<Completed, IDataPackage, DataTransfer::IShareCompletedEventArgs>(
+        link, ShareEvent::ShareCompleted, [](ShareRecord& ended, auto*) { ended.End(); });
+    record.Keep(ShareEvent::ShareCompleted,
+                EventRegistration::Add(package3, &DataTransfer::IDataPackage3::add_ShareCompleted,
+                                       &DataTransfer::IDataPackage3::remove_ShareCompleted, completed.get()));
+}
+
+com_ptr<ManagerHandler<DataTransfer::IDataRequestedEventArgs>> OnDataRequested(const Link& link) {
+    return AnswerManager<DataTransfer::IDataRequestedEventArgs>(
+        link, ShareEvent::DataRequested, [link](ShareRecord& record, DataTransfer::IDataRequestedEventArgs* args) {
+            auto content = record.Content();
+            if (!content) return;
             com_ptr<DataTransfer::IDataRequest> request;
             check_hresult(args->get_Request(request.put()));
             com_ptr<IDataPackage> package;
             check_hresult(request->get_Data(package.put()));
-            FillPackage(record, *content, *package);
-            WatchShareCompleted(record, package.get());
-            record->Remove(ShareEvent::DataRequested);
-            return S_OK;
+            FillPackage(link, *content, *package);
+            WatchShareCompleted(link, record, package.get());
         });
 }
 
-com_ptr<ManagerHandler<DataTransfer::ITargetApplicationChosenEventArgs>> OnTargetChosen(const Record& record) {
-    return MakeDelegate<ManagerHandler<DataTransfer::ITargetApplicationChosenEventArgs>>(
-        [record](IDataTransferManager*, DataTransfer::ITargetApplicationChosenEventArgs* args) -> HRESULT {
+com_ptr<ManagerHandler<DataTransfer::ITargetApplicationChosenEventArgs>> OnTargetChosen(const Link& link) {
+    return AnswerManager<DataTransfer::ITargetApplicationChosenEventArgs>(
+        link, ShareEvent::TargetApplicationChosen,
+        [](ShareRecord& record, DataTransfer::ITargetApplicationChosenEventArgs* args) {
             HString name;
             check_hresult(args->get_ApplicationName(name.put()));
-            record->TargetChosen(name.str());
-            record->Remove(ShareEvent::TargetApplicationChosen);
-            return S_OK;
+            record.TargetChosen(name.str());
         });
 }
 
@@ -125,41 +147,39 @@ bool IsListed(const com_ptr<Foundation::Collections::IVector<DataTransfer::IShar
     return false;
 }
 
-com_ptr<ManagerHandler<DataTransfer::IShareProvidersRequestedEventArgs>> OnProvidersRequested(const Record& record) {
-    return MakeDelegate<ManagerHandler<DataTransfer::IShareProvidersRequestedEventArgs>>(
-        [record](IDataTransferManager*, DataTransfer::IShareProvidersRequestedEventArgs* args) -> HRESULT {
-            auto content = record->Content();
-            if (!content) return S_OK;
+com_ptr<ManagerHandler<DataTransfer::IShareProvidersRequestedEventArgs>> OnProvidersRequested(const Link& link) {
+    return AnswerManager<DataTransfer::IShareProvidersRequestedEventArgs>(
+        link, ShareEvent::ShareProvidersRequested,
+        [](ShareRecord& record, DataTransfer::IShareProvidersRequestedEventArgs* args) {
+            auto content = record.Content();
             // Possibly empty: the provider's icon was not built when the share began.
-            if (const auto& own = content->provider) {
-                HString title;
-                check_hresult(own->get_Title(title.put()));
-                com_ptr<Foundation::Collections::IVector<DataTransfer::IShareProvider*>> providers;
-                check_hresult(args->get_Providers(providers.put()));
-                if (!IsListed(providers, title.str())) check_hresult(providers->Append(own.get()));
-            }
-            record->Remove(ShareEvent::ShareProvidersRequested);
-            return S_OK;
+            if (!content || !content->provider) return;
+            const auto& own = content->provider;
+            HString title;
+            check_hresult(own->get_Title(title.put()));
+            com_ptr<Foundation::Collections::IVector<DataTransfer::IShareProvider*>> providers;
+            check_hresult(args->get_Providers(providers.put()));
+            if (!IsListed(providers, title.str())) check_hresult(providers->Append(own.get()));
         });
 }
 
-void RegisterAndShow(const Record& record, const com_ptr<IDataTransferManager>& manager,
+void RegisterAndShow(const Link& link, ShareRecord& record, const com_ptr<IDataTransferManager>& manager,
                      const com_ptr<abi::IDataTransferManagerInterop>& interop, bool offersProvider) {
-    record->Keep(ShareEvent::DataRequested,
+    record.Keep(ShareEvent::DataRequested,
                  EventRegistration::Add(manager, &IDataTransferManager::add_DataRequested,
-                                        &IDataTransferManager::remove_DataRequested, OnDataRequested(record).get()));
-    record->Keep(ShareEvent::TargetApplicationChosen,
+                                        &IDataTransferManager::remove_DataRequested, OnDataRequested(link).get()));
+    record.Keep(ShareEvent::TargetApplicationChosen,
                  EventRegistration::Add(manager, &IDataTransferManager::add_TargetApplicationChosen,
                                         &IDataTransferManager::remove_TargetApplicationChosen,
-                                        OnTargetChosen(record).get()));
+                                        OnTargetChosen(link).get()));
     if (offersProvider && IsEventPresent(std::wstring(kManagerClass), L"ShareProvidersRequested")) {
         auto manager2 = manager.as<DataTransfer::IDataTransferManager2>();
-        record->Keep(ShareEvent::ShareProvidersRequested,
+        record.Keep(ShareEvent::ShareProvidersRequested,
                      EventRegistration::Add(manager2, &DataTransfer::IDataTransferManager2::add_ShareProvidersRequested,
                                             &DataTransfer::IDataTransferManager2::remove_ShareProvidersRequested,
-                                            OnProvidersRequested(record).get()));
+                                            OnProvidersRequested(link).get()));
     }
-    check_hresult(interop->ShowShareUIForWindow(record->Window()));
+    check_hresult(interop->ShowShareUIForWindow(record.Window()));
 }
 
 // One share: a record owned by its handlers, registered, and the share UI
@@ -171,16 +191,41 @@ void ShareForWindow(std::shared_ptr<Dispatcher> dispatcher, HWND window, ShareCo
     com_ptr<IDataTransferManager> manager;
     check_hresult(interop->GetForWindow(window, abi::guid_v<IDataTransferManager>, manager.put_void()));
     const bool offersProvider = content.offersProvider;
-    auto record = std::make_shared<ShareRecord>(window, std::move(dispatcher), std::move(content));
+    auto link = ShareRecord::Start(window, std::move(dispatcher), std::move(content));
+    auto record = link->Record();
     if (!AddLiveShare(record, terminationsAtStart)) return;  // WinRTSharingTerminate came first
     try {
-        RegisterAndShow(record, manager, interop, offersProvider);
+        RegisterAndShow(link, *record, manager, interop, offersProvider);
     } catch (...) {
         record->Abandon();
         throw;
     }
     EndDismissedShares(record);
 }
+
+// The file share's steps after its lookup (the window's manager, the
+// registrations, the share UI) run on the thread that made the share call, as
+// the manager is not agile. A failure there has no one to tell: the host
+// already has S_OK, and sees no share UI and no callback.
+class FileShareOpening final : public Dispatcher::Task {
+public:
+    FileShareOpening(std::shared_ptr<Dispatcher> dispatcher, HWND window, ShareContent content, unsigned terminations)
+        : dispatcher_(std::move(dispatcher)), window_(window), content_(std::move(content)), terminations_(terminations) {}
+
+    void Run() override {
+        if (SharingTerminations() != terminations_) return;  // WinRTSharingTerminate came first
+        try {
+            ShareForWindow(dispatcher_, window_, std::move(content_), terminations_);
+        } catch (...) {
+        }
+    }
+
+private:
+    std::shared_ptr<Dispatcher> dispatcher_;
+    HWND window_;
+    ShareContent content_;
+    unsigned terminations_;
+};
 
 ShareContent WithProvider(ShareContent content, _WinRTShareProvider* provider) {
     if (auto slot = winrt::RuntimeProviderSlotOf(provider)) {  // none for null or a handle that is not live
@@ -253,6 +298,7 @@ HRESULT TAVLET_CALL WinRTShareFileForWindow(HWND window, const wchar_t* title, c
         // Runs on the thread that reports the lookup; a path naming no file
         // fails here, after the host already has S_OK: no share UI, no callback.
         // A lookup that completes after WinRTSharingTerminate only lets go.
+        // The share itself opens on the share call's thread.
         auto found = tavlet::winapi::winrt::MakeDelegate<Foundation::AsyncOperationCompletedHandler<Storage::IStorageFile*>>(
             [dispatcher, window, content, slot, terminations](Foundation::IAsyncOperation<Storage::IStorageFile*>* operation,
                                                               INT32) -> HRESULT {
@@ -261,7 +307,8 @@ HRESULT TAVLET_CALL WinRTShareFileForWindow(HWND window, const wchar_t* title, c
                 ::winrt::check_hresult(operation->GetResults(share.file.put()));
                 if (!share.file) ::winrt::throw_hresult(E_POINTER);
                 if (auto provider = slot.lock()) share.provider = provider->Get();
-                tavlet::winapi::ShareForWindow(dispatcher, window, std::move(share), terminations);
+                dispatcher->Post(std::make_shared<tavlet::winapi::FileShareOpening>(dispatcher, window, std::move(share),
+                                                                                  terminations));
                 return S_OK;
             });
         ::winrt::check_hresult(lookup->put_Completed(found.get()));
