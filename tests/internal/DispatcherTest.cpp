@@ -124,6 +124,19 @@ TEST_F(DispatcherTest, Posts_RunOnTheOwnerAtOnceOrInOneDrainPerWakeUp) {
     ASSERT_EQ(wakeUps.size(), 2u);
     for (auto& msg : wakeUps) DispatchMessageW(&msg);
     EXPECT_EQ(trace, (std::vector<std::string>{"drain", "late"}));
+
+    // A task that terminates the dispatcher: the rest of its drain is released unrun.
+    trace.clear();
+    OnOtherThread([&] {
+        for (const char* name : {"terminates", "after"}) {
+            EXPECT_TRUE(dispatcher->Post(MakeTask([&, name] {
+                trace.push_back(name);
+                if (name[0] == 't') dispatcher->Terminate();
+            })));
+        }
+    });
+    Pump();
+    EXPECT_EQ(trace, (std::vector<std::string>{"terminates"}));
 }
 
 TEST_F(DispatcherTest, OtherMessagesReachTheStaticProcedureUnchanged) {
