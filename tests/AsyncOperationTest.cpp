@@ -1,10 +1,7 @@
 // Asynchronous boolean handles and their one callback, run in the registering apartment.
-#include "RuntimeFixture.h"
+#include "Host.h"
 #include "tavlet.h"
 
-#include <atomic>
-#include <optional>
-#include <thread>
 
 namespace {
 
@@ -105,7 +102,6 @@ TEST_F(AsyncOperationTest, PollingAnswersWhatTheOperationSaysUntilItIsClosed) {
         EXPECT_EQ(polledResult, result);
     };
     const HRESULT kIllegalMethodCall = static_cast<HRESULT>(0x8000000E);
-    poll(nullptr, E_INVALIDARG, 3, E_INVALIDARG, 3);
     for (bool answer : {true, false}) {
         auto* operation = Request();
         EXPECT_EQ(_WinRTAsyncOperationBOOL_GetStatus(operation, nullptr), E_INVALIDARG);
@@ -146,7 +142,6 @@ TEST_F(AsyncOperationTest, CompletionThatCannotBeDeliveredCallsNothing) {
 }
 
 TEST_F(AsyncOperationTest, ReleaseCancelsARunningOperationOnly) {
-    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(nullptr), S_OK);
     EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(Request()), S_OK);
     EXPECT_EQ(sim::TileRequestAt(Last()).status, 2);
     auto* closed = Request();
@@ -163,23 +158,20 @@ TEST_F(AsyncOperationTest, ReleaseCancelsARunningOperationOnly) {
 // pumping, deallocates).
 TEST_F(AsyncOperationTest, NothingIsCalledFromInsideOrAfterDealloc) {
     enum class Ending { CancelCompletesInside, CancelCompletesLater, CompletionWaitingToEnter };
-    const std::string entering = "IAsyncOperation.GetResults";  // read just before the switch
+    const char* entering = "IAsyncOperation.GetResults";  // read just before the switch
     for (Ending ending : {Ending::CancelCompletesInside, Ending::CancelCompletesLater, Ending::CompletionWaitingToEnter}) {
         SCOPED_TRACE(static_cast<int>(ending));
         sim::SetCancelCompletesInline(ending == Ending::CancelCompletesInside);
         auto* operation = Request();
         ASSERT_EQ(_WinRTAsyncOperationBOOL_Completed(operation, RecordCompletion, nullptr), S_OK);
-        std::optional<sim::Background> completing;
+        auto dealloc = [&] {
+            EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
+            EXPECT_TRUE(TakeDeliveries().empty());
+        };
         if (ending == Ending::CompletionWaitingToEnter) {
-            sim::HoldNext(entering);
-            completing.emplace([request = Last()] { sim::CompleteTileRequest(request, true); });
-            ASSERT_TRUE(sim::WaitUntilHeld(entering));
-        }
-        EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
-        EXPECT_TRUE(TakeDeliveries().empty());
-        sim::Release(entering);
-        if (completing) {
-            EXPECT_TRUE(completing->Finish());
+            host::WhileHeld(entering, [request = Last()] { sim::CompleteTileRequest(request, true); }, dealloc);
+        } else {
+            dealloc();
         }
         EXPECT_TRUE(sim::WaitForRuntimeIdle());
         EXPECT_TRUE(TakeDeliveries().empty());

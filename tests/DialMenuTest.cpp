@@ -5,27 +5,13 @@
 namespace {
 
 using namespace dialtest;
-
-class DialMenuTest : public DialTest {
-protected:
-    uint32_t Known(_WinRTDial* dial, DialMenuItemHandler handler = nullptr, const void* reserved = nullptr) {
-        uint32_t id = 0;
-        EXPECT_EQ(WinRTDialAppendKnownMenuItem(dial, reserved, L"known", handler, &id), S_OK);
-        return id;
-    }
-    uint32_t Icon(_WinRTDial* dial, const std::wstring& path) {
-        uint32_t id = 0;
-        EXPECT_EQ(WinRTDialAppendIconMenuItem(dial, path.c_str(), L"icon", nullptr, &id), S_OK);
-        return id;
-    }
-    TempFiles files_;
-};
+using DialMenuTest = DialTest;
 
 // Ids are process-wide; ctest runs every test in a process of its own.
 TEST_F(DialMenuTest, IdsOneAndTwoGoToTheFirstTwoItems_KnownIconIsAlwaysInkColor) {
     _WinRTDial* dial = Create();
-    expectedSurvivors_ += kKeptPerDial;
-    if (Icon(dial, files_.Make(L"one.png")) != 1) GTEST_SKIP() << "earlier tests of this process took ids";
+    host::TempFile one(L"-one.png");
+    ASSERT_EQ(Icon(dial, one.path), 1u);
     uint32_t count = 0;
     const void* reserved[] = {nullptr, &count, reinterpret_cast<const void*>(~uintptr_t(0))};
     for (long i = 0; i < 3; ++i) {
@@ -43,20 +29,19 @@ TEST_F(DialMenuTest, IdsOneAndTwoGoToTheFirstTwoItems_KnownIconIsAlwaysInkColor)
 
 TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit) {
     enum class Way { TestThread, RuntimeThread, Inline };
-    const std::wstring paths[] = {files_.Make(L"a.png"), files_.Make(L"b.png"), files_.Make(L"c.png")};
+    const host::TempFile files[] = {host::TempFile(L"-a.png"), host::TempFile(L"-b.png"), host::TempFile(L"-c.png")};
     for (Way way : {Way::TestThread, Way::RuntimeThread, Way::Inline}) {
         SCOPED_TRACE(static_cast<int>(way));
         sim::SetFileLoadCompletion(way == Way::Inline ? sim::FileLoadCompletion::Inline
                                                       : sim::FileLoadCompletion::Manual);
         const long loadsBefore = sim::FileLoadsStarted();
         _WinRTDial* dial = Create();
-        expectedSurvivors_ += kKeptPerDial;
         uint32_t ids[3];
-        for (int i = 0; i < 3; ++i) ids[i] = Icon(dial, paths[i]);
+        for (int i = 0; i < 3; ++i) ids[i] = Icon(dial, files[i].path);
         EXPECT_EQ(sim::MenuItemCount(), 0);
         EXPECT_EQ(sim::FileLoadsStarted(), loadsBefore);
         EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-        if (way == Way::RuntimeThread) { EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 3); }
+        if (way == Way::RuntimeThread) EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 3);
         for (long n = 1; way == Way::TestThread && n <= 3; ++n) {
             // One load at a time: each completion adds its item and starts the next.
             EXPECT_EQ(sim::FileLoadsStarted() - loadsBefore, n);
@@ -66,151 +51,101 @@ TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit) {
         EXPECT_EQ(sim::FileLoadsStarted() - loadsBefore, 3);
         ASSERT_EQ(sim::MenuItemCount(), 3);
         for (long i = 0; i < 3; ++i) {
-            EXPECT_EQ(sim::MenuItemIconPath(0, i), paths[i]);
+            EXPECT_EQ(sim::MenuItemIconPath(0, i), files[i].path);
             EXPECT_EQ(sim::MenuItemTag(0, i), static_cast<long>(ids[i]));
         }
         EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
     }
 }
 
-TEST_F(DialMenuTest, MissingSecondFile_AddsOnlyTheFirstAndLeavesTheThirdForTheNextCommit) {
+// A failed load ends the chain: the items after it wait for the next commit.
+// A commit with nothing queued starts nothing; a built-in-icon item appended
+// while queued icons load lands before them.
+TEST_F(DialMenuTest, Commit_AFailedLoadLeavesTheRestQueued_AKnownItemOvertakesQueuedIcons) {
     _WinRTDial* dial = Create();
-    expectedSurvivors_ += kKeptPerDial;
-    const std::wstring first = files_.Make(L"first.png"), third = files_.Make(L"third.png");
-    Icon(dial, first);
-    Icon(dial, first + L".missing");
-    const uint32_t thirdId = Icon(dial, third);
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    EXPECT_EQ(sim::CompleteFileLoads(), 2);  // the failed load ends the chain
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    host::TempFile first(L"-first.png"), third(L"-third.png");
+    Icon(dial, first.path);
+    Icon(dial, first.path + L".missing");
+    const uint32_t thirdId = Icon(dial, third.path);
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(sim::CompleteFileLoads(), 2);
     EXPECT_EQ(sim::MenuItemCount(), 1);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 0), first);
-
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    EXPECT_EQ(sim::CompleteFileLoads(), 1);
-    ASSERT_EQ(sim::MenuItemCount(), 2);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 1), third);
-    EXPECT_EQ(sim::MenuItemTag(0, 1), static_cast<long>(thirdId));
+    Known(dial);
+    EXPECT_EQ(sim::MenuItemCount(), 2);
+    EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1);
+    ASSERT_EQ(sim::MenuItemCount(), 3);
+    EXPECT_EQ(sim::MenuItemIconPath(0, 0), first.path);
+    EXPECT_EQ(sim::MenuItemKnownIcon(0, 1), 6);
+    EXPECT_EQ(sim::MenuItemIconPath(0, 2), third.path);
+    EXPECT_EQ(sim::MenuItemTag(0, 2), static_cast<long>(thirdId));
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 3);
     EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
 }
 
-TEST_F(DialMenuTest, Invoked_SelectionEchoIsSwallowed_TheHostsFirstClickDelivered) {
-    _WinRTDial* dial = Create();
-    expectedSurvivors_ += kKeptPerDial;
-    // Selecting each new item raises its Invoked: that echo is what the window swallows.
-    Known(dial, NotifyA);
-    EXPECT_EQ(Hits::a, 0);
-    EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
-    EXPECT_EQ(Hits::a, 1);
-    EXPECT_TRUE(Hits::onRuntimeThread);
-    Known(dial, NotifyB);
-    EXPECT_EQ(sim::InvokeMenuItem(0, 1), S_OK);
-    EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
-    EXPECT_EQ(std::pair(Hits::a.load(), Hits::b.load()), std::pair(2, 1));
-    EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
-}
-
+// The first Invoked within four seconds of an addition is swallowed, whichever
+// item raises it: with echoes, that is the selection's own echo.
 TEST_F(DialMenuTest, Invoked_FirstWithinFourSecondsOfAnAdditionIsSwallowed_TheNextDelivered) {
-    sim::SetMenuSelectionEchoes(false);  // a menu whose selection raises nothing
-    _WinRTDial* dial = Create();
-    expectedSurvivors_ += kKeptPerDial;
-    // Each addition opens the window; the event it swallows may come from any item.
-    for (auto callback : {NotifyA, NotifyB}) {
-        Known(dial, callback);
-        EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
-        EXPECT_EQ(Hits::a, callback == NotifyB ? 1 : 0);
-        EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
-        EXPECT_EQ(Hits::a, callback == NotifyB ? 2 : 1);
+    for (bool echoes : {true, false}) {
+        SCOPED_TRACE(echoes);
+        sim::SetMenuSelectionEchoes(echoes);
+        _WinRTDial* dial = Create();
+        Hits::Reset();
+        for (auto callback : {NotifyA, NotifyB}) {
+            Known(dial, callback);
+            if (!echoes) EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
+            EXPECT_EQ(Hits::a + Hits::b, callback == NotifyB ? 1 : 0);
+            EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
+            EXPECT_EQ(Hits::a, callback == NotifyB ? 2 : 1);
+            EXPECT_TRUE(Hits::onRuntimeThread);
+        }
+        EXPECT_EQ(sim::InvokeMenuItem(0, 1), S_OK);
+        EXPECT_EQ(Hits::b, 1);
+        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
     }
-    EXPECT_EQ(sim::InvokeMenuItem(0, 1), S_OK);
-    EXPECT_EQ(Hits::b, 1);
     // The window lasts four seconds.
+    _WinRTDial* dial = Create();
     Known(dial, NotifyB);
     Sleep(4100);
-    EXPECT_EQ(sim::InvokeMenuItem(0, 2), S_OK);
+    EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
     EXPECT_EQ(Hits::b, 2);
     EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
 }
 
-// A clear while an icon load completes on a runtime thread, wherever the
-// completion is held: once both are done, an item is in the menu only if
-// invoking it reaches its callback.
-TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletes_EveryItemLeftInTheMenuReachesItsCallback) {
-    const std::wstring icon = files_.Make(L"racing.png");
+// A clear while an icon load completes or an Invoked is on its way, wherever
+// that is held: once both are done, an item is in the menu only if invoking
+// it reaches its callback, and an Invoked that the clear overtook calls nothing.
+TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletesOrAnInvokedRuns_ItemsLeftReachTheirCallbacks) {
+    host::TempFile icon(L"-racing.png");
     // Held before its item reaches the menu, the completion adds it to the
     // cleared menu; held after, the clear removes it.
     const std::pair<const char*, long> points[] = {{"IRadialControllerMenuItemStatics.CreateFromIcon", 1},
                                                    {"IVector<RadialControllerMenuItem>.Append", 1},
                                                    {"IRadialControllerMenu.SelectMenuItem", 0},
-                                                   {"IPropertyValueStatics.CreateUInt32", 0}};
+                                                   {"IPropertyValueStatics.CreateUInt32", 0},
+                                                   {"RadialControllerMenuItem.Invoked", 0}};
     for (const auto& [point, left] : points) {
         SCOPED_TRACE(point);
         _WinRTDial* dial = Create();
-        expectedSurvivors_ += kKeptPerDial;
-        uint32_t id = 0;
-        ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", NotifyA, &id), S_OK);
+        Icon(dial, icon.path, NotifyA);
         ASSERT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-        sim::HoldNext(point);
-        sim::Background completing([] { sim::CompleteFileLoads(1); });
-        ASSERT_TRUE(sim::WaitUntilHeld(point));
-        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
-        sim::Release(point);
-        ASSERT_TRUE(completing.Finish());
+        const bool invoking = std::string(point) == "RadialControllerMenuItem.Invoked";
+        if (invoking) EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1);  // its echo swallowed
+        Hits::Reset();
+        host::WhileHeld(
+            point, [invoking] { invoking ? sim::InvokeMenuItem(0, 0) : sim::CompleteFileLoads(1); },
+            [dial] { EXPECT_EQ(WinRTDialClearMenu(dial), S_OK); });
         ASSERT_TRUE(sim::WaitForRuntimeIdle());
         // The selection's echo, if the item got that far, has been swallowed.
-        Hits::Reset();
+        if (!invoking) Hits::Reset();
         ASSERT_EQ(sim::MenuItemCount(), left);
         for (long i = 0; i < left; ++i) EXPECT_EQ(sim::InvokeMenuItem(0, i), S_OK);
         EXPECT_EQ(Hits::a, left);
         EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
     }
-}
-
-// A commit with nothing queued starts nothing; a built-in-icon item appended
-// while queued icons load lands before them.
-TEST_F(DialMenuTest, Commit_NothingQueuedStartsNothing_AKnownItemOvertakesQueuedIcons) {
-    _WinRTDial* dial = Create();
-    expectedSurvivors_ += kKeptPerDial;
-    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    EXPECT_EQ(sim::FileLoadsStarted(), 0);
-    const std::wstring a = files_.Make(L"a.png"), b = files_.Make(L"b.png");
-    Icon(dial, a);
-    Icon(dial, b);
-    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    Known(dial);
-    EXPECT_EQ(sim::MenuItemCount(), 1);
-    EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 2);
-    ASSERT_EQ(sim::MenuItemCount(), 3);
-    EXPECT_EQ(sim::MenuItemKnownIcon(0, 0), 6);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 1), a);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 2), b);
-    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    EXPECT_EQ(sim::FileLoadsStarted(), 2);
-    EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
-}
-
-// A clear the runtime refuses keeps the callbacks and the queue; after a
-// clear, an Invoked already on its way finds no callback.
-TEST_F(DialMenuTest, Clear_RefusedKeepsEverything_AfterwardsAnInvokedCallsNothing) {
-    _WinRTDial* dial = Create();
-    expectedSurvivors_ += kKeptPerDial;
-    Known(dial, NotifyA);  // its selection echo is swallowed
-    Icon(dial, files_.Make(L"queued.png"));
-    sim::FailNext("IVector<RadialControllerMenuItem>.Clear", 1, E_ACCESSDENIED);
-    EXPECT_EQ(WinRTDialClearMenu(dial), E_ACCESSDENIED);
-    EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
-    EXPECT_EQ(Hits::a, 1);
-    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1);
-    EXPECT_EQ(sim::MenuItemCount(), 2);
-
-    sim::HoldNext("RadialControllerMenuItem.Invoked");
-    sim::Background invoked([] { sim::InvokeMenuItem(0, 0); });
-    ASSERT_TRUE(sim::WaitUntilHeld("RadialControllerMenuItem.Invoked"));
-    EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
-    sim::Release("RadialControllerMenuItem.Invoked");
-    EXPECT_TRUE(invoked.Finish());
-    EXPECT_EQ(Hits::a, 1);
-    EXPECT_EQ(sim::MenuItemCount(), 0);
 }
 
 }  // namespace

@@ -1,14 +1,9 @@
-// The radial controller tests' fixture, recording host callbacks and icon files.
+// The radial controller tests' fixture, and host callbacks that record what they saw.
 #pragma once
 
-#include "RuntimeFixture.h"
-#include "tavlet.h"
+#include "Host.h"
 
 #include <atomic>
-#include <cstdio>
-#include <string>
-#include <thread>
-#include <vector>
 
 namespace dialtest {
 
@@ -19,19 +14,16 @@ constexpr long kKeptPerDial = 3;
 // What the host callbacks saw. "A" and "B" are two distinct callbacks of each type.
 struct Hits {
     static inline std::atomic<int> a{0}, b{0};
-    static inline std::atomic<DWORD> thread{0};
     static inline std::atomic<bool> onRuntimeThread{false};
     static inline float delta = 0;  // the rest are written before a or b counts
     static inline uint32_t pressed = 0;
     static inline POINT point{};
     static inline RECT bounds{};
-    static void Reset() { a = 0, b = 0, thread = 0, onRuntimeThread = false; }
+    static void Reset() { a = 0, b = 0, onRuntimeThread = false; }
 };
 
 // NotifyA and NotifyB are also the menu items' callbacks.
-inline void TAVLET_CALL NotifyA() {
-    Hits::thread = GetCurrentThreadId(), Hits::onRuntimeThread = sim::IsRuntimeThread(), ++Hits::a;
-}
+inline void TAVLET_CALL NotifyA() { Hits::onRuntimeThread = sim::IsRuntimeThread(), ++Hits::a; }
 inline void TAVLET_CALL NotifyB() { ++Hits::b; }
 inline void TAVLET_CALL ContactA(POINT point, RECT bounds) { Hits::point = point, Hits::bounds = bounds, NotifyA(); }
 inline void TAVLET_CALL ContactB(POINT, RECT) { ++Hits::b; }
@@ -39,22 +31,6 @@ inline void TAVLET_CALL RotationA(float delta, POINT point, RECT bounds, uint32_
     Hits::delta = delta, Hits::pressed = pressed, ContactA(point, bounds);
 }
 inline void TAVLET_CALL RotationB(float, POINT, RECT, uint32_t) { ++Hits::b; }
-
-// Image files on the real file system, removed at the end of the test.
-class TempFiles {
-public:
-    ~TempFiles() { for (auto& path : paths_) DeleteFileW(path.c_str()); }
-    std::wstring Make(const wchar_t* name) {
-        wchar_t dir[MAX_PATH];
-        GetTempPathW(MAX_PATH, dir);
-        paths_.push_back(std::wstring(dir) + L"tavlet-dial-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name);
-        if (FILE* file = _wfopen(paths_.back().c_str(), L"wb")) fputs("\x89PNG", file), fclose(file);
-        return paths_.back();
-    }
-
-private:
-    std::vector<std::wstring> paths_;
-};
 
 // Completes the pending icon loads, and those they start, one at a time (each
 // on a runtime thread).
@@ -69,27 +45,32 @@ class DialTest : public ApartmentTest {
 protected:
     void SetUp() override {
         ApartmentTest::SetUp();
-        expectedSurvivors_ = sim::LiveObjects();  // left to the process's end by earlier tests
         sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
-        window_ = CreateWindowExW(0, L"Static", L"dial host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
-                                  nullptr, nullptr);
         Hits::Reset();
     }
     void TearDown() override {
         EXPECT_EQ(WinRTDialTerminate(), S_OK);
         sim::CompleteFileLoads();  // what a test left pending holds simulated objects
-        if (window_) DestroyWindow(window_);
         ApartmentTest::TearDown();
     }
-
     _WinRTDial* Create() {
         _WinRTDial* dial = nullptr;
         EXPECT_EQ(WinRTDialCreate(window_, &dial), S_OK);
         EXPECT_NE(dial, nullptr);
         return dial;
     }
+    uint32_t Known(_WinRTDial* dial, DialMenuItemHandler handler = nullptr, const void* reserved = nullptr) {
+        uint32_t id = 0;
+        EXPECT_EQ(WinRTDialAppendKnownMenuItem(dial, reserved, L"known", handler, &id), S_OK);
+        return id;
+    }
+    uint32_t Icon(_WinRTDial* dial, const std::wstring& path, DialMenuItemHandler handler = nullptr) {
+        uint32_t id = 0;
+        EXPECT_EQ(WinRTDialAppendIconMenuItem(dial, path.c_str(), L"icon", handler, &id), S_OK);
+        return id;
+    }
 
-    HWND window_ = nullptr;
+    host::Window window_;
 };
 
 }  // namespace dialtest

@@ -1,6 +1,7 @@
 // The icon file of an unpackaged process: the executable's directory followed
 // by the URI's text after "://", slashes turned to backslashes.
-#include "RuntimeFixture.h"
+#include <gtest/gtest.h>
+
 #include "tavlet/winapi/winrt/Errors.h"
 #include "tavlet/winapi/winrt/ShareProviderRuntime.h"
 
@@ -9,9 +10,7 @@ namespace {
 using tavlet::winapi::winrt::ExecutableDirectory;
 using tavlet::winapi::winrt::IconRelativePath;
 
-using ShareProviderIconTest = RuntimeTest;
-
-TEST_F(ShareProviderIconTest, MapsTheUriBesideTheExecutable) {
+TEST(ShareProviderIcon, MapsTheUriBesideTheExecutable) {
     const struct {
         const wchar_t* executable;
         const wchar_t* uri;
@@ -37,7 +36,7 @@ TEST_F(ShareProviderIconTest, MapsTheUriBesideTheExecutable) {
     }
 }
 
-TEST_F(ShareProviderIconTest, UriWithoutSchemeSeparatorIsAnInvalidArgument) {
+TEST(ShareProviderIcon, UriWithoutSchemeSeparatorIsAnInvalidArgument) {
     for (const wchar_t* uri : {L"", L"ab", L"Assets/share.png", L"ms-appx:/Assets", L":/"}) {
         try {
             IconRelativePath(uri);

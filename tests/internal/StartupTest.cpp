@@ -1,7 +1,7 @@
 // Start-up mechanics: the spin lock's back-off, and the once-per-process
 // runtime initialisation, also as the exports meet it. Each test runs in a
 // process of its own.
-#include "RuntimeFixture.h"
+#include "Host.h"
 #include "tavlet.h"
 #include "tavlet/thread/SpinLock.h"
 #include "tavlet/winapi/winrt/Runtime.h"

@@ -1,0 +1,114 @@
+// What the tests share: a fresh simulated runtime that ends with nothing alive
+// but what the runtime keeps, the host's UI thread and window, temporary
+// files, the share UI's steps, and races forced at a gate.
+#pragma once
+
+#include "SimRuntime.h"
+#include "tavlet.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A fresh simulated runtime. At the end only what the runtime keeps for the
+// process is alive: every dial controller with its menu, and the
+// configurations that dials leave to their windows.
+class RuntimeTest : public testing::Test {
+protected:
+    void SetUp() override { sim::Reset(); }
+    void TearDown() override {
+        // Completions the runtime still raises on its threads hold objects until they end.
+        EXPECT_TRUE(sim::WaitForRuntimeIdle()) << "runtime threads still busy";
+        const long kept = sim::ObjectsKeptByRadialControllers() + sim::LiveRadialControllerConfigurations();
+        EXPECT_EQ(sim::LiveObjects(), expectedSurvivors_ ? expectedSurvivors_ : kept) << "simulated objects leaked";
+    }
+
+    long expectedSurvivors_ = 0;  // 0: what the runtime keeps (a test may name its own count)
+};
+
+// The host's UI thread: a single-threaded apartment for the test's thread.
+class ApartmentTest : public RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    }
+    void TearDown() override {
+        RuntimeTest::TearDown();
+        if (initialized_) CoUninitialize();
+    }
+
+private:
+    bool initialized_ = false;
+};
+
+namespace host {
+
+// A top-level window of the test's thread, destroyed (its last messages pumped) with the object.
+struct Window {
+    Window() = default;
+    Window(const Window&) = delete;
+    ~Window() { DestroyWindow(hwnd), sim::PumpFor(0); }
+    operator HWND() const { return hwnd; }
+    HWND hwnd = CreateWindowExW(0, L"Static", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr, nullptr,
+                                nullptr);
+};
+
+// A file in Assets beside the executable (where an unpackaged host's icons
+// live) for the life of the object; its name is unique to the process.
+struct TempFile {
+    explicit TempFile(const std::wstring& suffix) : name(std::to_wstring(GetCurrentProcessId()) + suffix) {
+        wchar_t executable[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, executable, MAX_PATH);
+        path = executable;
+        path = path.substr(0, path.find_last_of(L"\\/")) + L"\\Assets";
+        CreateDirectoryW(path.c_str(), nullptr);
+        path += L"\\" + name;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "\x89PNG", 4, &written, nullptr);
+        CloseHandle(file);
+    }
+    TempFile(const TempFile&) = delete;
+    ~TempFile() { DeleteFileW(path.c_str()); }
+    std::wstring uri() const { return L"ms-appx:///Assets/" + name; }
+    std::wstring name, path;
+};
+
+// The window's share UI as the user walks it, each step expected to succeed.
+struct ShareUI {
+    const ShareUI& Data() const { return Step(sim::ShareUIRequestData(window), "data"); }
+    const ShareUI& Providers(const std::vector<std::wstring>& installed = {}) const {
+        return Step(sim::ShareUIRequestProviders(window, installed), "providers");
+    }
+    const ShareUI& Target(const wchar_t* application = L"Mail") const {
+        return Step(sim::ShareUIChooseTarget(window, application), "target");
+    }
+    const ShareUI& Pick(const wchar_t* title) const { return Step(sim::ShareUIPickProvider(window, title), "pick"); }
+    const ShareUI& Bitmap() const { return Step(sim::ShareUIRequestBitmap(window), "bitmap"); }
+    void Complete() const { Step(sim::ShareUIComplete(window), "complete"); }
+    void Dismiss() const { sim::ShareUIDismiss(window); }
+    const ShareUI& Step(HRESULT hr, const char* step) const {
+        EXPECT_EQ(hr, S_OK) << "share UI step " << step;
+        return *this;
+    }
+    HWND window;
+};
+
+// A race forced at a gate: the next thread to reach `point` stops there while
+// `work` runs on a runtime thread; once it is held, `act` runs on this thread;
+// then the gate opens and the work ends.
+inline void WhileHeld(const std::string& point, std::function<void()> work, const std::function<void()>& act) {
+    sim::HoldNext(point);
+    sim::Background background(std::move(work));
+    const bool held = sim::WaitUntilHeld(point);
+    EXPECT_TRUE(held) << point << " never reached";
+    if (held) act();
+    sim::Release(point);
+    EXPECT_TRUE(background.Finish()) << point;
+}
+
+}  // namespace host
