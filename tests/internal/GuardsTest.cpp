@@ -89,7 +89,7 @@ TEST(Guards, HandlerResultsGiveTheRuntimeACode) {
             body();
             return S_OK;
         } catch (...) {
-            return winrt::to_hresult();
+            return tavlet::CurrentExceptionToHresult(tavlet::FailureReader::Runtime);
         }
     };
     EXPECT_EQ(handled([] { winrt::throw_hresult(E_ACCESSDENIED); }), E_ACCESSDENIED);
