@@ -2,15 +2,13 @@
 // completion callback delivered in the registering thread's COM context.
 #include "tavlet.h"
 
-#include "ComContext.h"
-#include "ComObject.h"
 #include "Guards.h"
+#include "OnCompleted.h"
 #include "tavlet/winapi/AsyncOperationT.h"
 
 namespace tavlet::winapi {
 namespace {
 
-using abi::Windows::Foundation::AsyncOperationCompletedHandler;
 using abi::Windows::Foundation::AsyncStatus;
 using abi::Windows::Foundation::IAsyncInfo;
 using Operation = AsyncOperationT<bool>::Operation;
@@ -20,31 +18,6 @@ using Operation = AsyncOperationT<bool>::Operation;
 // registering thread's context: a handle released (or a callback replaced)
 // there before the completion gets in is never called.
 using CompletedCallbackState = std::function<void(bool)>;
-
-// Registered once per Completed call. It is free-threaded, so the runtime calls
-// it on the thread that finishes the operation; from there it enters the
-// registering thread's context, which for a single-threaded apartment means
-// that thread's message loop, while the runtime's thread waits.
-::winrt::com_ptr<AsyncOperationCompletedHandler<abi::boolean>> MakeCompletionHandler(
-    std::weak_ptr<CompletedCallbackState> weak, winrt::ComContext context) {
-    return winrt::MakeFreeThreadedDelegate<AsyncOperationCompletedHandler<abi::boolean>>(
-        [weak = std::move(weak), context = std::move(context)](Operation* operation, INT32 status) -> HRESULT {
-            if (weak.expired()) return S_OK;  // gone already: not worth a result or a switch
-            bool result = false;
-            if (status == AsyncStatus::Completed) {
-                abi::boolean value = 0;
-                if (!operation || operation->GetResults(&value) < 0) return S_OK;
-                result = value != 0;
-            }
-            // An operation that had already finished when the callback was
-            // registered completes in the registering context: the callback
-            // then runs at once. Failures of the switch, and of the host's
-            // function (an empty one included), are not the runtime's
-            // concern; the host is simply not called.
-            context.RunFor(weak, [result](CompletedCallbackState& callback) { callback(result); });
-            return S_OK;
-        });
-}
 
 }  // namespace
 
@@ -92,10 +65,19 @@ public:
         // The earlier callback goes now, before the runtime is asked anything:
         // even a refused registration leaves no stale callback behind.
         callback_ = state;
-        auto handler = MakeCompletionHandler(state, winrt::ComContext::Current());
         // The runtime accepts one Completed handler per operation and refuses a
-        // second with E_ILLEGAL_DELEGATE_ASSIGNMENT.
-        ::winrt::check_hresult(operation_->put_Completed(handler.get()));
+        // second with E_ILLEGAL_DELEGATE_ASSIGNMENT. An operation that had
+        // already finished completes in the registering context: the callback
+        // then runs at once.
+        winrt::OnCompleted<abi::boolean>(
+            operation_, winrt::InContext<std::weak_ptr<CompletedCallbackState>>{winrt::ComContext::Current(), state},
+            [](CompletedCallbackState& callback, abi::boolean value) { callback(value != 0); },
+            // A canceled or failed operation tells the host false; a result
+            // that cannot be read, or a host function that fails (an empty one
+            // included), is no one's concern: the host is simply not called.
+            [](CompletedCallbackState& callback, const winrt::OperationFailure& failure) {
+                if (failure.status != AsyncStatus::Completed) callback(false);
+            });
     }
 
 private:

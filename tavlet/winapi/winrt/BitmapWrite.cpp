@@ -3,8 +3,7 @@
 // deferral.
 #include "BitmapWrite.h"
 
-#include "ComContext.h"
-#include "ComObject.h"
+#include "OnCompleted.h"
 #include "Runtime.h"
 #include "abi/Foundation.h"
 #include "abi/Storage.Streams.h"
@@ -85,23 +84,15 @@ private:
         check_hresult(deferral_->Complete());
     }
 
-    // Continues with next once the operation has completed; its result is not
-    // used, but a failure or a cancellation ends the chain.
+    // Continues with next, in the context the write started in, once the
+    // operation has completed; its result is not used. A failure or a
+    // cancellation ends the chain: the deferral is never completed, and the
+    // target's request fails.
     template <typename T, typename Next>
     void Await(const com_ptr<Foundation::IAsyncOperation<T>>& operation, Next next) {
-        auto handler = winrt::MakeDelegate<Foundation::AsyncOperationCompletedHandler<T>>(
-            [self = shared_from_this(), next](Foundation::IAsyncOperation<T>* finished, INT32 status) -> HRESULT {
-                self->context_.Run([&] {
-                    if (status != Foundation::AsyncStatus::Completed) {
-                        T ignored{};
-                        HRESULT hr = finished->GetResults(&ignored);
-                        ::winrt::throw_hresult(hr < 0 ? hr : E_ABORT);
-                    }
-                    next(*self);
-                });
-                return S_OK;
-            });
-        check_hresult(operation->put_Completed(handler.get()));
+        winrt::OnCompleted<T>(
+            operation, winrt::InContext<std::shared_ptr<BitmapWrite>>{context_, shared_from_this()},
+            [next](BitmapWrite& self, auto&&) { next(self); }, winrt::DropFailure);
     }
 
     com_ptr<DataTransfer::IDataProviderRequest> request_;

@@ -4,7 +4,6 @@
 
 #include <objbase.h>
 
-#include <new>
 
 namespace tavlet::winapi::winrt {
 namespace {
@@ -14,10 +13,8 @@ HRESULT STDMETHODCALLTYPE RunWork(ComCallData* data) {
     try {
         (*static_cast<const std::function<void()>*>(data->pUserDefined))();
         return S_OK;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return tavlet::CurrentExceptionToHresult();
+        return tavlet::CurrentExceptionToHresult(tavlet::FailureReader::Host);
     }
 }
 
@@ -25,7 +22,7 @@ HRESULT STDMETHODCALLTYPE RunWork(ComCallData* data) {
 
 ComContext ComContext::Current() {
     ComContext result;
-    ::winrt::check_hresult(CoGetObjectContext(abi::guid_v<IContextCallback>, result.context_.put_void()));
+    result.context_.capture(CoGetObjectContext);
     ::winrt::check_hresult(CoGetContextToken(&result.token_));
     return result;
 }
@@ -35,20 +32,14 @@ bool ComContext::IsCurrent() const noexcept {
     return context_ && SUCCEEDED(CoGetContextToken(&token)) && token == token_;
 }
 
-void ComContext::Run(const std::function<void()>& work) const {
+void ComContext::RunOrDrop(const std::function<void()>& work) const noexcept {
     // Entering the context we are already in would only add a round trip (and
     // some systems do not implement the switch at all), so run inline.
     if (IsCurrent()) {
-        work();
-        return;
-    }
-    if (!context_) ::winrt::throw_hresult(E_UNEXPECTED);
-    ::winrt::check_hresult(Enter(work));
-}
-
-void ComContext::RunOrDrop(const std::function<void()>& work) const noexcept {
-    if (IsCurrent()) {
-        work();
+        try {
+            work();
+        } catch (...) {
+        }
         return;
     }
     if (context_) Enter(work);

@@ -173,7 +173,7 @@ public:
         try {
             return callable_(args...);
         } catch (...) {
-            return ::winrt::to_hresult();
+            return CurrentExceptionToHresult(FailureReader::Runtime);
         }
     }
 

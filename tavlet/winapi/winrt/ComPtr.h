@@ -54,6 +54,26 @@ public:
     }
     void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
 
+    // Fills this reference from a call that ends in (REFIID, void**), the
+    // interface id being this reference's: a function, or a method of an
+    // object. A failure is thrown; try_capture returns it instead.
+    template <typename Function, typename... Args>
+    void capture(Function function, Args&&... args) {
+        check_hresult(try_capture(function, std::forward<Args>(args)...));
+    }
+    template <typename Object, typename Method, typename... Args>
+    void capture(const com_ptr<Object>& object, Method method, Args&&... args) {
+        check_hresult(try_capture(object, method, std::forward<Args>(args)...));
+    }
+    template <typename Function, typename... Args>
+    HRESULT try_capture(Function function, Args&&... args) noexcept {
+        return function(std::forward<Args>(args)..., abi::guid_v<T>, put_void());
+    }
+    template <typename Object, typename Method, typename... Args>
+    HRESULT try_capture(const com_ptr<Object>& object, Method method, Args&&... args) noexcept {
+        return (object.get()->*method)(std::forward<Args>(args)..., abi::guid_v<T>, put_void());
+    }
+
     void attach(T* value) noexcept {
         ReleaseIfSet();
         ptr_ = value;

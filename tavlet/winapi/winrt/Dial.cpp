@@ -42,7 +42,7 @@ void Originate(HRESULT hr) {
 template <typename Interface>
 com_ptr<Interface> OriginatedFactory(std::wstring_view className) {
     com_ptr<Interface> factory;
-    Originate(RoGetActivationFactory(HStringReference(className), abi::guid_v<Interface>, factory.put_void()));
+    Originate(factory.try_capture(RoGetActivationFactory, HStringReference(className)));
     return factory;
 }
 
@@ -161,9 +161,7 @@ HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback
 
 }  // namespace
 
-MenuItemKey::MenuItemKey(IUnknown* item) {
-    check_hresult(item->QueryInterface(abi::guid_v<IUnknown>, identity_.put_void()));
-}
+MenuItemKey::MenuItemKey(IUnknown* item) : identity_(::winrt::copy_ptr(item).as<IUnknown>()) {}
 
 std::shared_ptr<DialImpl> HoldDial(_WinRTDial* handle) {
     if (!handle) return nullptr;

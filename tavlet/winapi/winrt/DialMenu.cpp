@@ -6,6 +6,7 @@
 #include "Errors.h"
 #include "Guards.h"
 #include "HString.h"
+#include "OnCompleted.h"
 #include "Runtime.h"
 #include "abi/Foundation.h"
 #include "abi/Storage.Streams.h"
@@ -20,7 +21,6 @@ namespace {
 
 using namespace abi::Windows::UI::Input;
 using abi::EventRegistrationToken;
-using abi::Windows::Foundation::AsyncOperationCompletedHandler;
 using abi::Windows::Foundation::IAsyncOperation;
 using abi::Windows::Foundation::IPropertyValueStatics;
 using abi::Windows::Foundation::PropertyValue;
@@ -151,37 +151,18 @@ void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item,
     check_hresult(item->put_Tag(tag.get()));
 }
 
-// Completion of one icon load, on the thread on which the runtime completes
-// it: adds the item, then starts the next load of the chain. Holds the dial
-// weakly: a dial destroyed or replaced meanwhile gets nothing.
-class IconLoadCompletion {
-public:
-    IconLoadCompletion(std::weak_ptr<DialImpl> dial, PendingIconMenuItem item)
-        : dial_(std::move(dial)), item_(std::move(item)) {}
-
-    HRESULT operator()(IAsyncOperation<IStorageFile*>* operation, INT32 /*status*/) {
-        if (!operation) return E_POINTER;
-        auto dial = LockCurrentDial(dial_);
-        if (!dial) return S_OK;
-        // A failed or canceled load fails GetResults; the chain stops there and
-        // the records still queued wait for the next commit.
-        com_ptr<IStorageFile> file;
-        check_hresult(operation->GetResults(file.put()));
-        com_ptr<IRandomAccessStreamReference> icon;
-        check_hresult(GetActivationFactory<RandomAccessStreamReference, IRandomAccessStreamReferenceStatics>()
-                          ->CreateFromFile(file.get(), icon.put()));
-        com_ptr<IRadialControllerMenuItem> item;
-        check_hresult(GetActivationFactory<RadialControllerMenuItem, IRadialControllerMenuItemStatics>()
-                          ->CreateFromIcon(HStringReference(item_.displayText), icon.get(), item.put()));
-        AddMenuItem(*dial, item, item_.handler, item_.id);
-        CommitPendingMenuAdditions(*dial);
-        return S_OK;
-    }
-
-private:
-    std::weak_ptr<DialImpl> dial_;
-    PendingIconMenuItem item_;
-};
+// Adds the item of a loaded icon, then starts the next load of the chain.
+void AddLoadedIconItem(DialImpl& dial, const PendingIconMenuItem& record, const com_ptr<IStorageFile>& file) {
+    if (!LockCurrentDial(dial.self)) return;  // replaced meanwhile: it gets nothing
+    com_ptr<IRandomAccessStreamReference> icon;
+    check_hresult(GetActivationFactory<RandomAccessStreamReference, IRandomAccessStreamReferenceStatics>()
+                      ->CreateFromFile(file.get(), icon.put()));
+    com_ptr<IRadialControllerMenuItem> item;
+    check_hresult(GetActivationFactory<RadialControllerMenuItem, IRadialControllerMenuItemStatics>()
+                      ->CreateFromIcon(HStringReference(record.displayText), icon.get(), item.put()));
+    AddMenuItem(dial, item, record.handler, record.id);
+    CommitPendingMenuAdditions(dial);
+}
 
 com_ptr<IVectorOfItems> MenuItems(DialImpl& dial) {
     com_ptr<IRadialControllerMenu> menu;
@@ -253,13 +234,19 @@ void CommitPendingMenuAdditions(DialImpl& dial) {
     }
     // From here on the record lives only in its completion; a failure to start
     // the load loses it.
-    const std::wstring path = record.iconPath;
-    auto completion = winrt::MakeFreeThreadedDelegate<AsyncOperationCompletedHandler<IStorageFile*>>(
-        IconLoadCompletion(dial.self, std::move(record)));
     com_ptr<IAsyncOperation<IStorageFile*>> operation;
     check_hresult(GetActivationFactory<StorageFile, IStorageFileStatics>()->GetFileFromPathAsync(
-        HStringReference(path), operation.put()));
-    check_hresult(operation->put_Completed(completion.get()));
+        HStringReference(record.iconPath), operation.put()));
+    // Continues on the thread on which the runtime completes the load, holding
+    // the dial weakly: a dial destroyed meanwhile gets nothing. A failed or
+    // canceled load stops the chain; the records still queued wait for the
+    // next commit.
+    winrt::OnCompleted<IStorageFile*>(
+        operation, winrt::OnRuntimeThread<std::weak_ptr<DialImpl>>{dial.self},
+        [record = std::move(record)](DialImpl& current, com_ptr<IStorageFile> file) {
+            AddLoadedIconItem(current, record, file);
+        },
+        winrt::DropFailure);
 }
 
 }  // namespace tavlet::winapi

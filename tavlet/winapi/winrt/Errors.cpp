@@ -1,5 +1,7 @@
 #include "Errors.h"
 
+#include "tavlet/Exception.h"
+
 #include <new>
 #include <stdexcept>
 
@@ -28,27 +30,6 @@ void throw_hresult(HRESULT hr) {
     }
 }
 
-HRESULT to_hresult() noexcept {
-    auto originate = [](HRESULT hr) {
-        RoOriginateError(hr, nullptr);
-        return hr;
-    };
-    try {
-        throw;
-    } catch (const hresult_error& e) {
-        if (e.error_info()) SetRestrictedErrorInfo(e.error_info().get());
-        return e.code();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::out_of_range&) {
-        return originate(E_BOUNDS);
-    } catch (const std::invalid_argument&) {
-        return originate(E_INVALIDARG);
-    } catch (const std::exception&) {
-        return originate(E_FAIL);
-    }
-}
-
 }  // namespace winrt
 
 namespace tavlet {
@@ -58,13 +39,29 @@ void ThrowOriginatedHresult(HRESULT hr) {
     throw winrt::hresult_error(hr);
 }
 
-HRESULT CurrentExceptionToHresult() noexcept {
+Failure TranslateCurrentException(FailureReader reader) noexcept {
+    const bool forRuntime = reader == FailureReader::Runtime;
+    // A failure of the library's own, told to the runtime, is originated so
+    // that the runtime's error reporting sees where it came from.
+    auto own = [forRuntime](HRESULT hr) {
+        if (forRuntime) RoOriginateError(hr, nullptr);
+        return Failure{hr, false};
+    };
     try {
         throw;
     } catch (const winrt::hresult_error& e) {
-        return e.code();
+        if (forRuntime && e.error_info()) SetRestrictedErrorInfo(e.error_info().get());
+        return Failure{e.code(), true};
+    } catch (const std::bad_alloc&) {
+        return Failure{E_OUTOFMEMORY, false};
+    } catch (const Exception&) {
+        return forRuntime ? own(E_FAIL) : Failure{E_INVALIDARG, false};
+    } catch (const std::out_of_range&) {
+        return forRuntime ? own(E_BOUNDS) : Failure{E_FAIL, false};
+    } catch (const std::invalid_argument&) {
+        return forRuntime ? own(E_INVALIDARG) : Failure{E_FAIL, false};
     } catch (...) {
-        return E_FAIL;
+        return own(E_FAIL);
     }
 }
 

@@ -60,11 +60,6 @@ TAVLET_HRESULT_ERRORS(TAVLET_HRESULT_ERROR_TYPE)
 // the thread's restricted error information. Never returns.
 [[noreturn]] void throw_hresult(HRESULT hr);
 
-// Inside a handler the runtime calls: the exception in flight as the HRESULT to
-// give back to the runtime. hresult_error hands its error information back to
-// the thread; standard exceptions are originated first.
-HRESULT to_hresult() noexcept;
-
 }  // namespace winrt
 
 namespace tavlet {
@@ -73,8 +68,29 @@ namespace tavlet {
 // winrt::hresult_error (never a subtype).
 [[noreturn]] void ThrowOriginatedHresult(HRESULT hr);
 
-// Inside a catch-all: the exception in flight as an HRESULT (its code for an
-// hresult_error, E_FAIL for anything else). Leaves no error information behind.
-HRESULT CurrentExceptionToHresult() noexcept;
+// Who reads a failure's HRESULT: the host (an export's result; no error
+// information is left behind) or the runtime (a handler's result; the error
+// information goes back to the calling thread, and a failure that is not the
+// runtime's own is originated first).
+enum class FailureReader { Host, Runtime };
+
+struct Failure {
+    HRESULT code;
+    bool fromRuntime;  // a runtime call failed (an hresult_error), as opposed to the library's own
+};
+
+// The one translation of the exception in flight (call it inside a catch):
+//   a runtime failure (hresult_error)   its code
+//   std::bad_alloc                      E_OUTOFMEMORY
+//   a failed check (tavlet::Exception)  E_INVALIDARG for the host, E_FAIL for the runtime
+//   std::out_of_range                   E_BOUNDS for the runtime, else E_FAIL
+//   std::invalid_argument               E_INVALIDARG for the runtime, else E_FAIL
+//   anything else                       E_FAIL
+Failure TranslateCurrentException(FailureReader reader) noexcept;
+
+// The same, as the HRESULT alone.
+inline HRESULT CurrentExceptionToHresult(FailureReader reader) noexcept {
+    return TranslateCurrentException(reader).code;
+}
 
 }  // namespace tavlet

@@ -11,9 +11,9 @@
 #include <oleauto.h>
 
 #include <memory>
-#include <new>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace tavlet::winapi::winrt {
 
@@ -24,24 +24,15 @@ HRESULT HandleGuard(Body&& body) noexcept {
     try {
         body();
         return S_OK;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const tavlet::Exception&) {
-        return E_INVALIDARG;
     } catch (...) {
-        return CurrentExceptionToHresult();
+        return CurrentExceptionToHresult(FailureReader::Host);
     }
 }
 
-// Dealloc exports: destructors do not throw; only a failed check is caught.
+// Dealloc exports: destructors do not throw; only a failed check can.
 template <typename Body>
 HRESULT ReleaseGuard(Body&& body) noexcept {
-    try {
-        body();
-        return S_OK;
-    } catch (const tavlet::Exception&) {
-        return E_INVALIDARG;
-    }
+    return HandleGuard(std::forward<Body>(body));
 }
 
 // Radial controller and share-for-window exports: a runtime failure keeps its
@@ -53,10 +44,9 @@ HRESULT PlainGuard(Body&& body) noexcept {
     try {
         body();
         return S_OK;
-    } catch (const ::winrt::hresult_error& e) {
-        return e.code() == E_OUTOFMEMORY ? E_FAIL : e.code();
     } catch (...) {
-        return CurrentExceptionToHresult();
+        const Failure failure = TranslateCurrentException(FailureReader::Host);
+        return failure.fromRuntime && failure.code != E_OUTOFMEMORY ? failure.code : E_FAIL;
     }
 }
 

@@ -19,8 +19,7 @@ void EnsureRuntimeInitialized();
 template <typename Interface>
 ::winrt::com_ptr<Interface> RequestActivationFactory(std::wstring_view className) {
     ::winrt::com_ptr<Interface> factory;
-    ::winrt::check_hresult(
-        RoGetActivationFactory(HStringReference(className), abi::guid_v<Interface>, factory.put_void()));
+    factory.capture(RoGetActivationFactory, HStringReference(className));
     return factory;
 }
 

@@ -7,6 +7,7 @@
 #include "ComObject.h"
 #include "Guards.h"
 #include "HString.h"
+#include "OnCompleted.h"
 #include "Runtime.h"
 #include "ShareProviderRuntime.h"
 #include "abi/DataTransfer.h"
@@ -32,7 +33,6 @@ using abi::Windows::ApplicationModel::DataTransfer::IShareProvider;
 using abi::Windows::ApplicationModel::DataTransfer::IShareProviderFactory;
 using abi::Windows::ApplicationModel::DataTransfer::IShareProviderOperation;
 using abi::Windows::ApplicationModel::DataTransfer::ShareProviderHandler;
-using abi::Windows::Foundation::AsyncOperationCompletedHandler;
 using abi::Windows::Foundation::IAsyncOperation;
 using abi::Windows::Foundation::IUriRuntimeClass;
 using abi::Windows::Foundation::IUriRuntimeClassFactory;
@@ -85,11 +85,13 @@ com_ptr<IShareProvider> MakeRuntimeProvider(const std::wstring& title, const com
     auto invoked = winrt::MakeDelegate<ShareProviderHandler>(
         [handler = std::move(handler), context = std::move(context)](IShareProviderOperation* operation) {
             auto runtimeOperation = ::winrt::copy_ptr(operation);
-            context.RunFor(handler, [&](ShareProvider::Handler& current) {
+            context.RunOrDrop([&] {
+                auto current = handler.lock();
+                if (!current) return;
                 // The operation handle is lent for the call only. A callback
                 // that fails is the host's affair: the runtime is not told.
                 ShareProviderOperationImpl lent(runtimeOperation);
-                current(lent);
+                (*current)(lent);
             });
             return S_OK;
         });
@@ -163,28 +165,21 @@ private:
         com_ptr<IAsyncOperation<IStorageFile*>> lookup;
         check_hresult(winrt::GetActivationFactory<abi::Windows::Storage::StorageFile, IStorageFileStatics>()
                           ->GetFileFromPathAsync(HStringReference(path), lookup.put()));
-        auto completed = winrt::MakeDelegate<AsyncOperationCompletedHandler<IStorageFile*>>(
-            [slot = std::weak_ptr(runtimeProvider_), generation, resume = ComContext::Current(),
-             weakHandler = std::weak_ptr(handler_), pickContext = apartmentContext_, title = std::move(title),
-             relative = std::move(relative), color](IAsyncOperation<IStorageFile*>* operation, INT32) -> HRESULT {
-                resume.RunFor(slot, [&](winrt::RuntimeProviderSlot& current) {
-                    if (!current.IsLatest(generation)) return;  // initialised again since
-                    try {
-                        com_ptr<IStorageFile> file;
-                        check_hresult(operation->GetResults(file.put()));
-                        com_ptr<IRandomAccessStreamReference> icon;
-                        check_hresult(StreamReferences()->CreateFromFile(file.get(), icon.put()));
-                        current.Set(generation, MakeRuntimeProvider(title, icon, color, weakHandler, pickContext),
-                                    relative);
-                    } catch (...) {
-                        // A failed initialisation leaves no runtime provider: one
-                        // made by an earlier initialisation no longer calls the host.
-                        current.Set(generation, nullptr, {});
-                    }
-                });
-                return S_OK;
+        winrt::OnCompleted<IStorageFile*>(
+            lookup, winrt::InContext<std::weak_ptr<winrt::RuntimeProviderSlot>>{ComContext::Current(), runtimeProvider_},
+            [generation, weakHandler = std::weak_ptr(handler_), pickContext = apartmentContext_,
+             title = std::move(title), relative = std::move(relative),
+             color](winrt::RuntimeProviderSlot& current, com_ptr<IStorageFile> file) {
+                if (!current.IsLatest(generation)) return;  // initialised again since
+                com_ptr<IRandomAccessStreamReference> icon;
+                check_hresult(StreamReferences()->CreateFromFile(file.get(), icon.put()));
+                current.Set(generation, MakeRuntimeProvider(title, icon, color, weakHandler, pickContext), relative);
+            },
+            // A failed initialisation leaves no runtime provider: one made by
+            // an earlier initialisation no longer calls the host.
+            [generation](winrt::RuntimeProviderSlot& current, const winrt::OperationFailure&) {
+                if (current.IsLatest(generation)) current.Set(generation, nullptr, {});
             });
-        check_hresult(lookup->put_Completed(completed.get()));
     }
 
     // Destroyed in reverse order: handler_, apartmentContext_, runtimeProvider_.

@@ -57,8 +57,8 @@ public:
         try {
             *first = MakeObject<SingleItemIterator<I>>(item_).detach();
             return S_OK;
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY;
+        } catch (...) {
+            return CurrentExceptionToHresult(FailureReader::Runtime);
         }
     }
 
