@@ -8,6 +8,7 @@
 #include "ComObject.h"
 #include "Guards.h"
 #include "HString.h"
+#include "OnCompleted.h"
 #include "Runtime.h"
 #include "ShareProviderRuntime.h"
 #include "ShareRecord.h"
@@ -299,19 +300,18 @@ HRESULT TAVLET_CALL WinRTShareFileForWindow(HWND window, const wchar_t* title, c
         // fails here, after the host already has S_OK: no share UI, no callback.
         // A lookup that completes after WinRTSharingTerminate only lets go.
         // The share itself opens on the share call's thread.
-        auto found = tavlet::winapi::winrt::MakeDelegate<Foundation::AsyncOperationCompletedHandler<Storage::IStorageFile*>>(
-            [dispatcher, window, content, slot, terminations](Foundation::IAsyncOperation<Storage::IStorageFile*>* operation,
-                                                              INT32) -> HRESULT {
-                if (tavlet::winapi::SharingTerminations() != terminations) return S_OK;
+        tavlet::winapi::winrt::OnCompleted<Storage::IStorageFile*>(
+            lookup, tavlet::winapi::winrt::OnRuntimeThread<std::shared_ptr<tavlet::thread::Dispatcher>>{dispatcher},
+            [dispatcher, window, content, slot, terminations](tavlet::thread::Dispatcher&,
+                                                              ::winrt::com_ptr<Storage::IStorageFile> file) {
+                if (tavlet::winapi::SharingTerminations() != terminations || !file) return;
                 auto share = content;
-                ::winrt::check_hresult(operation->GetResults(share.file.put()));
-                if (!share.file) ::winrt::throw_hresult(E_POINTER);
+                share.file = std::move(file);
                 if (auto provider = slot.lock()) share.provider = provider->Get();
                 dispatcher->Post(std::make_shared<tavlet::winapi::FileShareOpening>(dispatcher, window, std::move(share),
                                                                                   terminations));
-                return S_OK;
-            });
-        ::winrt::check_hresult(lookup->put_Completed(found.get()));
+            },
+            tavlet::winapi::winrt::DropFailure);
     });
 }
 
