@@ -3,8 +3,12 @@
  *
  * Valid C99 and C++. Every function returns an HRESULT unless stated; text
  * comes in as NUL-terminated UTF-16 and goes back as a BSTR that the caller
- * frees with SysFreeString. Handles are opaque; each is ended by its own
- * _Dealloc function. See docs/ for the threads on which callbacks run.
+ * frees with SysFreeString. Handles are opaque values, not addresses; each is
+ * ended by its own _Dealloc function, which takes it out of use before the
+ * object is destroyed. A value is never handed out again in the process, so a
+ * handle that is not live (freed, being freed by another thread, another
+ * family's) stays refused: E_INVALIDARG, or S_OK doing nothing from _Dealloc
+ * (docs/errors.md). See docs/ for the threads on which callbacks run.
  */
 #ifndef TAVLET_H
 #define TAVLET_H
@@ -94,7 +98,9 @@ HRESULT TAVLET_CALL WinRTDialTerminate(void);
 /* 1 when the system supports the radial controller, else 0 (also on any failure). */
 BOOL TAVLET_CALL WinRTDialIsAvailable(void);
 /* Makes the dial for a window and makes it current; *dial is null when the
- * window cannot have one. */
+ * window cannot have one. Its controller becomes the system's app controller
+ * only once everything else has succeeded: a failure leaves the app controller
+ * where it was. */
 HRESULT TAVLET_CALL WinRTDialCreate(HWND window, _WinRTDial** dial);
 HRESULT TAVLET_CALL WinRTDialSetRotationResolution(_WinRTDial* dial, float degrees);
 /* A null callback removes the registration. */

@@ -236,8 +236,10 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
     HWND window = window_;
     auto create = [window](_WinRTDial* dial) {
         _WinRTDial* handle = dial;
+        const long appController = sim::AppController();
         HRESULT hr = WinRTDialCreate(window, &handle);
         EXPECT_EQ(handle, dial);
+        EXPECT_EQ(sim::AppController(), appController);  // the system's menu stays with the current dial
         return hr;
     };
     auto appendKnown = [](_WinRTDial* dial) {

@@ -6,7 +6,9 @@
 #include <oleauto.h>
 
 #include <cstddef>
+#include <set>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -154,7 +156,6 @@ TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
 // One family's handle as an argument of another's export: a share given a
 // provider that is not live shares without one.
 TEST_F(HandleTest, ShareGivenAProviderThatIsNotLiveSharesWithoutOne) {
-    // The live one first: a new provider could take a freed one's address.
     _WinRTShareProvider *live = nullptr, *freed = nullptr;
     ASSERT_EQ(_WinRTShareProvider_Alloc(&live), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Alloc(&freed), S_OK);
@@ -183,16 +184,17 @@ TEST_F(HandleTest, ShareGivenAProviderThatIsNotLiveSharesWithoutOne) {
 }
 
 // The operation handle of a provider pick is lent to the host's callback and
-// ends with it; reporting through it afterwards, or through a handle of
-// another family, does nothing.
+// ends with it, and each pick lends a new value: reporting through an earlier
+// pick's handle, or through a handle of another family, does nothing.
 TEST_F(HandleTest, ProviderOperationIsLiveOnlyWhileLentToTheCallback) {
     sim::SetDelivery(sim::Delivery::CallingThread);
-    static _WinRTShareProviderOperation* kept = nullptr;
-    static HRESULT reportedThroughATile = E_PENDING;
+    static std::vector<_WinRTShareProviderOperation*> lent;
+    static HRESULT reportedThroughOthers = S_OK;
     ShareProviderOperationHandler onPick = [](void* tile, _WinRTShareProviderOperation* operation) {
-        kept = operation;
-        reportedThroughATile =
+        reportedThroughOthers |=
             _WinRTShareProviderOperation_ReportCompleted(static_cast<_WinRTShareProviderOperation*>(tile));
+        if (!lent.empty()) reportedThroughOthers |= _WinRTShareProviderOperation_ReportCompleted(lent.back());
+        lent.push_back(operation);
     };
     sharing_test::AssetFile icon(L"-lent.png");
     const std::wstring uri = L"ms-appx:///Assets/" + icon.name;
@@ -201,17 +203,57 @@ TEST_F(HandleTest, ProviderOperationIsLiveOnlyWhileLentToTheCallback) {
     _WinRTShareProviderInitArgs args{sizeof(args), L"Tavlet", uri.c_str(), 0, onPick, tile_};
     ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);
     ASSERT_EQ(sim::CompleteFileLoads(), 1);
-    ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider),
-              S_OK);
-    ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-    ASSERT_EQ(sim::ShareUIRequestProviders(window_, {}), S_OK);
-    ASSERT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK);
-    ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(reportedThroughATile, S_OK);
-    EXPECT_EQ(_WinRTShareProviderOperation_ReportCompleted(kept), S_OK);
+    for (int pick = 0; pick < 2; ++pick) {
+        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider),
+                  S_OK);
+        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
+        ASSERT_EQ(sim::ShareUIRequestProviders(window_, {}), S_OK);
+        ASSERT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK);
+        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+    }
+    ASSERT_EQ(lent.size(), 2u);
+    EXPECT_NE(lent[0], lent[1]);
+    EXPECT_EQ(reportedThroughOthers, S_OK);
+    EXPECT_EQ(_WinRTShareProviderOperation_ReportCompleted(lent[1]), S_OK);
     EXPECT_EQ(sim::ShareProviderOperationsReported(), 0);
-    ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
     EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
+}
+
+// A freed handle's value never comes back: each family's next objects get new
+// values, and the freed handle stays refused while they live. One process per
+// family. (The dial's handle is checked against the current dial only.)
+class StaleHandleTest : public HandleTest, public testing::WithParamInterface<size_t> {};
+INSTANTIATE_TEST_SUITE_P(Families, StaleHandleTest, testing::Range(size_t(0), std::size(kFamilies) - 1));
+
+TEST_P(StaleHandleTest, FreedHandlesStayStaleThroughTenThousandNewOnes) {
+    const Family& family = kFamilies[GetParam()];
+    SCOPED_TRACE(family.name);
+    void* stale = family.make(tile_, window_);
+    ASSERT_EQ(family.end(stale), S_OK);
+    std::set<void*> handedOut{stale};
+    for (int round = 0; round < 10000; ++round) {
+        void* handle = family.make(tile_, window_);
+        ASSERT_TRUE(handedOut.insert(handle).second) << round;
+        ASSERT_FALSE(family.served(stale)) << round;
+        ASSERT_EQ(family.end(handle), S_OK);
+    }
+}
+
+// Two Deallocs of one handle at once: the first takes the handle out before
+// its destructor runs (held there), so the second, and every export from then
+// on, finds a handle that is not live; the object is destroyed once.
+TEST_F(HandleTest, RacingDeallocsDestroyTheObjectOnce) {
+    _WinRTAsyncOperationBOOL* operation = nullptr;
+    ASSERT_EQ(_WinRTSecondaryTile_RequestCreateAsync(tile_, &operation), S_OK);
+    const char* const inDestructor = "IAsyncInfo.get_Status";
+    sim::HoldNext(inDestructor);
+    sim::Background first([operation] { EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK); });
+    ASSERT_TRUE(sim::WaitUntilHeld(inDestructor));
+    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
+    EXPECT_FALSE((Served<_WinRTAsyncOperationBOOL_GetStatus, int32_t(3)>(operation)));
+    sim::Release(inDestructor);
+    EXPECT_TRUE(first.Finish());
+    EXPECT_EQ(sim::Calls("IAsyncInfo.Cancel"), 1);
 }
 
 }  // namespace

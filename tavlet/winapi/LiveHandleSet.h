@@ -1,80 +1,78 @@
-// The handles of one family that are alive now. Every export looks its handle
-// up here before touching the object, so a handle that was deallocated, was
-// never one of the family's, or belongs to another family is only ever
-// compared, never dereferenced.
+// The handles of one family that are alive now, and the objects they name.
+// Every export looks its handle up here before touching an object, so a
+// handle that was deallocated, was never one of the family's, or belongs to
+// another family is only ever compared, never dereferenced.
 //
-// Lookups are the exports' hot path and take no lock: an open-addressing
-// table read under a sequence count, retried when a change overlapped it.
-// Changes (once per object) are serialised by a mutex. A table that is
-// outgrown stays allocated until the set goes, so a lookup never reads freed
-// memory; tables double, so together they take less than the current one.
+// A handle is a slot of the family's table and a serial number taken from
+// one counter for the whole process: (serial << kIndexBits) | slot. A slot is
+// reused, a serial never is, so a freed handle stays stale however many
+// objects come after it, and no two families ever hand out the same value.
+//
+// Lookups are the exports' hot path and take no lock: the slot's handle is
+// read before and after its object. Slots live in segments that double in
+// size and are never moved or freed while the set exists. Adding and taking
+// out (once per object) hand slots back and forth under a mutex; taking out
+// is one compare-and-swap, so of two threads that take the same handle only
+// one gets its object.
 #pragma once
 
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 
 namespace tavlet::winapi {
 
 class LiveHandleSet {
 public:
-    LiveHandleSet();
+    LiveHandleSet() = default;
     ~LiveHandleSet();
     LiveHandleSet(const LiveHandleSet&) = delete;
     LiveHandleSet& operator=(const LiveHandleSet&) = delete;
 
-    // A failed allocation is thrown as std::bad_alloc; the handle is then not live.
-    void Add(const void* handle);
-    void Remove(const void* handle) noexcept;
+    // Makes the object live under a handle value never handed out before. A
+    // failed allocation, or a family with 2^24 live handles, throws std::bad_alloc.
+    uintptr_t Add(void* object);
+    // Takes the handle out and returns its object: null when it was not live,
+    // also for all but one of several threads taking it at once.
+    void* Take(uintptr_t handle) noexcept;
 
-    bool Contains(const void* handle) const noexcept {
-        const uintptr_t key = reinterpret_cast<uintptr_t>(handle);
-        if (key <= kRemoved) return false;
-        for (;;) {
-            const uint64_t before = changes_.load(std::memory_order_acquire);
-            if ((before & 1) == 0) {
-                const bool found = table_.load(std::memory_order_acquire)->Find(key) != nullptr;
-                std::atomic_thread_fence(std::memory_order_acquire);
-                if (changes_.load(std::memory_order_relaxed) == before) return found;
-            }
-        }
+    // The live object behind a handle, or null.
+    void* Find(uintptr_t handle) const noexcept {
+        const Slot* slot = SlotAt(handle & kIndexMask);
+        if (!slot || handle == kFree || slot->handle.load(std::memory_order_acquire) != handle) return nullptr;
+        void* object = slot->object.load(std::memory_order_acquire);
+        // Taken out (and perhaps reused) meanwhile: the object read may be another's.
+        return slot->handle.load(std::memory_order_relaxed) == handle ? object : nullptr;
     }
 
 private:
-    // Slot values: 0 empty, 1 a removed handle (probes go past it), else a handle.
-    static constexpr uintptr_t kEmpty = 0, kRemoved = 1;
+    static constexpr unsigned kIndexBits = 24, kFirstBits = 4, kSegments = kIndexBits - kFirstBits + 1;
+    static constexpr uintptr_t kIndexMask = (uintptr_t(1) << kIndexBits) - 1, kFree = 0;
 
-    struct Table {
-        explicit Table(unsigned bits);
-        // The key's slot, or null when the probe meets an empty slot first.
-        const std::atomic<uintptr_t>* Find(uintptr_t key) const noexcept {
-            for (size_t i = Home(key), n = 0; n <= mask; i = (i + 1) & mask, ++n) {
-                const uintptr_t value = slots[i].load(std::memory_order_relaxed);
-                if (value == key) return &slots[i];
-                if (value == kEmpty) return nullptr;
-            }
-            return nullptr;
-        }
-        size_t Home(uintptr_t key) const noexcept { return size_t((key * 0x9E3779B97F4A7C15ull) >> shift); }
-
-        const size_t mask;
-        const unsigned shift;
-        const std::unique_ptr<std::atomic<uintptr_t>[]> slots;
-        std::unique_ptr<Table> outgrown;  // kept for lookups that still read it
+    struct Slot {
+        std::atomic<uintptr_t> handle{kFree};
+        std::atomic<void*> object{nullptr};
+        size_t nextFree = 0;  // under lock_, while free
     };
 
-    // Writers, under lock_: bracket every change of the table's slots.
-    void BeginChange() noexcept;
-    void EndChange() noexcept;
-    // Puts the key into its first free slot; true when that slot was empty.
-    static bool Insert(Table& table, uintptr_t key) noexcept;
+    // Segment k holds the 16 << k slots from index (16 << k) - 16 on.
+    static unsigned SegmentOf(size_t index) noexcept { return std::bit_width(index + (1u << kFirstBits)) - kFirstBits - 1; }
+    static size_t OffsetIn(size_t index, unsigned segment) noexcept {
+        return index + (1u << kFirstBits) - (size_t(1) << (segment + kFirstBits));
+    }
+    const Slot* SlotAt(size_t index) const noexcept {
+        const unsigned segment = SegmentOf(index);
+        if (segment >= kSegments) return nullptr;
+        const Slot* slots = segments_[segment].load(std::memory_order_acquire);
+        return slots ? &slots[OffsetIn(index, segment)] : nullptr;
+    }
 
+    std::atomic<Slot*> segments_[kSegments] = {};
     std::mutex lock_;
-    std::atomic<uint64_t> changes_{0};  // odd while a change is under way
-    std::atomic<Table*> table_;
-    size_t live_ = 0, used_ = 0;  // under lock_: handles, and handles plus removed slots
+    size_t used_ = 0;                           // under lock_: slots ever handed out
+    size_t firstFree_ = ~size_t(0);             // under lock_: a free slot, or none
 };
 
 }  // namespace tavlet::winapi

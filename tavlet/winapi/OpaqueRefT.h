@@ -1,18 +1,21 @@
 // The handle model: a public class names its host handle type by deriving from
-// OpaqueRefT<Handle>. The handle is the object's own address, reinterpreted;
-// it carries no reference count and has exactly one owner.
+// OpaqueRefT<Handle>. The handle is a value of the family's set of live
+// handles (not the object's address); it carries no reference count and has
+// exactly one owner.
 //
-// Every object of a family records its address in the family's set of live
-// handles for exactly its lifetime (an object lent to a host callback
-// included), and every export resolves its handle through that set: a handle
-// that is not live (deallocated, freed twice, never a handle, or another
-// family's) is treated as null and never dereferenced. A freed handle whose
-// address a new object of the same family has taken names that new object.
+// Every object of a family is live in that set from its construction until
+// it is taken out: by its Dealloc, before its destructor runs, or else by its
+// destructor (an object lent to a host callback, one the library owns). Every
+// export resolves its handle through the set: a handle that is not live
+// (deallocated, being deallocated, freed twice, never a handle, or another
+// family's) is treated as null and never dereferenced. Handle values are
+// never reused, so a stale handle never names a newer object.
 #pragma once
 
 #include "tavlet/Require.h"
 #include "tavlet/winapi/LiveHandleSet.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace tavlet::winapi {
@@ -22,33 +25,44 @@ class OpaqueRefT {
 public:
     using handle_type = Handle;
 
-    // The family's live handles.
+    // The family's live handles; never destroyed, since a Dealloc may still
+    // come during the process's exit.
     static LiveHandleSet& Live() noexcept {
-        static LiveHandleSet live;
+        static LiveHandleSet& live = *new LiveHandleSet;
         return live;
     }
 
+    Handle* HostHandle() const noexcept { return reinterpret_cast<Handle*>(handle_); }
+
 protected:
-    OpaqueRefT() { Live().Add(this); }
+    OpaqueRefT() : handle_(Live().Add(this)) {}
     OpaqueRefT(const OpaqueRefT&) = delete;
     OpaqueRefT& operator=(const OpaqueRefT&) = delete;
-    ~OpaqueRefT() { Live().Remove(this); }
+    ~OpaqueRefT() { Live().Take(handle_); }  // nothing when a Dealloc took it
+
+private:
+    const uintptr_t handle_;
 };
 
-// The handle of an object; its address, through the family's base.
+// The handle of an object.
 template <typename Object>
 typename Object::handle_type* ToHandle(Object* object) noexcept {
     using Base = OpaqueRefT<typename Object::handle_type>;
-    return reinterpret_cast<typename Object::handle_type*>(static_cast<Base*>(object));
+    return static_cast<Base*>(object)->HostHandle();
+}
+
+// The object whose base the family's set holds, or null.
+template <typename Object>
+Object* ObjectFromBase(void* base) noexcept {
+    using Base = OpaqueRefT<typename Object::handle_type>;
+    return static_cast<Object*>(static_cast<Base*>(base));
 }
 
 // The live object behind a handle, or null for a handle that is not live.
 template <typename Object>
 Object* FromHandle(typename Object::handle_type* handle) noexcept {
     using Base = OpaqueRefT<typename Object::handle_type>;
-    auto* base = reinterpret_cast<Base*>(handle);
-    if (!base || !Base::Live().Contains(base)) return nullptr;
-    return static_cast<Object*>(base);
+    return ObjectFromBase<Object>(Base::Live().Find(reinterpret_cast<uintptr_t>(handle)));
 }
 
 // The object behind an export's handle argument; a handle that is not live
@@ -76,11 +90,13 @@ void AllocHandle(typename Object::handle_type** out) {
     HandOver<Object>(std::make_unique<Impl>(), out);
 }
 
-// The Dealloc exports: a live handle is destroyed once; null or any handle
-// that is not live does nothing.
+// The Dealloc exports: the handle is taken out of the live set first, so only
+// one of several Deallocs destroys the object, and no export reaches it while
+// its destructor runs. Null, or any handle that is not live, does nothing.
 template <typename Object>
 void DeallocHandle(typename Object::handle_type* handle) noexcept {
-    delete FromHandle<Object>(handle);
+    using Base = OpaqueRefT<typename Object::handle_type>;
+    delete ObjectFromBase<Object>(Base::Live().Take(reinterpret_cast<uintptr_t>(handle)));
 }
 
 }  // namespace tavlet::winapi

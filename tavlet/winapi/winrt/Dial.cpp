@@ -190,17 +190,19 @@ bool DialImpl::InitForWindow(HWND window) {
     Originate(controllerInterop->CreateForWindow(window, abi::guid_v<IRadialController>, controller.put_void()));
     if (!controller) ThrowOriginatedHresult(E_UNEXPECTED);
 
-    // Makes this controller the one that the system's menu serves. A refusal
-    // leaves a working controller, so neither result is checked.
     auto statics = OriginatedFactory<IRadialControllerConfigurationStatics2>(RadialControllerConfiguration::name);
-    [[maybe_unused]] HRESULT appController = statics->put_AppController(controller.get());
-    [[maybe_unused]] HRESULT appControllerEnabled = statics->put_IsAppControllerEnabled(1);
-
     auto configurationFactory = OriginatedFactory<IInspectable>(RadialControllerConfiguration::name);
     configurationInterop = configurationFactory.try_as<abi::IRadialControllerConfigurationInterop>();
     if (!configurationInterop) return false;
     Originate(configurationInterop->GetForWindow(window, abi::guid_v<IRadialControllerConfiguration>,
                                                  configuration.put_void()));
+
+    // Makes this controller the one that the system's menu serves, as the last
+    // step: a set-up that fails or yields no dial leaves the system's app
+    // controller with the dial that is still current. A refusal leaves a
+    // working controller, so neither result is checked.
+    [[maybe_unused]] HRESULT appController = statics->put_AppController(controller.get());
+    [[maybe_unused]] HRESULT appControllerEnabled = statics->put_IsAppControllerEnabled(1);
     return true;
 }
 
