@@ -187,15 +187,15 @@ bool DialImpl::InitForWindow(HWND window) {
     auto controllerFactory = OriginatedFactory<IInspectable>(RadialController::name);
     controllerInterop = controllerFactory.try_as<abi::IRadialControllerInterop>();
     if (!controllerInterop) return false;
-    Originate(controllerInterop->CreateForWindow(window, abi::guid_v<IRadialController>, controller.put_void()));
+    Originate(controller.try_capture(controllerInterop, &abi::IRadialControllerInterop::CreateForWindow, window));
     if (!controller) ThrowOriginatedHresult(E_UNEXPECTED);
 
     auto statics = OriginatedFactory<IRadialControllerConfigurationStatics2>(RadialControllerConfiguration::name);
     auto configurationFactory = OriginatedFactory<IInspectable>(RadialControllerConfiguration::name);
     configurationInterop = configurationFactory.try_as<abi::IRadialControllerConfigurationInterop>();
     if (!configurationInterop) return false;
-    Originate(configurationInterop->GetForWindow(window, abi::guid_v<IRadialControllerConfiguration>,
-                                                 configuration.put_void()));
+    Originate(configuration.try_capture(configurationInterop, &abi::IRadialControllerConfigurationInterop::GetForWindow,
+                                        window));
 
     // Makes this controller the one that the system's menu serves, as the last
     // step: a set-up that fails or yields no dial leaves the system's app

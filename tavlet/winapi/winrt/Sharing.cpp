@@ -190,7 +190,7 @@ void ShareForWindow(std::shared_ptr<Dispatcher> dispatcher, HWND window, ShareCo
                     unsigned terminationsAtStart) {
     auto interop = winrt::GetActivationFactory<DataTransfer::DataTransferManager, abi::IDataTransferManagerInterop>();
     com_ptr<IDataTransferManager> manager;
-    check_hresult(interop->GetForWindow(window, abi::guid_v<IDataTransferManager>, manager.put_void()));
+    manager.capture(interop, &abi::IDataTransferManagerInterop::GetForWindow, window);
     const bool offersProvider = content.offersProvider;
     auto link = ShareRecord::Start(window, std::move(dispatcher), std::move(content));
     auto record = link->Record();
