@@ -1,8 +1,6 @@
 // Windows.UI.StartScreen.SecondaryTile: both factories and the statics (Exists
-// over the pinned set), the tile with its visual elements and window
-// association, and the pin and unpin requests that tests finish.
-#include "AsyncOperation.h"
-#include "RuntimeThreads.h"
+// over the pinned set), and the tile with its visual elements and window
+// association (its pin and unpin requests: SecondaryTileRequests.cpp).
 #include "Tiles.h"
 #include "tavlet/winapi/winrt/abi/Interop.h"
 
@@ -29,21 +27,10 @@ using abi::Windows::UI::StartScreen::ISecondaryTileStatics;
 using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
 using abi::Windows::UI::StartScreen::SecondaryTile;
 
-class TileRequest;
-
-struct RequestEntry {
-    TileRequest* operation = nullptr;  // null once destroyed
-    bool isDelete = false;
-    std::wstring tileId;
-};
-
-// Recursive: a request is destroyed (and unregisters) inside its own Release,
-// which holds the lock so that the control API never revives a dying request.
 struct State {
-    std::recursive_mutex lock;
+    std::mutex lock;
     std::set<std::wstring> pinned;
     std::vector<std::shared_ptr<SecondaryTileRecord>> tiles;
-    std::vector<std::shared_ptr<RequestEntry>> requests;
     bool hasTile2 = true;
 };
 State& state() {
@@ -58,29 +45,6 @@ bool IsValidTileId(const std::wstring& id) {
     for (wchar_t c : id)
         if (!iswalnum(c) && c != L'.' && c != L'_') return false;
     return true;
-}
-
-class TileRequest : public AsyncOperation<boolean> {
-public:
-    explicit TileRequest(std::shared_ptr<RequestEntry> entry) : entry_(std::move(entry)) {}
-    ~TileRequest() override { entry_->operation = nullptr; }  // under the lock (Release)
-
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        std::lock_guard guard(state().lock);
-        return AsyncOperation<boolean>::Release();
-    }
-
-private:
-    std::shared_ptr<RequestEntry> entry_;
-};
-
-::winrt::com_ptr<TileRequest> FindRequest(long index, std::shared_ptr<RequestEntry>* entryOut = nullptr) {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    if (index < 0 || index >= static_cast<long>(s.requests.size())) return nullptr;
-    auto& entry = s.requests[index];
-    if (entryOut) *entryOut = entry;
-    return ::winrt::copy_ptr(entry->operation);
 }
 
 class Tile : public SimObject<Tile, ISecondaryTile, ISecondaryTile2, IInitializeWithWindow> {
@@ -209,17 +173,12 @@ private:
         return S_OK;
     }
     HRESULT Request(bool isDelete, IAsyncOperation<boolean>** operation) {
-        if (!operation) return E_POINTER;
-        auto& s = state();
-        std::lock_guard guard(s.lock);
-        auto entry = std::make_shared<RequestEntry>();
-        entry->isDelete = isDelete;
-        entry->tileId = record_->tileId;
-        auto request = MakeObject<TileRequest>(entry);
-        entry->operation = request.get();
-        s.requests.push_back(entry);
-        *operation = request.detach();
-        return S_OK;
+        std::wstring tileId;
+        {
+            std::lock_guard guard(state().lock);
+            tileId = record_->tileId;
+        }
+        return NewTileRequest(isDelete, tileId, operation);
     }
 
     std::shared_ptr<SecondaryTileRecord> record_;
@@ -301,19 +260,8 @@ const ResetRegistration reset([] {
     std::lock_guard guard(s.lock);
     s.pinned.clear();
     s.tiles.clear();
-    s.requests.clear();
     s.hasTile2 = true;
 });
-
-// Finishes a request the way the system does when the user answers.
-template <typename Finish>
-bool FinishRequest(long index, Finish finish) {
-    std::shared_ptr<RequestEntry> entry;
-    auto request = FindRequest(index, &entry);
-    if (!request || request->status() != abi::Windows::Foundation::AsyncStatus::Started) return false;
-    detail::Deliver([&] { finish(*request, *entry); });
-    return true;
-}
 
 }  // namespace
 
@@ -345,52 +293,10 @@ SecondaryTileRecord SecondaryTileAt(long index) {
     return *s.tiles[index];
 }
 
-long TileRequestCount() {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    return static_cast<long>(s.requests.size());
-}
-
-TileRequestRecord TileRequestAt(long index) {
-    TileRequestRecord record;
-    std::shared_ptr<RequestEntry> entry;
-    auto request = FindRequest(index, &entry);
-    if (!entry) return record;
-    record.isDelete = entry->isDelete;
-    record.tileId = entry->tileId;
-    if (!request) return record;
-    record.alive = true;
-    record.closed = request->closed();
-    record.status = record.closed ? -1 : request->status();
-    record.hasHandler = request->hasHandler();
-    return record;
-}
-
-bool CompleteTileRequest(long index, bool result) {
-    return FinishRequest(index, [result](TileRequest& request, const RequestEntry& entry) {
-        if (result) SetTilePinned(entry.tileId, !entry.isDelete);
-        request.Complete(result ? 1 : 0);
-    });
-}
-
-bool FailTileRequest(long index, HRESULT error) {
-    return FinishRequest(index, [error](TileRequest& request, const RequestEntry&) { request.Fail(error); });
-}
-
 void SetSecondaryTile2(bool present) {
     auto& s = state();
     std::lock_guard guard(s.lock);
     s.hasTile2 = present;
-}
-
-bool ReportTileRequestStatus(long index, int32_t status) {
-    auto request = FindRequest(index);
-    if (request) request->ReportStatus(status);
-    return request != nullptr;
-}
-
-bool CancelTileRequest(long index) {
-    return FinishRequest(index, [](TileRequest& request, const RequestEntry&) { request.Cancel(); });
 }
 
 }  // namespace sim

@@ -20,6 +20,11 @@ std::wstring UriText(abi::Windows::Foundation::IUriRuntimeClass* uri);
 ::winrt::com_ptr<abi::Windows::UI::StartScreen::ISecondaryTileVisualElements> MakeVisualElements(
     abi::Windows::Foundation::IUriRuntimeClass* square150x150);
 
+// A new pin (isDelete false) or unpin request for the tile, waiting for the
+// user's answer (SecondaryTileRequests.cpp).
+HRESULT NewTileRequest(bool isDelete, const std::wstring& tileId,
+                       abi::Windows::Foundation::IAsyncOperation<abi::boolean>** operation);
+
 // The text a simulated XmlDocument was loaded with (empty for a foreign one).
 std::wstring XmlTextOf(abi::Windows::Data::Xml::Dom::IXmlDocument* document);
 

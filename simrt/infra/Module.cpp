@@ -1,4 +1,4 @@
-// The simulated runtime's module: class table, activation, counters and faults.
+// The simulated runtime's module: class table, activation and counters.
 #include "RuntimeThreads.h"
 #include "ScriptedUser.h"
 #include "SimObject.h"
@@ -11,11 +11,6 @@
 namespace sim {
 namespace {
 
-struct Fault {
-    int remaining = 0;  // calls still to fail; -1 for every call
-    HRESULT hr = S_OK;
-};
-
 // Kept for the life of the process (never destroyed), so objects released
 // while the process exits still find it.
 struct State {
@@ -23,8 +18,6 @@ struct State {
     std::map<std::wstring, FactoryMaker, std::less<>> classes;
     std::map<std::wstring, long, std::less<>> factoryRequests;
     std::map<std::wstring, bool, std::less<>> agile;
-    std::map<std::string, Fault, std::less<>> faults;
-    std::map<std::string, long, std::less<>> calls;
     std::vector<std::function<void()>> resets;
 };
 
@@ -50,23 +43,6 @@ bool ComInitializedHere() noexcept {
     APTTYPEQUALIFIER qualifier;
     if (FAILED(CoGetApartmentType(&type, &qualifier))) return false;
     return qualifier != APTTYPEQUALIFIER_IMPLICIT_MTA;
-}
-
-HRESULT CheckFault(std::string_view member) noexcept {
-    if (!ComInitializedHere()) return CO_E_NOTINITIALIZED;
-    return InjectedFault(member);
-}
-
-HRESULT InjectedFault(std::string_view member) noexcept {
-    PassGate(member);
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    ++s.calls[std::string(member)];
-    auto fault = s.faults.find(member);
-    if (fault == s.faults.end()) return S_OK;
-    HRESULT hr = fault->second.hr;
-    if (fault->second.remaining > 0 && --fault->second.remaining == 0) s.faults.erase(fault);
-    return hr;
 }
 
 bool IsAgileClass(std::wstring_view className) noexcept {
@@ -110,39 +86,13 @@ void Reset() {
         std::lock_guard guard(s.lock);
         s.factoryRequests.clear();
         s.agile.clear();
-        s.faults.clear();
-        s.calls.clear();
         resets = s.resets;
     }
+    detail::ResetFaults();
     for (auto& reset : resets) reset();
 }
 
 long LiveObjects() { return live.load(); }
-
-void FailNext(const std::string& member, int count, HRESULT hr) {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    if (count > 0) s.faults[member] = Fault{count, hr};
-}
-
-void FailAlways(const std::string& member, HRESULT hr) {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    s.faults[member] = Fault{-1, hr};
-}
-
-void ClearFaults() {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    s.faults.clear();
-}
-
-long Calls(const std::string& member) {
-    auto& s = state();
-    std::lock_guard guard(s.lock);
-    auto found = s.calls.find(member);
-    return found == s.calls.end() ? 0 : found->second;
-}
 
 long FactoryRequests(const std::wstring& className) {
     auto& s = state();

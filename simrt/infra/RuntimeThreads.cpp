@@ -1,5 +1,5 @@
-// The runtime's threads, the control calls that run on them, pumping the
-// host's messages while waiting, and the gates that hold a call at a member.
+// The runtime's threads, the control calls that run on them, and pumping the
+// host's messages while waiting.
 #include "RuntimeThreads.h"
 
 #include <objbase.h>
@@ -58,23 +58,6 @@ void Worker() {
         --p.running;
         if (p.queue.empty() && p.running == 0) p.quiet.notify_all();
     }
-}
-
-// One gate: armed by a test, then holding the first thread that reaches its
-// point until the test releases it.
-struct Gate {
-    bool released = false;
-};
-struct Gates {
-    std::mutex lock;
-    std::condition_variable changed;
-    std::map<std::string, std::shared_ptr<Gate>, std::less<>> armed;
-    std::map<std::string, std::shared_ptr<Gate>, std::less<>> held;
-    std::atomic<long> armedCount{0};
-};
-Gates& gates() {
-    static Gates* g = new Gates();
-    return *g;
 }
 
 // Pumps the calling thread's messages (sent and posted) until `done` or the
@@ -157,20 +140,6 @@ void PostOrRun(std::function<void()> work) {
     Post(std::move(work));
 }
 
-void PassGate(std::string_view point) noexcept {
-    auto& g = gates();
-    if (g.armedCount.load() == 0) return;
-    std::unique_lock guard(g.lock);
-    auto found = g.armed.find(point);
-    if (found == g.armed.end()) return;
-    auto gate = found->second;
-    g.armed.erase(found);
-    --g.armedCount;
-    g.held[std::string(point)] = gate;
-    g.changed.notify_all();
-    g.changed.wait(guard, [&] { return gate->released; });
-}
-
 }  // namespace detail
 
 bool detail::CancelCompletesInline() noexcept { return cancelInline; }
@@ -218,43 +187,6 @@ bool FinishBackground(BackgroundCall* call, DWORD timeoutMs) {
     // A call that never ends keeps its record: the work still refers to it.
     if (finished) delete call;
     return finished;
-}
-
-void HoldNext(const std::string& point) {
-    auto& g = gates();
-    std::lock_guard guard(g.lock);
-    if (g.armed.emplace(point, std::make_shared<Gate>()).second) ++g.armedCount;
-}
-
-bool WaitUntilHeld(const std::string& point, DWORD timeoutMs) {
-    auto& g = gates();
-    auto held = [&] {
-        std::lock_guard guard(g.lock);
-        return g.held.count(point) != 0;
-    };
-    return Pump(held, timeoutMs);
-}
-
-void Release(const std::string& point) {
-    auto& g = gates();
-    std::lock_guard guard(g.lock);
-    if (auto found = g.held.find(point); found != g.held.end()) {
-        found->second->released = true;
-        g.held.erase(found);
-    } else if (g.armed.erase(point)) {
-        --g.armedCount;
-    }
-    g.changed.notify_all();
-}
-
-void ReleaseAllGates() {
-    auto& g = gates();
-    std::lock_guard guard(g.lock);
-    for (auto& [point, gate] : g.held) gate->released = true;
-    g.held.clear();
-    g.armedCount -= static_cast<long>(g.armed.size());
-    g.armed.clear();
-    g.changed.notify_all();
 }
 
 }  // namespace sim

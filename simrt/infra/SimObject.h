@@ -20,6 +20,8 @@ void AddLive(long delta) noexcept;
 HRESULT CheckFault(std::string_view member) noexcept;
 // The gate, the call count and the fault injected for a member, if any.
 HRESULT InjectedFault(std::string_view member) noexcept;
+// Forgets injected faults and call counts (part of Reset).
+void ResetFaults();
 bool ComInitializedHere() noexcept;
 bool IsAgileClass(std::wstring_view className) noexcept;
 bool IsServedClass(std::wstring_view className) noexcept;
