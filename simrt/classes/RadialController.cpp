@@ -339,7 +339,7 @@ HRESULT RaiseDialEvent(DialEvent event, const DialEventData& data, long number, 
     if (handlersCalled) *handlersCalled = 0;
     auto controller = Find(number);
     if (!controller) return E_INVALIDARG;
-    return detail::DeliverResult<HRESULT>([&] { return controller->Raise(event, data, handlersCalled); });
+    return detail::RunOnRuntimeThreadFor<HRESULT>([&] { return controller->Raise(event, data, handlersCalled); });
 }
 
 }  // namespace sim

@@ -101,7 +101,7 @@ public:
         }
         if (auto* simulated = AsMenuItem(item); simulated && selectionEchoes) {
             auto keep = ::winrt::copy_ptr(item);
-            detail::RunAndWait([&] { simulated->RaiseInvoked(); });
+            detail::RunOnRuntimeThread([&] { simulated->RaiseInvoked(); }, detail::Then::WaitUntilDone);
         }
         return S_OK;
     }
@@ -200,7 +200,7 @@ void SetMenuSelectionEchoes(bool echoes) { selectionEchoes = echoes; }
 HRESULT InvokeMenuItem(long controller, long index) {
     auto item = ItemAt(controller, index);
     if (!item) return E_BOUNDS;
-    return detail::DeliverResult<HRESULT>([&] {
+    return detail::RunOnRuntimeThreadFor<HRESULT>([&] {
         detail::PassGate("RadialControllerMenuItem.Invoked");  // the event on its way
         return item->RaiseInvoked();
     });

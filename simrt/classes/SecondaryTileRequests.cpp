@@ -69,7 +69,7 @@ bool FinishRequest(long index, Finish finish) {
     std::shared_ptr<RequestEntry> entry;
     auto request = FindRequest(index, &entry);
     if (!request || request->status() != abi::Windows::Foundation::AsyncStatus::Started) return false;
-    detail::Deliver([&] { finish(*request, *entry); });
+    detail::RunOnRuntimeThread([&] { finish(*request, *entry); }, detail::Then::PumpUntilDone);
     return true;
 }
 

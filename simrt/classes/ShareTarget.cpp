@@ -19,7 +19,7 @@ HRESULT WithDelivering(HWND window, Step step) {
         if (found == s.delivering.end()) return E_ILLEGAL_METHOD_CALL;
         copy = found->second;
     }
-    HRESULT result = detail::DeliverResult<HRESULT>([&] { return step(copy); });
+    HRESULT result = detail::RunOnRuntimeThreadFor<HRESULT>([&] { return step(copy); });
     auto& s = sharing();
     std::lock_guard guard(s.lock);
     for (auto [it, last] = s.delivering.equal_range(window); it != last; ++it)

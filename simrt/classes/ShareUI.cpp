@@ -43,7 +43,7 @@ HRESULT WithOpenUI(HWND window, Step step) {
         copy = found->second;
     }
     // The user's steps reach the host on the runtime's threads.
-    return detail::DeliverResult<HRESULT>([&] { return step(manager, copy); });
+    return detail::RunOnRuntimeThreadFor<HRESULT>([&] { return step(manager, copy); });
 }
 
 template <typename Change>

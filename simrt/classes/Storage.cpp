@@ -78,7 +78,8 @@ public:
         }
         // Often done before the caller has set its Completed handler, as on
         // the system: the operation then calls the handler when it is set.
-        if (mode == FileLoadCompletion::OwnThread) detail::Post([load] { Finish(load); });
+        if (mode == FileLoadCompletion::OwnThread)
+            detail::RunOnRuntimeThread([load] { Finish(load); }, detail::Then::GoOn);
         if (mode == FileLoadCompletion::Inline) Finish(load);
         ::winrt::copy_ptr<IAsyncOperation<IStorageFile*>>(load.operation.get()).copy_to(operation);
         return S_OK;
@@ -212,7 +213,7 @@ long CompleteFileLoads(long count) {
             load = std::move(l.pending.front());
             l.pending.erase(l.pending.begin());
         }
-        detail::Deliver([&] { Finish(load); });
+        detail::RunOnRuntimeThread([&] { Finish(load); }, detail::Then::PumpUntilDone);
         ++done;
     }
     return done;

@@ -128,7 +128,7 @@ public:
         SIM_FAULT("IOutputStream.FlushAsync");
         if (closed_) return RO_E_CLOSED;
         auto flush = MakeObject<AsyncOperation<abi::boolean>>();
-        detail::PostOrRun([flush] { flush->Complete(1); });
+        detail::RunOnRuntimeThread([flush] { flush->Complete(1); }, detail::Then::GoOn);
         *operation = flush.detach();
         return S_OK;
     }
@@ -244,7 +244,8 @@ public:
         if (!memory) return E_NOTIMPL;
         if (HRESULT hr = memory->Store(std::move(pending), counted); hr < 0) return hr;
         auto store = MakeObject<AsyncOperation<UINT32>>();
-        detail::PostOrRun([store, counted] { store->Complete(static_cast<UINT32>(counted)); });
+        detail::RunOnRuntimeThread([store, counted] { store->Complete(static_cast<UINT32>(counted)); },
+                                   detail::Then::GoOn);
         *operation = store.detach();
         return S_OK;
     }

@@ -147,7 +147,7 @@ public:
         } else {
             ::winrt::com_ptr<AsyncOperation> self;
             self.copy_from(this);
-            detail::PostOrRun([self] { self->Notify(); });
+            detail::RunOnRuntimeThread([self] { self->Notify(); }, detail::Then::GoOn);
         }
         return S_OK;
     }

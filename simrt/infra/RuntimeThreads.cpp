@@ -25,9 +25,13 @@ struct Pool {
     std::mutex lock;
     std::condition_variable wake;
     std::condition_variable quiet;
-    std::deque<std::function<void()>> queue;
+    struct Item {
+        std::function<void()> work;
+        bool counted;  // waiting for the runtime to go idle waits for it
+    };
+    std::deque<Item> queue;
     size_t waiting = 0;  // threads waiting for work
-    size_t running = 0;  // work items running now
+    size_t counted = 0;  // counted work items queued or running now
 };
 Pool& pool() {
     static Pool* p = new Pool();
@@ -45,18 +49,29 @@ void Worker() {
             p.wake.wait(guard);
             --p.waiting;
         }
-        auto work = std::move(p.queue.front());
+        auto item = std::move(p.queue.front());
         p.queue.pop_front();
-        ++p.running;
         guard.unlock();
         try {
-            work();
+            item.work();
         } catch (...) {
         }
-        work = nullptr;  // released on this thread, before the pool counts it done
+        item.work = nullptr;  // released on this thread, before the pool counts it done
         guard.lock();
-        --p.running;
-        if (p.queue.empty() && p.running == 0) p.quiet.notify_all();
+        if (item.counted && --p.counted == 0) p.quiet.notify_all();
+    }
+}
+
+// Queues work for a thread of the pool, adding one when every thread is busy.
+void Queue(std::function<void()> work, bool counted) {
+    auto& p = pool();
+    std::lock_guard guard(p.lock);
+    p.queue.push_back({std::move(work), counted});
+    if (counted) ++p.counted;
+    if (p.waiting >= p.queue.size()) {
+        p.wake.notify_one();
+    } else {
+        std::thread(Worker).detach();
     }
 }
 
@@ -89,55 +104,24 @@ namespace detail {
 
 bool OnRuntimeThread() noexcept { return runtimeThread; }
 
-void Post(std::function<void()> work) {
-    auto& p = pool();
-    std::lock_guard guard(p.lock);
-    p.queue.push_back(std::move(work));
-    if (p.waiting >= p.queue.size()) {
-        p.wake.notify_one();
-    } else {
-        std::thread(Worker).detach();
-    }
-}
-
-void StartDedicatedThread(std::function<void()> work) {
-    std::thread([work = std::move(work)] {
-        runtimeThread = true;
-        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        try {
-            work();
-        } catch (...) {
-        }
-        CoUninitialize();
-    }).detach();
-}
-
-// Runs work on a runtime thread and waits for it, pumping the caller's
-// messages or not; inline on a runtime thread or in calling-thread delivery.
-void RunWaiting(const std::function<void()>& work, bool pump) {
-    if (runtimeThread || delivery.load() == Delivery::CallingThread) {
+void RunOnRuntimeThread(std::function<void()> work, Then then) {
+    const bool leave = then == Then::LeaveRunning;
+    const bool wait = then == Then::PumpUntilDone || then == Then::WaitUntilDone;
+    if ((!leave && delivery.load() == Delivery::CallingThread) || (wait && runtimeThread)) {
         work();
         return;
     }
-    BackgroundCall* call = StartBackground([&work] { work(); });
-    if (pump) {
+    if (!wait) {
+        Queue(std::move(work), !leave);
+        return;
+    }
+    BackgroundCall* call = StartBackground(std::move(work));
+    if (then == Then::PumpUntilDone) {
         FinishBackground(call, INFINITE);
     } else {
         WaitForSingleObject(call->done, INFINITE);
         delete call;
     }
-}
-
-void Deliver(const std::function<void()>& work) { RunWaiting(work, true); }
-
-void RunAndWait(const std::function<void()>& work) { RunWaiting(work, false); }
-
-void PostOrRun(std::function<void()> work) {
-    if (delivery.load() == Delivery::CallingThread) {
-        work();
-        return;
-    }
-    Post(std::move(work));
 }
 
 }  // namespace detail
@@ -166,7 +150,7 @@ bool WaitForRuntimeIdle(DWORD timeoutMs) {
     auto quiet = [] {
         auto& p = pool();
         std::lock_guard guard(p.lock);
-        return p.queue.empty() && p.running == 0;
+        return p.counted == 0;
     };
     if (runtimeThread) return quiet();
     return Pump(quiet, timeoutMs);
@@ -174,10 +158,12 @@ bool WaitForRuntimeIdle(DWORD timeoutMs) {
 
 BackgroundCall* StartBackground(std::function<void()> work) {
     auto* call = new BackgroundCall();
-    detail::Post([call, work = std::move(work)] {
-        work();
-        SetEvent(call->done);
-    });
+    Queue(
+        [call, work = std::move(work)] {
+            work();
+            SetEvent(call->done);
+        },
+        true);
     return call;
 }
 

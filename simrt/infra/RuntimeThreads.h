@@ -17,34 +17,28 @@ void ResetRuntimeThreads();
 // True on one of the runtime's threads.
 bool OnRuntimeThread() noexcept;
 
-// Runs long-lived work (the scripted user) on a runtime thread of its own,
-// outside the pool, so that waiting for the runtime to go idle never waits
-// for it.
-void StartDedicatedThread(std::function<void()> work);
+// How the caller goes on while its work runs on a runtime thread.
+enum class Then {
+    GoOn,           // at once: work the runtime finishes "later" (completions, file loads, stream operations)
+    PumpUntilDone,  // waits, pumping its messages (the work may need its apartment): a control call that
+                    // makes the runtime act
+    WaitUntilDone,  // waits without pumping: a runtime call that raises an event before it returns
+    LeaveRunning,   // at once; long-lived work (the scripted user) that waiting for the runtime to go
+                    // idle never waits for
+};
 
-// Queues work for a runtime thread and returns at once. A thread is added to
-// the pool whenever every thread is busy (held at a gate, waiting to enter a
-// host's apartment), so queued work never waits for blocked work.
-void Post(std::function<void()> work);
+// The one way to run work on a runtime thread. The pool of threads grows
+// whenever every thread is busy (held at a gate, waiting to enter a host's
+// apartment), so queued work never waits for blocked work. Work that is waited
+// for runs inline when the caller is a runtime thread already; in
+// calling-thread delivery mode all but long-lived work runs inline.
+void RunOnRuntimeThread(std::function<void()> work, Then then);
 
-// Runs work where the runtime would and returns when it has run: on a runtime
-// thread (the caller's messages are pumped meanwhile, since the work may need
-// the caller's apartment), or inline on a runtime thread or in calling-thread
-// delivery mode.
-void Deliver(const std::function<void()>& work);
-
-// Runs work on a runtime thread and waits for it without pumping (a runtime
-// call that raises an event before it returns); inline where Deliver would be.
-void RunAndWait(const std::function<void()>& work);
-
-// Queues work for a runtime thread, or runs it now in calling-thread delivery
-// mode: the completion of an operation that the runtime finishes "later".
-void PostOrRun(std::function<void()> work);
-
+// RunOnRuntimeThread(..., Then::PumpUntilDone) for work with a result.
 template <typename T>
-T DeliverResult(const std::function<T()>& work) {
+T RunOnRuntimeThreadFor(const std::function<T()>& work) {
     T result{};
-    Deliver([&] { result = work(); });
+    RunOnRuntimeThread([&] { result = work(); }, Then::PumpUntilDone);
     return result;
 }
 

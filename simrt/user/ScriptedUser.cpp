@@ -176,7 +176,7 @@ void StartScriptedUser() {
         return;
     }
     playing = true;
-    StartDedicatedThread([lines = std::move(lines)]() mutable { Play(std::move(lines)); });
+    RunOnRuntimeThread([lines = std::move(lines)]() mutable { Play(std::move(lines)); }, Then::LeaveRunning);
 }
 
 }  // namespace sim::detail
