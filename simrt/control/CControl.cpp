@@ -51,7 +51,7 @@ sim::DialEventData EventData(double degrees, int buttonPressed) {
     return data;
 }
 
-HRESULT Raise(int controller, int event, const sim::DialEventData& data) {
+HRESULT Raise(int event, const sim::DialEventData& data, int controller) {
     if (event < TAVLET_SIM_DIAL_ROTATION_CHANGED || event > TAVLET_SIM_DIAL_CONTROL_LOST) return E_INVALIDARG;
     return sim::RaiseDialEvent(static_cast<sim::DialEvent>(event), data, controller);
 }
@@ -69,11 +69,9 @@ int TAVLET_SIM_CALL TavletSimWaitForRuntimeIdle(uint32_t timeoutMs) { return sim
 void TAVLET_SIM_CALL TavletSimPumpFor(uint32_t ms) { sim::PumpFor(ms); }
 int TAVLET_SIM_CALL TavletSimScriptPlaying(void) { return sim::ScriptedUserPlaying(); }
 void TAVLET_SIM_CALL TavletSimFailNext(const wchar_t* member, int count, HRESULT hr) {
-    if (count > 0)
-        sim::FailNext(Narrow(member), count, hr);
-    else
-        sim::FailAlways(Narrow(member), hr);
+    sim::FailNext(Narrow(member), count, hr);
 }
+void TAVLET_SIM_CALL TavletSimFailAlways(const wchar_t* member, HRESULT hr) { sim::FailAlways(Narrow(member), hr); }
 void TAVLET_SIM_CALL TavletSimClearFaults(void) { sim::ClearFaults(); }
 
 void TAVLET_SIM_CALL TavletSimSetRadialControllerSupported(int supported) {
@@ -86,16 +84,16 @@ void TAVLET_SIM_CALL TavletSimSetTypePresent(const wchar_t* typeName, int presen
 
 int TAVLET_SIM_CALL TavletSimDialCount(void) { return static_cast<int>(sim::RadialControllersCreated()); }
 HWND TAVLET_SIM_CALL TavletSimDialWindow(int controller) { return sim::RadialControllerWindow(controller); }
-int TAVLET_SIM_CALL TavletSimDialHandlers(int controller, int event) {
+int TAVLET_SIM_CALL TavletSimDialHandlers(int event, int controller) {
     if (event < TAVLET_SIM_DIAL_ROTATION_CHANGED || event > TAVLET_SIM_DIAL_CONTROL_LOST) return 0;
     return static_cast<int>(sim::DialEventHandlers(static_cast<sim::DialEvent>(event), controller));
 }
-HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEvent(int controller, int event, double degrees, int buttonPressed) {
-    return Raise(controller, event, EventData(degrees, buttonPressed));
+HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEvent(int event, double degrees, int buttonPressed, int controller) {
+    return Raise(event, EventData(degrees, buttonPressed), controller);
 }
-HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int controller, int event, double degrees, int buttonPressed,
-                                                  double x, double y, double left, double top, double width,
-                                                  double height) {
+HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int event, double degrees, int buttonPressed, double x, double y,
+                                                  double left, double top, double width, double height,
+                                                  int controller) {
     auto data = EventData(degrees, buttonPressed);
     data.hasContact = true;
     data.positionX = static_cast<float>(x);
@@ -104,7 +102,7 @@ HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int controller, int event, dou
     data.boundsY = static_cast<float>(top);
     data.boundsWidth = static_cast<float>(width);
     data.boundsHeight = static_cast<float>(height);
-    return Raise(controller, event, data);
+    return Raise(event, data, controller);
 }
 
 int TAVLET_SIM_CALL TavletSimMenuItemCount(int controller) { return static_cast<int>(sim::MenuItemCount(controller)); }

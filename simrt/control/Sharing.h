@@ -34,8 +34,8 @@ SIMRT_API HWND OpenShareUIWindow();
 // The window's share UI, one step at a time, each raised where the runtime
 // delivers (a runtime thread by default, the caller pumping). Each step
 // returns the last failing handler's HRESULT (S_OK when every handler
-// succeeded) or 0x8000000E when the UI is not open (or, for the bitmap, when
-// the package has no Bitmap provider).
+// succeeded) or E_ILLEGAL_METHOD_CALL when the UI is not open (or, for the
+// bitmap, when the package has no Bitmap provider).
 SIMRT_API HRESULT ShareUIRequestData(HWND window);                      // DataRequested
 SIMRT_API HRESULT ShareUIRequestProviders(HWND window, const std::vector<std::wstring>& installedTargets);
 SIMRT_API std::vector<std::wstring> ShareUIProviderTitles(HWND window);  // the list after the request

@@ -20,8 +20,10 @@ SIMRT_API void SetFileLoadCompletion(FileLoadCompletion mode);
 SIMRT_API long FileLoadsStarted();
 SIMRT_API long PendingFileLoads();
 // Completes up to `count` pending loads (all for -1), oldest first, each where
-// the runtime delivers (a runtime thread by default): a file that exists yields a StorageFile, any other path fails
-// with 0x80070002. Returns how many were completed.
+// the runtime delivers (a runtime thread by default): a file that exists
+// yields a StorageFile, a path that is not absolute fails with E_INVALIDARG,
+// any other with HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND). Returns how many
+// were completed.
 SIMRT_API long CompleteFileLoads(long count = -1);
 // Waits (pumping) for the loads that run on runtime threads.
 SIMRT_API void WaitForFileLoads();
