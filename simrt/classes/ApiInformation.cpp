@@ -10,8 +10,7 @@ namespace sim {
 namespace {
 
 using abi::boolean;
-using abi::Windows::Foundation::Metadata::ApiInformation;
-using abi::Windows::Foundation::Metadata::IApiInformationStatics;
+namespace Metadata = abi::Windows::Foundation::Metadata;
 
 // Keys: "type", "type/method()", "type/event!". Without an explicit answer a
 // type is present when this runtime serves it, and a member when it is one of
@@ -51,7 +50,7 @@ HRESULT Answer(const std::wstring& key, boolean* result) {
     return S_OK;
 }
 
-class ApiInformationStatics : public SimFactory<ApiInformationStatics, IApiInformationStatics> {
+class ApiInformationStatics : public SimFactory<ApiInformationStatics, Metadata::IApiInformationStatics> {
 public:
     using SimFactory::SimFactory;
 
@@ -81,8 +80,8 @@ public:
                IsApiContractPresentByMajorAndMinor(HSTRING, UINT16, UINT16, boolean*))
 };
 
-const ClassRegistration registration(ApiInformation::name,
-                                     [] { return NewFactory<ApiInformationStatics>(ApiInformation::name); });
+const ClassRegistration registration(Metadata::ApiInformation::name,
+                                     [] { return NewFactory<ApiInformationStatics>(Metadata::ApiInformation::name); });
 const ResetRegistration reset([] {
     auto& a = answers();
     std::lock_guard guard(a.lock);

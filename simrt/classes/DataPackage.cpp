@@ -10,15 +10,11 @@ namespace sim {
 
 using namespace abi::Windows::ApplicationModel::DataTransfer;
 using abi::EventRegistrationToken;
-using abi::Windows::Foundation::DateTime;
-using abi::Windows::Foundation::IUriRuntimeClass;
-using abi::Windows::Foundation::TypedEventHandler;
-using abi::Windows::Foundation::Collections::IIterable;
-using abi::Windows::Foundation::Collections::IIterator;
-using abi::Windows::Foundation::Collections::IVector;
-using abi::Windows::Storage::IStorageItem;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
-using ShareCompletedHandler = TypedEventHandler<IDataPackage*, IShareCompletedEventArgs*>;
+namespace Collections = abi::Windows::Foundation::Collections;
+namespace Foundation = abi::Windows::Foundation;
+namespace Storage = abi::Windows::Storage;
+namespace Streams = abi::Windows::Storage::Streams;
+using ShareCompletedHandler = Foundation::TypedEventHandler<IDataPackage*, IShareCompletedEventArgs*>;
 
 namespace {
 
@@ -40,22 +36,22 @@ public:
     SIM_PROPERTY(IDataPackagePropertySet, Title, HSTRING, title)
     SIM_PROPERTY(IDataPackagePropertySet, Description, HSTRING, description)
     SIM_PROPERTY(IDataPackagePropertySet, ApplicationName, HSTRING, applicationName)
-    HRESULT STDMETHODCALLTYPE get_Thumbnail(IRandomAccessStreamReference** value) noexcept override {
+    HRESULT STDMETHODCALLTYPE get_Thumbnail(Streams::IRandomAccessStreamReference** value) noexcept override {
         SIM_FAULT("IDataPackagePropertySet.get_Thumbnail");
         *value = nullptr;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE put_Thumbnail(IRandomAccessStreamReference*) noexcept override {
+    HRESULT STDMETHODCALLTYPE put_Thumbnail(Streams::IRandomAccessStreamReference*) noexcept override {
         SIM_FAULT("IDataPackagePropertySet.put_Thumbnail");
         return S_OK;
     }
-    SIM_UNUSED_OUT("IDataPackagePropertySet.get_FileTypes", value, get_FileTypes(IVector<HSTRING>** value))
-    HRESULT STDMETHODCALLTYPE get_ApplicationListingUri(IUriRuntimeClass** value) noexcept override {
+    SIM_UNUSED_OUT("IDataPackagePropertySet.get_FileTypes", value, get_FileTypes(Collections::IVector<HSTRING>** value))
+    HRESULT STDMETHODCALLTYPE get_ApplicationListingUri(Foundation::IUriRuntimeClass** value) noexcept override {
         SIM_FAULT("IDataPackagePropertySet.get_ApplicationListingUri");
         *value = nullptr;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE put_ApplicationListingUri(IUriRuntimeClass*) noexcept override {
+    HRESULT STDMETHODCALLTYPE put_ApplicationListingUri(Foundation::IUriRuntimeClass*) noexcept override {
         SIM_FAULT("IDataPackagePropertySet.put_ApplicationListingUri");
         return S_OK;
     }
@@ -122,7 +118,7 @@ public:
     SIM_UNUSED("IDataPackage.add_OperationCompleted", add_OperationCompleted(IInspectable*, EventRegistrationToken*))
     SIM_UNUSED("IDataPackage.remove_OperationCompleted", remove_OperationCompleted(EventRegistrationToken))
     SIM_UNUSED("IDataPackage.add_Destroyed",
-               add_Destroyed(TypedEventHandler<IDataPackage*, IInspectable*>*, EventRegistrationToken*))
+               add_Destroyed(Foundation::TypedEventHandler<IDataPackage*, IInspectable*>*, EventRegistrationToken*))
     SIM_UNUSED("IDataPackage.remove_Destroyed", remove_Destroyed(EventRegistrationToken))
     SIM_UNUSED("IDataPackage.SetData", SetData(HSTRING, IInspectable*))
     HRESULT STDMETHODCALLTYPE SetDataProvider(HSTRING formatId, DataProviderHandler* delayRenderer) noexcept override {
@@ -139,16 +135,17 @@ public:
         text_ = ToWide(value);
         return S_OK;
     }
-    SIM_UNUSED("IDataPackage.SetUri", SetUri(IUriRuntimeClass*))
+    SIM_UNUSED("IDataPackage.SetUri", SetUri(Foundation::IUriRuntimeClass*))
     SIM_UNUSED("IDataPackage.SetHtmlFormat", SetHtmlFormat(HSTRING))
     SIM_UNUSED_OUT("IDataPackage.get_ResourceMap", value, get_ResourceMap(IInspectable** value))
     SIM_UNUSED("IDataPackage.SetRtf", SetRtf(HSTRING))
-    SIM_UNUSED("IDataPackage.SetBitmap", SetBitmap(IRandomAccessStreamReference*))
-    HRESULT STDMETHODCALLTYPE SetStorageItemsReadOnly(IIterable<IStorageItem*>* value) noexcept override {
+    SIM_UNUSED("IDataPackage.SetBitmap", SetBitmap(Streams::IRandomAccessStreamReference*))
+    HRESULT STDMETHODCALLTYPE SetStorageItemsReadOnly(Collections::IIterable<Storage::IStorageItem*>* value) noexcept override {
         SIM_FAULT("IDataPackage.SetStorageItemsReadOnly");
         return StoreItems(value);
     }
-    HRESULT STDMETHODCALLTYPE SetStorageItems(IIterable<IStorageItem*>* value, abi::boolean) noexcept override {
+    HRESULT STDMETHODCALLTYPE SetStorageItems(Collections::IIterable<Storage::IStorageItem*>* value,
+                                              abi::boolean) noexcept override {
         SIM_FAULT("IDataPackage.SetStorageItems");
         return StoreItems(value);
     }
@@ -159,15 +156,15 @@ public:
 private:
     // Walks the list the way the system does (First, HasCurrent, MoveNext)
     // and keeps each item's path.
-    HRESULT StoreItems(IIterable<IStorageItem*>* items) {
+    HRESULT StoreItems(Collections::IIterable<Storage::IStorageItem*>* items) {
         if (!items) return E_INVALIDARG;
-        ::winrt::com_ptr<IIterator<IStorageItem*>> it;
+        ::winrt::com_ptr<Collections::IIterator<Storage::IStorageItem*>> it;
         if (HRESULT hr = items->First(it.put()); hr < 0) return hr;
         std::vector<std::wstring> paths;
         abi::boolean has = 0;
         if (HRESULT hr = it->get_HasCurrent(&has); hr < 0) return hr;
         while (has) {
-            ::winrt::com_ptr<IStorageItem> item;
+            ::winrt::com_ptr<Storage::IStorageItem> item;
             if (HRESULT hr = it->get_Current(item.put()); hr < 0) return hr;
             if (!item) return E_INVALIDARG;
             HString path;
@@ -197,7 +194,7 @@ public:
     explicit DataRequestObject(::winrt::com_ptr<IDataPackage> package) : package_(std::move(package)) {}
 
     SIM_PROPERTY(IDataRequest, Data, IDataPackage*, package_)
-    HRESULT STDMETHODCALLTYPE get_Deadline(DateTime* value) noexcept override {
+    HRESULT STDMETHODCALLTYPE get_Deadline(Foundation::DateTime* value) noexcept override {
         SIM_FAULT("IDataRequest.get_Deadline");
         value->UniversalTime = 0;
         return S_OK;
@@ -247,7 +244,7 @@ public:
         : formatId_(std::move(formatId)), state_(std::move(state)) {}
 
     SIM_GETTER(IDataProviderRequest, FormatId, HSTRING, Fixed(formatId_))
-    HRESULT STDMETHODCALLTYPE get_Deadline(DateTime* value) noexcept override {
+    HRESULT STDMETHODCALLTYPE get_Deadline(Foundation::DateTime* value) noexcept override {
         SIM_FAULT("IDataProviderRequest.get_Deadline");
         value->UniversalTime = 0;
         return S_OK;

@@ -10,9 +10,7 @@ namespace {
 
 using namespace abi::Windows::UI::Input;
 using abi::EventRegistrationToken;
-using abi::Windows::Foundation::Point;
-using abi::Windows::Foundation::Rect;
-using abi::Windows::Foundation::TypedEventHandler;
+namespace Foundation = abi::Windows::Foundation;
 
 std::atomic<bool> supported{true};
 std::atomic<bool> interopPresent{true};
@@ -21,19 +19,19 @@ std::atomic<long> liveControllers{0};
 
 class ScreenContact : public SimObject<ScreenContact, IRadialControllerScreenContact> {
 public:
-    ScreenContact(Point position, Rect bounds) : position_(position), bounds_(bounds) {}
-    SIM_GETTER(IRadialControllerScreenContact, Bounds, Rect, Fixed(bounds_))
-    SIM_GETTER(IRadialControllerScreenContact, Position, Point, Fixed(position_))
+    ScreenContact(Foundation::Point position, Foundation::Rect bounds) : position_(position), bounds_(bounds) {}
+    SIM_GETTER(IRadialControllerScreenContact, Bounds, Foundation::Rect, Fixed(bounds_))
+    SIM_GETTER(IRadialControllerScreenContact, Position, Foundation::Point, Fixed(position_))
 
 private:
-    Point position_;
-    Rect bounds_;
+    Foundation::Point position_;
+    Foundation::Rect bounds_;
 };
 
 ::winrt::com_ptr<IRadialControllerScreenContact> MakeContact(const DialEventData& data) {
     if (!data.hasContact) return nullptr;
-    auto contact = MakeObject<ScreenContact>(Point{data.positionX, data.positionY},
-                                             Rect{data.boundsX, data.boundsY, data.boundsWidth, data.boundsHeight});
+    auto contact = MakeObject<ScreenContact>(Foundation::Point{data.positionX, data.positionY},
+                                             Foundation::Rect{data.boundsX, data.boundsY, data.boundsWidth, data.boundsHeight});
     return Up<IRadialControllerScreenContact>(contact);
 }
 
@@ -91,7 +89,7 @@ private:
 };
 
 template <typename Args>
-using Handler = TypedEventHandler<IRadialController*, Args*>;
+using Handler = Foundation::TypedEventHandler<IRadialController*, Args*>;
 template <typename Args>
 using ControllerEvent = EventSource<Handler<Args>>;
 

@@ -12,15 +12,14 @@ namespace sim {
 namespace {
 
 using namespace abi::Windows::UI::Input;
-using abi::Windows::Foundation::IPropertyValue;
-using abi::Windows::Foundation::TypedEventHandler;
-using abi::Windows::Foundation::Collections::IVector;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
-using InvokedHandler = TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
+namespace Collections = abi::Windows::Foundation::Collections;
+namespace Foundation = abi::Windows::Foundation;
+namespace Streams = abi::Windows::Storage::Streams;
+using InvokedHandler = Foundation::TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
 
 class MenuItem : public SimObject<MenuItem, IRadialControllerMenuItem> {
 public:
-    MenuItem(std::wstring text, int knownIcon, IRandomAccessStreamReference* icon)
+    MenuItem(std::wstring text, int knownIcon, Streams::IRandomAccessStreamReference* icon)
         : text_(std::move(text)), knownIcon_(knownIcon), icon_(::winrt::copy_ptr(icon)) {}
 
     const std::wstring& text() const noexcept { return text_; }
@@ -30,7 +29,7 @@ public:
         return reference ? reference->FilePath() : std::wstring();
     }
     long tag() {
-        auto value = tag_.Load().try_as<IPropertyValue>();
+        auto value = tag_.Load().try_as<Foundation::IPropertyValue>();
         UINT32 number = 0;
         if (!value || value->GetUInt32(&number) < 0) return -1;
         return static_cast<long>(number);
@@ -51,7 +50,7 @@ public:
 private:
     const std::wstring text_;
     const int knownIcon_;  // -1 for an image icon
-    const ::winrt::com_ptr<IRandomAccessStreamReference> icon_;
+    const ::winrt::com_ptr<Streams::IRandomAccessStreamReference> icon_;
     Property<::winrt::com_ptr<IInspectable>> tag_;
     EventSource<InvokedHandler> invoked_;
 };
@@ -74,7 +73,7 @@ public:
     }
 
     // ---- IRadialControllerMenu ----
-    HRESULT STDMETHODCALLTYPE get_Items(IVector<IRadialControllerMenuItem*>** value) noexcept override {
+    HRESULT STDMETHODCALLTYPE get_Items(Collections::IVector<IRadialControllerMenuItem*>** value) noexcept override {
         SIM_FAULT("IRadialControllerMenu.get_Items");
         *value = this;
         AddRef();
@@ -120,7 +119,7 @@ class MenuItemStatics : public SimFactory<MenuItemStatics, IRadialControllerMenu
 public:
     using SimFactory::SimFactory;
 
-    HRESULT STDMETHODCALLTYPE CreateFromIcon(HSTRING displayText, IRandomAccessStreamReference* icon,
+    HRESULT STDMETHODCALLTYPE CreateFromIcon(HSTRING displayText, Streams::IRandomAccessStreamReference* icon,
                                              IRadialControllerMenuItem** result) noexcept override {
         SIM_FAULT("IRadialControllerMenuItemStatics.CreateFromIcon");
         if (!icon) return E_INVALIDARG;

@@ -14,18 +14,9 @@ namespace {
 
 using abi::boolean;
 using abi::IInitializeWithWindow;
-using abi::Windows::Foundation::IAsyncOperation;
-using abi::Windows::Foundation::IUriRuntimeClass;
-using abi::Windows::Foundation::Point;
-using abi::Windows::Foundation::Rect;
-using abi::Windows::UI::Color;
-using abi::Windows::UI::StartScreen::ISecondaryTile;
-using abi::Windows::UI::StartScreen::ISecondaryTile2;
-using abi::Windows::UI::StartScreen::ISecondaryTileFactory;
-using abi::Windows::UI::StartScreen::ISecondaryTileFactory2;
-using abi::Windows::UI::StartScreen::ISecondaryTileStatics;
-using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
-using abi::Windows::UI::StartScreen::SecondaryTile;
+namespace Foundation = abi::Windows::Foundation;
+namespace StartScreen = abi::Windows::UI::StartScreen;
+namespace UI = abi::Windows::UI;
 
 struct State {
     std::mutex lock;
@@ -47,9 +38,9 @@ bool IsValidTileId(const std::wstring& id) {
     return true;
 }
 
-class Tile : public SimObject<Tile, ISecondaryTile, ISecondaryTile2, IInitializeWithWindow> {
+class Tile : public SimObject<Tile, StartScreen::ISecondaryTile, StartScreen::ISecondaryTile2, IInitializeWithWindow> {
 public:
-    Tile(std::shared_ptr<SecondaryTileRecord> record, ::winrt::com_ptr<IUriRuntimeClass> logo)
+    Tile(std::shared_ptr<SecondaryTileRecord> record, ::winrt::com_ptr<Foundation::IUriRuntimeClass> logo)
         : record_(std::move(record)), logo_(std::move(logo)), visualElements_(MakeVisualElements(logo_.get())) {}
     ~Tile() override {
         std::lock_guard guard(state().lock);
@@ -57,7 +48,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (iid == abi::guid_v<ISecondaryTile2> && !hasTile2_) {
+        if (iid == abi::guid_v<StartScreen::ISecondaryTile2> && !hasTile2_) {
             if (out) *out = nullptr;
             return E_NOINTERFACE;
         }
@@ -91,53 +82,57 @@ public:
         SIM_FAULT("ISecondaryTile.get_DisplayName");
         return Get(&SecondaryTileRecord::displayName, value);
     }
-    HRESULT STDMETHODCALLTYPE put_Logo(IUriRuntimeClass* value) noexcept override {
+    HRESULT STDMETHODCALLTYPE put_Logo(Foundation::IUriRuntimeClass* value) noexcept override {
         SIM_FAULT("ISecondaryTile.put_Logo");
         logo_.copy_from(value);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_Logo(IUriRuntimeClass** value) noexcept override {
+    HRESULT STDMETHODCALLTYPE get_Logo(Foundation::IUriRuntimeClass** value) noexcept override {
         SIM_FAULT("ISecondaryTile.get_Logo");
         if (!value) return E_POINTER;
         logo_.copy_to(value);
         return S_OK;
     }
-    SIM_UNUSED("ISecondaryTile.put_SmallLogo", put_SmallLogo(IUriRuntimeClass*))
-    SIM_UNUSED("ISecondaryTile.get_SmallLogo", get_SmallLogo(IUriRuntimeClass**))
-    SIM_UNUSED("ISecondaryTile.put_WideLogo", put_WideLogo(IUriRuntimeClass*))
-    SIM_UNUSED("ISecondaryTile.get_WideLogo", get_WideLogo(IUriRuntimeClass**))
-    SIM_UNUSED("ISecondaryTile.put_LockScreenBadgeLogo", put_LockScreenBadgeLogo(IUriRuntimeClass*))
-    SIM_UNUSED("ISecondaryTile.get_LockScreenBadgeLogo", get_LockScreenBadgeLogo(IUriRuntimeClass**))
+    SIM_UNUSED("ISecondaryTile.put_SmallLogo", put_SmallLogo(Foundation::IUriRuntimeClass*))
+    SIM_UNUSED("ISecondaryTile.get_SmallLogo", get_SmallLogo(Foundation::IUriRuntimeClass**))
+    SIM_UNUSED("ISecondaryTile.put_WideLogo", put_WideLogo(Foundation::IUriRuntimeClass*))
+    SIM_UNUSED("ISecondaryTile.get_WideLogo", get_WideLogo(Foundation::IUriRuntimeClass**))
+    SIM_UNUSED("ISecondaryTile.put_LockScreenBadgeLogo", put_LockScreenBadgeLogo(Foundation::IUriRuntimeClass*))
+    SIM_UNUSED("ISecondaryTile.get_LockScreenBadgeLogo", get_LockScreenBadgeLogo(Foundation::IUriRuntimeClass**))
     SIM_UNUSED("ISecondaryTile.put_LockScreenDisplayBadgeAndTileText", put_LockScreenDisplayBadgeAndTileText(boolean))
     SIM_UNUSED("ISecondaryTile.get_LockScreenDisplayBadgeAndTileText", get_LockScreenDisplayBadgeAndTileText(boolean*))
     SIM_UNUSED("ISecondaryTile.put_TileOptions", put_TileOptions(UINT32))
     SIM_UNUSED("ISecondaryTile.get_TileOptions", get_TileOptions(UINT32*))
     SIM_UNUSED("ISecondaryTile.put_ForegroundText", put_ForegroundText(INT32))
     SIM_UNUSED("ISecondaryTile.get_ForegroundText", get_ForegroundText(INT32*))
-    SIM_UNUSED("ISecondaryTile.put_BackgroundColor", put_BackgroundColor(Color))
-    SIM_UNUSED("ISecondaryTile.get_BackgroundColor", get_BackgroundColor(Color*))
-    HRESULT STDMETHODCALLTYPE RequestCreateAsync(IAsyncOperation<boolean>** operation) noexcept override {
+    SIM_UNUSED("ISecondaryTile.put_BackgroundColor", put_BackgroundColor(UI::Color))
+    SIM_UNUSED("ISecondaryTile.get_BackgroundColor", get_BackgroundColor(UI::Color*))
+    HRESULT STDMETHODCALLTYPE RequestCreateAsync(Foundation::IAsyncOperation<boolean>** operation) noexcept override {
         SIM_FAULT("ISecondaryTile.RequestCreateAsync");
         return Request(false, operation);
     }
-    SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithPoint", RequestCreateAsyncWithPoint(Point, IAsyncOperation<boolean>**))
-    SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithRect", RequestCreateAsyncWithRect(Rect, IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithPoint",
+               RequestCreateAsyncWithPoint(Foundation::Point, Foundation::IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithRect",
+               RequestCreateAsyncWithRect(Foundation::Rect, Foundation::IAsyncOperation<boolean>**))
     SIM_UNUSED("ISecondaryTile.RequestCreateAsyncWithRectAndPlacement",
-               RequestCreateAsyncWithRectAndPlacement(Rect, INT32, IAsyncOperation<boolean>**))
-    HRESULT STDMETHODCALLTYPE RequestDeleteAsync(IAsyncOperation<boolean>** operation) noexcept override {
+               RequestCreateAsyncWithRectAndPlacement(Foundation::Rect, INT32, Foundation::IAsyncOperation<boolean>**))
+    HRESULT STDMETHODCALLTYPE RequestDeleteAsync(Foundation::IAsyncOperation<boolean>** operation) noexcept override {
         SIM_FAULT("ISecondaryTile.RequestDeleteAsync");
         return Request(true, operation);
     }
-    SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithPoint", RequestDeleteAsyncWithPoint(Point, IAsyncOperation<boolean>**))
-    SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithRect", RequestDeleteAsyncWithRect(Rect, IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithPoint",
+               RequestDeleteAsyncWithPoint(Foundation::Point, Foundation::IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithRect",
+               RequestDeleteAsyncWithRect(Foundation::Rect, Foundation::IAsyncOperation<boolean>**))
     SIM_UNUSED("ISecondaryTile.RequestDeleteAsyncWithRectAndPlacement",
-               RequestDeleteAsyncWithRectAndPlacement(Rect, INT32, IAsyncOperation<boolean>**))
-    SIM_UNUSED("ISecondaryTile.UpdateAsync", UpdateAsync(IAsyncOperation<boolean>**))
+               RequestDeleteAsyncWithRectAndPlacement(Foundation::Rect, INT32, Foundation::IAsyncOperation<boolean>**))
+    SIM_UNUSED("ISecondaryTile.UpdateAsync", UpdateAsync(Foundation::IAsyncOperation<boolean>**))
 
     // ---- ISecondaryTile2 ----
     SIM_UNUSED("ISecondaryTile2.put_PhoneticName", put_PhoneticName(HSTRING))
     SIM_UNUSED("ISecondaryTile2.get_PhoneticName", get_PhoneticName(HSTRING*))
-    HRESULT STDMETHODCALLTYPE get_VisualElements(ISecondaryTileVisualElements** value) noexcept override {
+    HRESULT STDMETHODCALLTYPE get_VisualElements(StartScreen::ISecondaryTileVisualElements** value) noexcept override {
         SIM_FAULT("ISecondaryTile2.get_VisualElements");
         if (!value) return E_POINTER;
         visualElements_.copy_to(value);
@@ -172,7 +167,7 @@ private:
         *value = MakeHString((*record_).*field);
         return S_OK;
     }
-    HRESULT Request(bool isDelete, IAsyncOperation<boolean>** operation) {
+    HRESULT Request(bool isDelete, Foundation::IAsyncOperation<boolean>** operation) {
         std::wstring tileId;
         {
             std::lock_guard guard(state().lock);
@@ -186,11 +181,12 @@ private:
         std::lock_guard guard(state().lock);
         return state().hasTile2;
     }();
-    ::winrt::com_ptr<IUriRuntimeClass> logo_;
-    ::winrt::com_ptr<ISecondaryTileVisualElements> visualElements_;
+    ::winrt::com_ptr<Foundation::IUriRuntimeClass> logo_;
+    ::winrt::com_ptr<StartScreen::ISecondaryTileVisualElements> visualElements_;
 };
 
-HRESULT NewTile(std::shared_ptr<SecondaryTileRecord> record, IUriRuntimeClass* logo, ISecondaryTile** value) {
+HRESULT NewTile(std::shared_ptr<SecondaryTileRecord> record, Foundation::IUriRuntimeClass* logo,
+                StartScreen::ISecondaryTile** value) {
     if (!value) return E_POINTER;
     *value = nullptr;
     if (!IsValidTileId(record->tileId)) return E_INVALIDARG;
@@ -201,22 +197,24 @@ HRESULT NewTile(std::shared_ptr<SecondaryTileRecord> record, IUriRuntimeClass* l
         std::lock_guard guard(s.lock);
         s.tiles.push_back(std::move(record));
     }
-    *value = static_cast<ISecondaryTile*>(tile.detach());
+    *value = static_cast<StartScreen::ISecondaryTile*>(tile.detach());
     return S_OK;
 }
 
 class TileFactory
-    : public SimFactory<TileFactory, ISecondaryTileFactory, ISecondaryTileFactory2, ISecondaryTileStatics> {
+    : public SimFactory<TileFactory, StartScreen::ISecondaryTileFactory, StartScreen::ISecondaryTileFactory2,
+                        StartScreen::ISecondaryTileStatics> {
 public:
     using SimFactory::SimFactory;
 
     // ---- ISecondaryTileFactory ----
     SIM_UNUSED("ISecondaryTileFactory.CreateTile",
-               CreateTile(HSTRING, HSTRING, HSTRING, HSTRING, UINT32, IUriRuntimeClass*, ISecondaryTile**))
+               CreateTile(HSTRING, HSTRING, HSTRING, HSTRING, UINT32, Foundation::IUriRuntimeClass*,
+                          StartScreen::ISecondaryTile**))
     SIM_UNUSED("ISecondaryTileFactory.CreateWideTile",
-               CreateWideTile(HSTRING, HSTRING, HSTRING, HSTRING, UINT32, IUriRuntimeClass*, IUriRuntimeClass*,
-                              ISecondaryTile**))
-    HRESULT STDMETHODCALLTYPE CreateWithId(HSTRING tileId, ISecondaryTile** value) noexcept override {
+               CreateWideTile(HSTRING, HSTRING, HSTRING, HSTRING, UINT32, Foundation::IUriRuntimeClass*,
+                              Foundation::IUriRuntimeClass*, StartScreen::ISecondaryTile**))
+    HRESULT STDMETHODCALLTYPE CreateWithId(HSTRING tileId, StartScreen::ISecondaryTile** value) noexcept override {
         SIM_FAULT("ISecondaryTileFactory.CreateWithId");
         auto record = std::make_shared<SecondaryTileRecord>();
         record->tileId = ToWide(tileId);
@@ -225,8 +223,8 @@ public:
 
     // ---- ISecondaryTileFactory2 ----
     HRESULT STDMETHODCALLTYPE CreateMinimalTile(HSTRING tileId, HSTRING displayName, HSTRING arguments,
-                                                IUriRuntimeClass* square150x150Logo, INT32 desiredSize,
-                                                ISecondaryTile** value) noexcept override {
+                                                Foundation::IUriRuntimeClass* square150x150Logo, INT32 desiredSize,
+                                                StartScreen::ISecondaryTile** value) noexcept override {
         SIM_FAULT("ISecondaryTileFactory2.CreateMinimalTile");
         if (value) *value = nullptr;
         // TileSize runs from Default (0) to Square44x44 (7); a tile needs a logo.
@@ -253,8 +251,8 @@ public:
     SIM_UNUSED("ISecondaryTileStatics.FindAllForPackageAsync", FindAllForPackageAsync(IInspectable**))
 };
 
-const ClassRegistration registration(SecondaryTile::name,
-                                     [] { return NewFactory<TileFactory>(SecondaryTile::name); });
+const ClassRegistration registration(StartScreen::SecondaryTile::name,
+                                     [] { return NewFactory<TileFactory>(StartScreen::SecondaryTile::name); });
 const ResetRegistration reset([] {
     auto& s = state();
     std::lock_guard guard(s.lock);

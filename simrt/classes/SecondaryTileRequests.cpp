@@ -13,7 +13,7 @@ namespace sim {
 namespace {
 
 using abi::boolean;
-using abi::Windows::Foundation::IAsyncOperation;
+namespace Foundation = abi::Windows::Foundation;
 
 class TileRequest;
 
@@ -75,7 +75,7 @@ bool FinishRequest(long index, Finish finish) {
 
 }  // namespace
 
-HRESULT NewTileRequest(bool isDelete, const std::wstring& tileId, IAsyncOperation<boolean>** operation) {
+HRESULT NewTileRequest(bool isDelete, const std::wstring& tileId, Foundation::IAsyncOperation<boolean>** operation) {
     if (!operation) return E_POINTER;
     auto& s = state();
     std::lock_guard guard(s.lock);

@@ -10,11 +10,9 @@ namespace sim {
 namespace {
 
 using abi::boolean;
-using abi::Windows::Foundation::IUriRuntimeClass;
-using abi::Windows::UI::Color;
-using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
-using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements2;
-using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements3;
+namespace Foundation = abi::Windows::Foundation;
+namespace StartScreen = abi::Windows::UI::StartScreen;
+namespace UI = abi::Windows::UI;
 
 struct Config {
     std::mutex lock;
@@ -27,17 +25,18 @@ Config& config() {
     return *c;
 }
 
-::winrt::com_ptr<IUriRuntimeClass> OptionalUri(const std::wstring& text) {
+::winrt::com_ptr<Foundation::IUriRuntimeClass> OptionalUri(const std::wstring& text) {
     return text.empty() ? nullptr : MakeUri(text);
 }
 
-class VisualElements : public SimObject<VisualElements, ISecondaryTileVisualElements, ISecondaryTileVisualElements2,
-                                        ISecondaryTileVisualElements3> {
+class VisualElements : public SimObject<VisualElements, StartScreen::ISecondaryTileVisualElements,
+                                        StartScreen::ISecondaryTileVisualElements2,
+                                        StartScreen::ISecondaryTileVisualElements3> {
 public:
-    VisualElements(const TileVisuals& visuals, bool has2, bool has3, IUriRuntimeClass* square150x150)
+    VisualElements(const TileVisuals& visuals, bool has2, bool has3, Foundation::IUriRuntimeClass* square150x150)
         : has2_(has2),
           has3_(has3),
-          color_(Color{visuals.a, visuals.r, visuals.g, visuals.b}),
+          color_(UI::Color{visuals.a, visuals.r, visuals.g, visuals.b}),
           foreground_(visuals.foregroundText),
           show150_(visuals.showNameOnSquare150x150),
           showWide_(visuals.showNameOnWide310x150),
@@ -50,8 +49,8 @@ public:
 
     // A system without the later interfaces does not answer them.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if ((!has2_ && iid == abi::guid_v<ISecondaryTileVisualElements2>) ||
-            (!has3_ && iid == abi::guid_v<ISecondaryTileVisualElements3>)) {
+        if ((!has2_ && iid == abi::guid_v<StartScreen::ISecondaryTileVisualElements2>) ||
+            (!has3_ && iid == abi::guid_v<StartScreen::ISecondaryTileVisualElements3>)) {
             if (out) *out = nullptr;
             return E_NOINTERFACE;
         }
@@ -60,30 +59,30 @@ public:
 
     // ---- ISecondaryTileVisualElements ----
     // The two logos of the oldest systems are never set.
-    SIM_UNUSED("ISecondaryTileVisualElements.put_Square30x30Logo", put_Square30x30Logo(IUriRuntimeClass*))
-    SIM_GETTER(ISecondaryTileVisualElements, Square30x30Logo, IUriRuntimeClass*, unset_)
-    SIM_UNUSED("ISecondaryTileVisualElements.put_Square70x70Logo", put_Square70x70Logo(IUriRuntimeClass*))
-    SIM_GETTER(ISecondaryTileVisualElements, Square70x70Logo, IUriRuntimeClass*, unset_)
-    SIM_PROPERTY(ISecondaryTileVisualElements, Square150x150Logo, IUriRuntimeClass*, logo150_)
-    SIM_PROPERTY(ISecondaryTileVisualElements, Wide310x150Logo, IUriRuntimeClass*, logoWide_)
-    SIM_PROPERTY(ISecondaryTileVisualElements, Square310x310Logo, IUriRuntimeClass*, logo310_)
+    SIM_UNUSED("ISecondaryTileVisualElements.put_Square30x30Logo", put_Square30x30Logo(Foundation::IUriRuntimeClass*))
+    SIM_GETTER(ISecondaryTileVisualElements, Square30x30Logo, Foundation::IUriRuntimeClass*, unset_)
+    SIM_UNUSED("ISecondaryTileVisualElements.put_Square70x70Logo", put_Square70x70Logo(Foundation::IUriRuntimeClass*))
+    SIM_GETTER(ISecondaryTileVisualElements, Square70x70Logo, Foundation::IUriRuntimeClass*, unset_)
+    SIM_PROPERTY(ISecondaryTileVisualElements, Square150x150Logo, Foundation::IUriRuntimeClass*, logo150_)
+    SIM_PROPERTY(ISecondaryTileVisualElements, Wide310x150Logo, Foundation::IUriRuntimeClass*, logoWide_)
+    SIM_PROPERTY(ISecondaryTileVisualElements, Square310x310Logo, Foundation::IUriRuntimeClass*, logo310_)
     SIM_PROPERTY(ISecondaryTileVisualElements, ForegroundText, INT32, foreground_)
-    SIM_PROPERTY(ISecondaryTileVisualElements, BackgroundColor, Color, color_)
+    SIM_PROPERTY(ISecondaryTileVisualElements, BackgroundColor, UI::Color, color_)
     SIM_PROPERTY(ISecondaryTileVisualElements, ShowNameOnSquare150x150Logo, boolean, show150_)
     SIM_PROPERTY(ISecondaryTileVisualElements, ShowNameOnWide310x150Logo, boolean, showWide_)
     SIM_PROPERTY(ISecondaryTileVisualElements, ShowNameOnSquare310x310Logo, boolean, show310_)
 
     // ---- ISecondaryTileVisualElements2 ----
-    SIM_PROPERTY(ISecondaryTileVisualElements2, Square71x71Logo, IUriRuntimeClass*, logo71_)
+    SIM_PROPERTY(ISecondaryTileVisualElements2, Square71x71Logo, Foundation::IUriRuntimeClass*, logo71_)
 
     // ---- ISecondaryTileVisualElements3 ----
-    SIM_PROPERTY(ISecondaryTileVisualElements3, Square44x44Logo, IUriRuntimeClass*, logo44_)
+    SIM_PROPERTY(ISecondaryTileVisualElements3, Square44x44Logo, Foundation::IUriRuntimeClass*, logo44_)
 
 private:
-    using Logo = Property<::winrt::com_ptr<IUriRuntimeClass>>;
+    using Logo = Property<::winrt::com_ptr<Foundation::IUriRuntimeClass>>;
 
     const bool has2_, has3_;
-    Property<Color> color_;
+    Property<UI::Color> color_;
     Property<INT32> foreground_;
     Property<bool> show150_, showWide_, show310_;
     Logo logo44_, logo71_, logo150_, logoWide_, logo310_;
@@ -99,7 +98,7 @@ const ResetRegistration reset([] {
 
 }  // namespace
 
-::winrt::com_ptr<ISecondaryTileVisualElements> MakeVisualElements(IUriRuntimeClass* square150x150) {
+::winrt::com_ptr<StartScreen::ISecondaryTileVisualElements> MakeVisualElements(Foundation::IUriRuntimeClass* square150x150) {
     auto& c = config();
     TileVisuals visuals;
     bool has2, has3;
@@ -110,7 +109,7 @@ const ResetRegistration reset([] {
         has3 = c.has3;
     }
     auto elements = MakeObject<VisualElements>(visuals, has2, has3, square150x150);
-    return Up<ISecondaryTileVisualElements>(elements);
+    return Up<StartScreen::ISecondaryTileVisualElements>(elements);
 }
 
 void SetTileVisuals(const TileVisuals& visuals) { WriteState(config(), &Config::visuals, visuals); }

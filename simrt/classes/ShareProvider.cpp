@@ -10,8 +10,8 @@ namespace sim {
 namespace {
 
 using namespace abi::Windows::ApplicationModel::DataTransfer;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
-using abi::Windows::UI::Color;
+namespace Streams = abi::Windows::Storage::Streams;
+namespace UI = abi::Windows::UI;
 
 struct Providers {
     std::mutex lock;
@@ -26,21 +26,22 @@ Providers& providers() {
 
 class ShareProviderObject : public SimObject<ShareProviderObject, IShareProvider> {
 public:
-    ShareProviderObject(std::wstring title, ::winrt::com_ptr<IRandomAccessStreamReference> icon, Color color,
+    ShareProviderObject(std::wstring title, ::winrt::com_ptr<Streams::IRandomAccessStreamReference> icon,
+                        UI::Color color,
                         ::winrt::com_ptr<ShareProviderHandler> handler)
         : title_(std::move(title)), icon_(std::move(icon)), color_(color), handler_(std::move(handler)) {}
 
     ::winrt::com_ptr<ShareProviderHandler> Handler() { return handler_; }
 
     SIM_GETTER(IShareProvider, Title, HSTRING, Fixed(title_))
-    SIM_GETTER(IShareProvider, DisplayIcon, IRandomAccessStreamReference*, Fixed(icon_))
-    SIM_GETTER(IShareProvider, BackgroundColor, Color, Fixed(color_))
+    SIM_GETTER(IShareProvider, DisplayIcon, Streams::IRandomAccessStreamReference*, Fixed(icon_))
+    SIM_GETTER(IShareProvider, BackgroundColor, UI::Color, Fixed(color_))
     SIM_PROPERTY(IShareProvider, Tag, IInspectable*, tag_)
 
 private:
     const std::wstring title_;
-    const ::winrt::com_ptr<IRandomAccessStreamReference> icon_;
-    const Color color_;
+    const ::winrt::com_ptr<Streams::IRandomAccessStreamReference> icon_;
+    const UI::Color color_;
     const ::winrt::com_ptr<ShareProviderHandler> handler_;
     Property<::winrt::com_ptr<IInspectable>> tag_;
 };
@@ -69,7 +70,8 @@ class ShareProviderFactoryObject : public SimFactory<ShareProviderFactoryObject,
 public:
     using SimFactory::SimFactory;
 
-    HRESULT STDMETHODCALLTYPE Create(HSTRING title, IRandomAccessStreamReference* displayIcon, Color backgroundColor,
+    HRESULT STDMETHODCALLTYPE Create(HSTRING title, Streams::IRandomAccessStreamReference* displayIcon,
+                                     UI::Color backgroundColor,
                                      ShareProviderHandler* handler, IShareProvider** result) noexcept override {
         SIM_FAULT("IShareProviderFactory.Create");
         if (!result) return E_POINTER;
@@ -108,7 +110,7 @@ const ResetRegistration reset([] {
 }
 
 ::winrt::com_ptr<IShareProvider> NewSystemShareProvider(const std::wstring& title) {
-    return Up<IShareProvider>(MakeObject<ShareProviderObject>(title, nullptr, Color{}, nullptr));
+    return Up<IShareProvider>(MakeObject<ShareProviderObject>(title, nullptr, UI::Color{}, nullptr));
 }
 
 HRESULT PickShareProvider(IShareProvider* provider, IInspectable* data) {

@@ -12,10 +12,11 @@
 namespace sim {
 
 using namespace DataTransfer;
-using abi::Windows::Foundation::TypedEventHandler;
-using DataRequestedHandler = TypedEventHandler<IDataTransferManager*, IDataRequestedEventArgs*>;
-using TargetChosenHandler = TypedEventHandler<IDataTransferManager*, ITargetApplicationChosenEventArgs*>;
-using ProvidersRequestedHandler = TypedEventHandler<IDataTransferManager*, IShareProvidersRequestedEventArgs*>;
+namespace Foundation = abi::Windows::Foundation;
+using DataRequestedHandler = Foundation::TypedEventHandler<IDataTransferManager*, IDataRequestedEventArgs*>;
+using TargetChosenHandler = Foundation::TypedEventHandler<IDataTransferManager*, ITargetApplicationChosenEventArgs*>;
+using ProvidersRequestedHandler = Foundation::TypedEventHandler<IDataTransferManager*,
+                                                                IShareProvidersRequestedEventArgs*>;
 
 class Manager;
 

@@ -14,8 +14,7 @@ namespace {
 
 using namespace abi::Windows::Storage;
 using namespace abi::Windows::Storage::Streams;
-using abi::Windows::Foundation::IAsyncOperation;
-using abi::Windows::Foundation::IUriRuntimeClass;
+namespace Foundation = abi::Windows::Foundation;
 using FileOperation = AsyncOperation<IStorageFile*>;
 
 // What the system reports for a missing file.
@@ -64,7 +63,8 @@ class StorageFileStatics : public SimFactory<StorageFileStatics, IStorageFileSta
 public:
     using SimFactory::SimFactory;
 
-    HRESULT STDMETHODCALLTYPE GetFileFromPathAsync(HSTRING path, IAsyncOperation<IStorageFile*>** operation) noexcept override {
+    HRESULT STDMETHODCALLTYPE GetFileFromPathAsync(HSTRING path,
+                                                   Foundation::IAsyncOperation<IStorageFile*>** operation) noexcept override {
         SIM_FAULT("IStorageFileStatics.GetFileFromPathAsync");
         if (!operation) return E_POINTER;
         PendingLoad load{MakeObject<FileOperation>(), ToWide(path)};
@@ -81,19 +81,24 @@ public:
         if (mode == FileLoadCompletion::OwnThread)
             detail::RunOnRuntimeThread([load] { Finish(load); }, detail::Then::GoOn);
         if (mode == FileLoadCompletion::Inline) Finish(load);
-        ::winrt::copy_ptr<IAsyncOperation<IStorageFile*>>(load.operation.get()).copy_to(operation);
+        ::winrt::copy_ptr<Foundation::IAsyncOperation<IStorageFile*>>(load.operation.get()).copy_to(operation);
         return S_OK;
     }
     SIM_UNUSED("IStorageFileStatics.GetFileFromApplicationUriAsync",
-               GetFileFromApplicationUriAsync(IUriRuntimeClass*, IAsyncOperation<IStorageFile*>**))
+               GetFileFromApplicationUriAsync(Foundation::IUriRuntimeClass*,
+                                              Foundation::IAsyncOperation<IStorageFile*>**))
     SIM_UNUSED("IStorageFileStatics.CreateStreamedFileAsync",
-               CreateStreamedFileAsync(HSTRING, IInspectable*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
+               CreateStreamedFileAsync(HSTRING, IInspectable*, IRandomAccessStreamReference*,
+                                       Foundation::IAsyncOperation<IStorageFile*>**))
     SIM_UNUSED("IStorageFileStatics.ReplaceWithStreamedFileAsync",
-               ReplaceWithStreamedFileAsync(IStorageFile*, IInspectable*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
+               ReplaceWithStreamedFileAsync(IStorageFile*, IInspectable*, IRandomAccessStreamReference*,
+                                            Foundation::IAsyncOperation<IStorageFile*>**))
     SIM_UNUSED("IStorageFileStatics.CreateStreamedFileFromUriAsync",
-               CreateStreamedFileFromUriAsync(HSTRING, IUriRuntimeClass*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
+               CreateStreamedFileFromUriAsync(HSTRING, Foundation::IUriRuntimeClass*, IRandomAccessStreamReference*,
+                                              Foundation::IAsyncOperation<IStorageFile*>**))
     SIM_UNUSED("IStorageFileStatics.ReplaceWithStreamedFileFromUriAsync",
-               ReplaceWithStreamedFileFromUriAsync(IStorageFile*, IUriRuntimeClass*, IRandomAccessStreamReference*, IAsyncOperation<IStorageFile*>**))
+               ReplaceWithStreamedFileFromUriAsync(IStorageFile*, Foundation::IUriRuntimeClass*,
+                                                   IRandomAccessStreamReference*, Foundation::IAsyncOperation<IStorageFile*>**))
 };
 
 class StreamReferenceStatics : public SimFactory<StreamReferenceStatics, IRandomAccessStreamReferenceStatics> {
@@ -105,7 +110,8 @@ public:
         if (!file) return E_INVALIDARG;
         return Make(result, [&](StreamReferenceObject& r) { r.file.copy_from(file); });
     }
-    HRESULT STDMETHODCALLTYPE CreateFromUri(IUriRuntimeClass* uri, IRandomAccessStreamReference** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateFromUri(Foundation::IUriRuntimeClass* uri,
+                                            IRandomAccessStreamReference** result) noexcept override {
         SIM_FAULT("IRandomAccessStreamReferenceStatics.CreateFromUri");
         if (!uri) return E_INVALIDARG;
         return Make(result, [&](StreamReferenceObject& r) { r.uri.copy_from(uri); });

@@ -14,10 +14,7 @@ namespace sim {
 namespace {
 
 using namespace abi::Windows::Storage::Streams;
-using abi::Windows::Foundation::DateTime;
-using abi::Windows::Foundation::IAsyncOperation;
-using abi::Windows::Foundation::IClosable;
-using abi::Windows::Foundation::TimeSpan;
+namespace Foundation = abi::Windows::Foundation;
 
 struct Writes {
     std::mutex lock;
@@ -39,7 +36,8 @@ struct StreamBuffer {
 
 }  // namespace
 
-class MemoryStream : public SimObject<MemoryStream, IRandomAccessStream, IOutputStream, IInputStream, IClosable> {
+class MemoryStream : public SimObject<MemoryStream, IRandomAccessStream, IOutputStream, IInputStream,
+                                      Foundation::IClosable> {
 public:
     explicit MemoryStream(std::shared_ptr<StreamBuffer> buffer = std::make_shared<StreamBuffer>(), uint64_t position = 0)
         : buffer_(std::move(buffer)), position_(position) {}
@@ -124,7 +122,7 @@ public:
     // ---- IOutputStream ----
     // Buffers are not simulated; DataWriter stores directly.
     SIM_UNUSED_OUT("IOutputStream.WriteAsync", operation, WriteAsync(IInspectable*, IInspectable** operation))
-    HRESULT STDMETHODCALLTYPE FlushAsync(IAsyncOperation<abi::boolean>** operation) noexcept override {
+    HRESULT STDMETHODCALLTYPE FlushAsync(Foundation::IAsyncOperation<abi::boolean>** operation) noexcept override {
         SIM_FAULT("IOutputStream.FlushAsync");
         if (closed_) return RO_E_CLOSED;
         auto flush = MakeObject<AsyncOperation<abi::boolean>>();
@@ -152,13 +150,13 @@ private:
 
 namespace {
 
-class DataWriterObject : public SimObject<DataWriterObject, IDataWriter, IClosable> {
+class DataWriterObject : public SimObject<DataWriterObject, IDataWriter, Foundation::IClosable> {
 public:
     explicit DataWriterObject(::winrt::com_ptr<IOutputStream> stream) : stream_(std::move(stream)) {}
 
     // A writer that goes without DetachStream closes its stream.
     ~DataWriterObject() override {
-        if (auto closable = stream_.try_as<IClosable>()) closable->Close();
+        if (auto closable = stream_.try_as<Foundation::IClosable>()) closable->Close();
     }
 
     HRESULT STDMETHODCALLTYPE get_UnstoredBufferLength(UINT32* value) noexcept override {
@@ -211,8 +209,8 @@ public:
     SIM_WRITE(WriteUInt64, UINT64)
     SIM_WRITE(WriteSingle, FLOAT)
     SIM_WRITE(WriteDouble, DOUBLE)
-    SIM_WRITE(WriteDateTime, DateTime)
-    SIM_WRITE(WriteTimeSpan, TimeSpan)
+    SIM_WRITE(WriteDateTime, Foundation::DateTime)
+    SIM_WRITE(WriteTimeSpan, Foundation::TimeSpan)
 #undef SIM_WRITE
     HRESULT STDMETHODCALLTYPE WriteString(HSTRING value, UINT32* codeUnitCount) noexcept override {
         SIM_FAULT("IDataWriter.WriteString");
@@ -228,7 +226,7 @@ public:
     }
     // Hands the pending bytes to the stream (moved, not copied); the operation
     // completes with their count later, on a runtime thread.
-    HRESULT STDMETHODCALLTYPE StoreAsync(IAsyncOperation<UINT32>** operation) noexcept override {
+    HRESULT STDMETHODCALLTYPE StoreAsync(Foundation::IAsyncOperation<UINT32>** operation) noexcept override {
         SIM_FAULT("IDataWriter.StoreAsync");
         std::string pending;
         uint64_t counted;
@@ -249,7 +247,7 @@ public:
         *operation = store.detach();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE FlushAsync(IAsyncOperation<abi::boolean>** operation) noexcept override {
+    HRESULT STDMETHODCALLTYPE FlushAsync(Foundation::IAsyncOperation<abi::boolean>** operation) noexcept override {
         SIM_FAULT("IDataWriter.FlushAsync");
         ::winrt::com_ptr<IOutputStream> stream;
         {
@@ -275,7 +273,7 @@ public:
             std::lock_guard guard(lock_);
             stream = std::move(stream_);
         }
-        if (auto closable = stream.try_as<IClosable>()) closable->Close();
+        if (auto closable = stream.try_as<Foundation::IClosable>()) closable->Close();
         return S_OK;
     }
 

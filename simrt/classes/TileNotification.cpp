@@ -6,32 +6,30 @@
 namespace sim {
 namespace {
 
-using abi::Windows::Data::Xml::Dom::IXmlDocument;
-using abi::Windows::Foundation::DateTime;
-using abi::Windows::Foundation::IReference;
-using abi::Windows::UI::Notifications::ITileNotification;
-using abi::Windows::UI::Notifications::ITileNotificationFactory;
-using abi::Windows::UI::Notifications::TileNotification;
+namespace Foundation = abi::Windows::Foundation;
+namespace Notifications = abi::Windows::UI::Notifications;
+namespace XmlDom = abi::Windows::Data::Xml::Dom;
 
-class Notification : public SimObject<Notification, ITileNotification> {
+class Notification : public SimObject<Notification, Notifications::ITileNotification> {
 public:
-    explicit Notification(::winrt::com_ptr<IXmlDocument> content) : content_(std::move(content)) {}
+    explicit Notification(::winrt::com_ptr<XmlDom::IXmlDocument> content) : content_(std::move(content)) {}
 
-    SIM_GETTER(ITileNotification, Content, IXmlDocument*, Fixed(content_))
-    SIM_PROPERTY(ITileNotification, ExpirationTime, IReference<DateTime>*, expiration_)
+    SIM_GETTER(ITileNotification, Content, XmlDom::IXmlDocument*, Fixed(content_))
+    SIM_PROPERTY(ITileNotification, ExpirationTime, Foundation::IReference<Foundation::DateTime>*, expiration_)
     SIM_PROPERTY(ITileNotification, Tag, HSTRING, tag_)
 
 private:
-    const ::winrt::com_ptr<IXmlDocument> content_;
-    Property<::winrt::com_ptr<IReference<DateTime>>> expiration_;
+    const ::winrt::com_ptr<XmlDom::IXmlDocument> content_;
+    Property<::winrt::com_ptr<Foundation::IReference<Foundation::DateTime>>> expiration_;
     Property<std::wstring> tag_;
 };
 
-class NotificationFactory : public SimFactory<NotificationFactory, ITileNotificationFactory> {
+class NotificationFactory : public SimFactory<NotificationFactory, Notifications::ITileNotificationFactory> {
 public:
     using SimFactory::SimFactory;
 
-    HRESULT STDMETHODCALLTYPE CreateTileNotification(IXmlDocument* content, ITileNotification** value) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateTileNotification(XmlDom::IXmlDocument* content,
+                                                     Notifications::ITileNotification** value) noexcept override {
         SIM_FAULT("ITileNotificationFactory.CreateTileNotification");
         if (!value) return E_POINTER;
         *value = nullptr;
@@ -41,8 +39,8 @@ public:
     }
 };
 
-const ClassRegistration registration(TileNotification::name,
-                                     [] { return NewFactory<NotificationFactory>(TileNotification::name); });
+const ClassRegistration registration(Notifications::TileNotification::name,
+                                     [] { return NewFactory<NotificationFactory>(Notifications::TileNotification::name); });
 
 }  // namespace
 }  // namespace sim

@@ -6,37 +6,36 @@
 namespace sim {
 namespace {
 
-using abi::Windows::Data::Xml::Dom::IXmlDocument;
-using abi::Windows::System::IUser;
-using abi::Windows::UI::Notifications::ITileUpdateManagerForUser;
-using abi::Windows::UI::Notifications::ITileUpdateManagerStatics;
-using abi::Windows::UI::Notifications::ITileUpdateManagerStatics2;
-using abi::Windows::UI::Notifications::ITileUpdater;
-using abi::Windows::UI::Notifications::TileUpdateManager;
+namespace Notifications = abi::Windows::UI::Notifications;
+namespace System = abi::Windows::System;
+namespace XmlDom = abi::Windows::Data::Xml::Dom;
 
-HRESULT Out(::winrt::com_ptr<ITileUpdater> updater, ITileUpdater** result) {
+HRESULT Out(::winrt::com_ptr<Notifications::ITileUpdater> updater, Notifications::ITileUpdater** result) {
     if (!result) return E_POINTER;
     *result = updater.detach();
     return S_OK;
 }
 
-class ManagerForUser : public SimObject<ManagerForUser, ITileUpdateManagerForUser> {
+class ManagerForUser : public SimObject<ManagerForUser, Notifications::ITileUpdateManagerForUser> {
 public:
-    ManagerForUser(::winrt::com_ptr<IUser> user, std::wstring userId) : user_(std::move(user)), userId_(std::move(userId)) {}
+    ManagerForUser(::winrt::com_ptr<System::IUser> user,
+                   std::wstring userId) : user_(std::move(user)), userId_(std::move(userId)) {}
 
-    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationForUser(ITileUpdater** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationForUser(Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForApplicationForUser");
         return Out(MakeTileUpdater(true, userId_, false, L"", L""), result);
     }
-    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(HSTRING applicationId, ITileUpdater** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(HSTRING applicationId,
+                                                              Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForApplication");
         return Out(MakeTileUpdater(true, userId_, false, ToWide(applicationId), L""), result);
     }
-    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId, ITileUpdater** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId,
+                                                                Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForSecondaryTile");
         return Out(MakeTileUpdater(true, userId_, true, L"", ToWide(tileId)), result);
     }
-    HRESULT STDMETHODCALLTYPE get_User(IUser** value) noexcept override {
+    HRESULT STDMETHODCALLTYPE get_User(System::IUser** value) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.get_User");
         if (!value) return E_POINTER;
         user_.copy_to(value);
@@ -44,31 +43,34 @@ public:
     }
 
 private:
-    ::winrt::com_ptr<IUser> user_;
+    ::winrt::com_ptr<System::IUser> user_;
     std::wstring userId_;
 };
 
-class ManagerStatics : public SimFactory<ManagerStatics, ITileUpdateManagerStatics, ITileUpdateManagerStatics2> {
+class ManagerStatics : public SimFactory<ManagerStatics, Notifications::ITileUpdateManagerStatics,
+                                         Notifications::ITileUpdateManagerStatics2> {
 public:
     using SimFactory::SimFactory;
 
-    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(ITileUpdater** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForApplication");
         return Out(MakeTileUpdater(false, L"", false, L"", L""), result);
     }
     HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationWithId(HSTRING applicationId,
-                                                                     ITileUpdater** result) noexcept override {
+                                                                     Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForApplicationWithId");
         return Out(MakeTileUpdater(false, L"", false, ToWide(applicationId), L""), result);
     }
-    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId, ITileUpdater** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId,
+                                                                Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForSecondaryTile");
         return Out(MakeTileUpdater(false, L"", true, L"", ToWide(tileId)), result);
     }
     SIM_UNUSED_OUT("ITileUpdateManagerStatics.GetTemplateContent", result,
-                   GetTemplateContent(INT32, IXmlDocument** result))
+                   GetTemplateContent(INT32, XmlDom::IXmlDocument** result))
 
-    HRESULT STDMETHODCALLTYPE GetForUser(IUser* user, ITileUpdateManagerForUser** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE GetForUser(System::IUser* user,
+                                         Notifications::ITileUpdateManagerForUser** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics2.GetForUser");
         if (!result) return E_POINTER;
         *result = nullptr;
@@ -80,8 +82,8 @@ public:
     }
 };
 
-const ClassRegistration registration(TileUpdateManager::name,
-                                     [] { return NewFactory<ManagerStatics>(TileUpdateManager::name); });
+const ClassRegistration registration(Notifications::TileUpdateManager::name,
+                                     [] { return NewFactory<ManagerStatics>(Notifications::TileUpdateManager::name); });
 
 }  // namespace
 }  // namespace sim

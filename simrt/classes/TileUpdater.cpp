@@ -10,13 +10,9 @@ namespace sim {
 namespace {
 
 using abi::boolean;
-using abi::Windows::Foundation::DateTime;
-using abi::Windows::Foundation::IReference;
-using abi::Windows::Foundation::IUriRuntimeClass;
-using abi::Windows::Data::Xml::Dom::IXmlDocument;
-using abi::Windows::UI::Notifications::ITileNotification;
-using abi::Windows::UI::Notifications::ITileUpdater;
-using abi::Windows::UI::Notifications::ITileUpdater2;
+namespace Foundation = abi::Windows::Foundation;
+namespace Notifications = abi::Windows::UI::Notifications;
+namespace XmlDom = abi::Windows::Data::Xml::Dom;
 
 struct State {
     std::mutex lock;
@@ -29,7 +25,7 @@ State& state() {
     return *s;
 }
 
-class Updater : public SimObject<Updater, ITileUpdater, ITileUpdater2> {
+class Updater : public SimObject<Updater, Notifications::ITileUpdater, Notifications::ITileUpdater2> {
 public:
     Updater(std::shared_ptr<TileUpdaterRecord> record, bool hasUpdater2)
         : record_(std::move(record)), hasUpdater2_(hasUpdater2) {}
@@ -39,7 +35,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (!hasUpdater2_ && iid == abi::guid_v<ITileUpdater2>) {
+        if (!hasUpdater2_ && iid == abi::guid_v<Notifications::ITileUpdater2>) {
             if (out) *out = nullptr;
             return E_NOINTERFACE;
         }
@@ -47,21 +43,21 @@ public:
     }
 
     // ---- ITileUpdater ----
-    HRESULT STDMETHODCALLTYPE Update(ITileNotification* notification) noexcept override {
+    HRESULT STDMETHODCALLTYPE Update(Notifications::ITileNotification* notification) noexcept override {
         SIM_FAULT("ITileUpdater.Update");
         if (!notification) return E_INVALIDARG;
         TileUpdateRecord update;
-        ::winrt::com_ptr<IXmlDocument> content;
+        ::winrt::com_ptr<XmlDom::IXmlDocument> content;
         if (HRESULT hr = notification->get_Content(content.put()); hr < 0) return hr;
         update.xml = XmlTextOf(content.get());
         HString tag;
         if (HRESULT hr = notification->get_Tag(tag.put()); hr < 0) return hr;
         update.tag = tag.str();
         update.hasTag = !update.tag.empty();
-        ::winrt::com_ptr<IReference<DateTime>> expiration;
+        ::winrt::com_ptr<Foundation::IReference<Foundation::DateTime>> expiration;
         if (HRESULT hr = notification->get_ExpirationTime(expiration.put()); hr < 0) return hr;
         if (expiration) {
-            DateTime time{};
+            Foundation::DateTime time{};
             if (HRESULT hr = expiration->get_Value(&time); hr < 0) return hr;
             update.hasExpiration = true;
             update.expirationTicks = time.UniversalTime;
@@ -89,14 +85,15 @@ public:
     SIM_UNUSED("ITileUpdater.AddToSchedule", AddToSchedule(IInspectable*))
     SIM_UNUSED("ITileUpdater.RemoveFromSchedule", RemoveFromSchedule(IInspectable*))
     SIM_UNUSED("ITileUpdater.GetScheduledTileNotifications", GetScheduledTileNotifications(IInspectable**))
-    SIM_UNUSED("ITileUpdater.StartPeriodicUpdate", StartPeriodicUpdate(IUriRuntimeClass*, INT32))
-    SIM_UNUSED("ITileUpdater.StartPeriodicUpdateAtTime", StartPeriodicUpdateAtTime(IUriRuntimeClass*, DateTime, INT32))
+    SIM_UNUSED("ITileUpdater.StartPeriodicUpdate", StartPeriodicUpdate(Foundation::IUriRuntimeClass*, INT32))
+    SIM_UNUSED("ITileUpdater.StartPeriodicUpdateAtTime", StartPeriodicUpdateAtTime(Foundation::IUriRuntimeClass*,
+                                                                                   Foundation::DateTime, INT32))
     SIM_UNUSED("ITileUpdater.StopPeriodicUpdate", StopPeriodicUpdate())
     SIM_UNUSED("ITileUpdater.StartPeriodicUpdateBatch",
-               StartPeriodicUpdateBatch(abi::Windows::Foundation::Collections::IIterable<IUriRuntimeClass*>*, INT32))
+               StartPeriodicUpdateBatch(abi::Windows::Foundation::Collections::IIterable<Foundation::IUriRuntimeClass*>*, INT32))
     SIM_UNUSED("ITileUpdater.StartPeriodicUpdateBatchAtTime",
-               StartPeriodicUpdateBatchAtTime(abi::Windows::Foundation::Collections::IIterable<IUriRuntimeClass*>*,
-                                              DateTime, INT32))
+               StartPeriodicUpdateBatchAtTime(abi::Windows::Foundation::Collections::IIterable<Foundation::IUriRuntimeClass*>*,
+                                              Foundation::DateTime, INT32))
 
     // ---- ITileUpdater2 ----
     HRESULT STDMETHODCALLTYPE EnableNotificationQueueForSquare150x150(boolean enable) noexcept override {
@@ -134,7 +131,8 @@ const ResetRegistration reset([] {
 
 }  // namespace
 
-::winrt::com_ptr<ITileUpdater> MakeTileUpdater(bool forUser, const std::wstring& userId, bool secondaryTile,
+::winrt::com_ptr<Notifications::ITileUpdater> MakeTileUpdater(bool forUser, const std::wstring& userId,
+                                                              bool secondaryTile,
                                                 const std::wstring& applicationId, const std::wstring& tileId) {
     if (ReadState(state(), &State::answersEmpty)) return nullptr;
     auto record = std::make_shared<TileUpdaterRecord>();
@@ -152,7 +150,7 @@ const ResetRegistration reset([] {
         hasUpdater2 = s.hasUpdater2;
     }
     auto updater = MakeObject<Updater>(std::move(record), hasUpdater2);
-    return Up<ITileUpdater>(updater);
+    return Up<Notifications::ITileUpdater>(updater);
 }
 
 long TileUpdaterCount() {

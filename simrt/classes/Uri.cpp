@@ -8,10 +8,7 @@ namespace sim {
 namespace {
 
 using abi::boolean;
-using abi::Windows::Foundation::IStringable;
-using abi::Windows::Foundation::IUriRuntimeClass;
-using abi::Windows::Foundation::IUriRuntimeClassFactory;
-using abi::Windows::Foundation::Uri;
+namespace Foundation = abi::Windows::Foundation;
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -66,7 +63,7 @@ Parts Split(const std::wstring& text) {
     return parts;
 }
 
-class UriObject : public SimObject<UriObject, IUriRuntimeClass, IStringable> {
+class UriObject : public SimObject<UriObject, Foundation::IUriRuntimeClass, Foundation::IStringable> {
 public:
     explicit UriObject(std::wstring text) : text_(std::move(text)), parts_(Split(text_)) {}
 
@@ -91,13 +88,14 @@ public:
     SIM_GETTER(IUriRuntimeClass, UserName, HSTRING, Fixed(std::wstring()))
     SIM_GETTER(IUriRuntimeClass, Port, INT32, Fixed(parts_.port))
     SIM_GETTER(IUriRuntimeClass, Suspicious, boolean, Fixed(false))
-    HRESULT STDMETHODCALLTYPE Equals(IUriRuntimeClass* other, boolean* value) noexcept override {
+    HRESULT STDMETHODCALLTYPE Equals(Foundation::IUriRuntimeClass* other, boolean* value) noexcept override {
         SIM_FAULT("IUriRuntimeClass.Equals");
         if (!value) return E_POINTER;
         *value = other && UriText(other) == text_;
         return S_OK;
     }
-    SIM_UNUSED_OUT("IUriRuntimeClass.CombineUri", instance, CombineUri(HSTRING, IUriRuntimeClass** instance))
+    SIM_UNUSED_OUT("IUriRuntimeClass.CombineUri", instance, CombineUri(HSTRING,
+                                                                       Foundation::IUriRuntimeClass** instance))
 
     HRESULT STDMETHODCALLTYPE ToString(HSTRING* value) noexcept override {
         SIM_FAULT("IStringable.ToString");
@@ -109,11 +107,11 @@ private:
     Parts parts_;
 };
 
-class UriFactory : public SimFactory<UriFactory, IUriRuntimeClassFactory> {
+class UriFactory : public SimFactory<UriFactory, Foundation::IUriRuntimeClassFactory> {
 public:
     using SimFactory::SimFactory;
 
-    HRESULT STDMETHODCALLTYPE CreateUri(HSTRING uri, IUriRuntimeClass** instance) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateUri(HSTRING uri, Foundation::IUriRuntimeClass** instance) noexcept override {
         SIM_FAULT("IUriRuntimeClassFactory.CreateUri");
         if (!instance) return E_POINTER;
         *instance = nullptr;
@@ -123,7 +121,7 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE CreateWithRelativeUri(HSTRING baseUri, HSTRING relativeUri,
-                                                    IUriRuntimeClass** instance) noexcept override {
+                                                    Foundation::IUriRuntimeClass** instance) noexcept override {
         SIM_FAULT("IUriRuntimeClassFactory.CreateWithRelativeUri");
         if (!instance) return E_POINTER;
         *instance = nullptr;
@@ -136,19 +134,20 @@ public:
     }
 };
 
-const ClassRegistration registration(Uri::name, [] { return NewFactory<UriFactory>(Uri::name); });
+const ClassRegistration registration(Foundation::Uri::name,
+                                     [] { return NewFactory<UriFactory>(Foundation::Uri::name); });
 
 }  // namespace
 
-::winrt::com_ptr<IUriRuntimeClass> MakeUri(const std::wstring& text) {
+::winrt::com_ptr<Foundation::IUriRuntimeClass> MakeUri(const std::wstring& text) {
     auto uri = MakeObject<UriObject>(text);
-    return Up<IUriRuntimeClass>(uri);
+    return Up<Foundation::IUriRuntimeClass>(uri);
 }
 
-std::wstring UriText(IUriRuntimeClass* uri) {
+std::wstring UriText(Foundation::IUriRuntimeClass* uri) {
     if (!uri) return {};
-    ::winrt::com_ptr<IStringable> stringable;
-    if (uri->QueryInterface(abi::guid_v<IStringable>, stringable.put_void()) < 0) return {};
+    ::winrt::com_ptr<Foundation::IStringable> stringable;
+    if (uri->QueryInterface(abi::guid_v<Foundation::IStringable>, stringable.put_void()) < 0) return {};
     HString text;
     if (stringable->ToString(text.put()) < 0) return {};
     return text.str();

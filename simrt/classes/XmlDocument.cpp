@@ -11,9 +11,7 @@ namespace sim {
 namespace {
 
 using abi::boolean;
-using abi::Windows::Data::Xml::Dom::IXmlDocument;
-using abi::Windows::Data::Xml::Dom::IXmlDocumentIO;
-using abi::Windows::Data::Xml::Dom::XmlDocument;
+namespace XmlDom = abi::Windows::Data::Xml::Dom;
 
 // The parser's codes for the malformations the checker tells apart.
 constexpr HRESULT XML_E_MISSINGEQUALS = static_cast<HRESULT>(0xC00CE501);
@@ -193,7 +191,7 @@ struct ISimXmlSource : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetText(HSTRING* text) = 0;
 };
 
-class Document : public SimObject<Document, IXmlDocument, IXmlDocumentIO, ISimXmlSource> {
+class Document : public SimObject<Document, XmlDom::IXmlDocument, XmlDom::IXmlDocumentIO, ISimXmlSource> {
 public:
     // ---- IXmlDocumentIO ----
     HRESULT STDMETHODCALLTYPE LoadXml(HSTRING xml) noexcept override {
@@ -247,17 +245,17 @@ public:
     HRESULT STDMETHODCALLTYPE ActivateInstance(IInspectable** instance) noexcept override {
         SIM_FAULT("IActivationFactory.ActivateInstance(XmlDocument)");
         if (!instance) return E_POINTER;
-        *instance = static_cast<IXmlDocument*>(MakeObject<Document>().detach());
+        *instance = static_cast<XmlDom::IXmlDocument*>(MakeObject<Document>().detach());
         return S_OK;
     }
 };
 
-const ClassRegistration registration(XmlDocument::name,
-                                     [] { return NewFactory<DocumentFactory>(XmlDocument::name); });
+const ClassRegistration registration(XmlDom::XmlDocument::name,
+                                     [] { return NewFactory<DocumentFactory>(XmlDom::XmlDocument::name); });
 
 }  // namespace
 
-std::wstring XmlTextOf(IXmlDocument* document) {
+std::wstring XmlTextOf(XmlDom::IXmlDocument* document) {
     ::winrt::com_ptr<ISimXmlSource> source;
     if (!document || document->QueryInterface(abi::guid_v<ISimXmlSource>, source.put_void()) < 0) return {};
     HString text;
