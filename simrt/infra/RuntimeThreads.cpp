@@ -7,8 +7,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
-#include <map>
-#include <memory>
 #include <mutex>
 #include <thread>
 
