@@ -96,7 +96,7 @@ int main(void) {
 
     /* The host plays the user itself. */
     printf("raised by the host: 0x%08lx\n",
-           (unsigned long)TavletSimRaiseDialEventAt(0, TAVLET_SIM_DIAL_BUTTON_PRESSED, 0, 0, 10, 20, 5, 5, 30, 40));
+           (unsigned long)TavletSimRaiseDialEventAt(TAVLET_SIM_DIAL_BUTTON_PRESSED, 0, 0, 10, 20, 5, 5, 30, 40, 0));
     printf("tile requests %d, waiting %d, kit.tile pinned %d\n", TavletSimTileRequestCount(),
            TavletSimPendingTileRequest(), TavletSimIsTilePinned(L"kit.tile"));
     printf("image bytes the target got: %d\n", TavletSimShareBitmapSize(window));

@@ -1,6 +1,6 @@
 /* Control of the simulated Windows Runtime (tavlet_simrt.dll) for host
  * programs that play the user themselves: plain C, C types only, undecorated
- * names, so C, Delphi and C# hosts can call it (see docs/testing.md).
+ * names, so C, Delphi and C# hosts can call it (see the kit's GUIDE.md).
  *
  * Test support only: tavlet_simrt.dll is never shipped with a host. It must
  * sit beside the host program (the runtime finds it there), and its classes
@@ -12,6 +12,9 @@
  * while pumping the calling thread's messages, as a message loop would: call
  * it from the host's UI thread and callbacks that the library brings back to
  * that thread run inside the call.
+ *
+ * Each function means what its namesake in the C++ control API (SimRuntime.h)
+ * means, with its arguments in the same order and the same counts.
  *
  * Controllers are numbered 1, 2, ... in creation order; 0 names the newest.
  * Texts come back in a caller's buffer: the functions return the text's length
@@ -55,8 +58,10 @@ TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimPumpFor(uint32_t ms);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimScriptPlaying(void);
 /* Makes the next `count` calls of a member ("Interface.Method", e.g.
  * L"IRadialControllerStatics.IsSupported", or a class's full name for its
- * activation) fail with hr; count 0 fails every call until TavletSimClearFaults. */
+ * activation) fail with hr; a count of 0 or less fails none. */
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimFailNext(const wchar_t* member, int count, HRESULT hr);
+/* Makes every call of the member fail with hr until TavletSimClearFaults. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimFailAlways(const wchar_t* member, HRESULT hr);
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimClearFaults(void);
 
 /* ---- What the system offers (until TavletSimReset: everything) ------------- */
@@ -78,18 +83,19 @@ enum {
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimDialCount(void);
 TAVLET_SIM_API HWND TAVLET_SIM_CALL TavletSimDialWindow(int controller);
 /* Handlers registered for an event on a controller. */
-TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimDialHandlers(int controller, int event);
-/* Raises an event without a screen contact (the dial on the desk); degrees and
- * buttonPressed are read for rotations only. Returns the first failing
- * handler's HRESULT, S_OK when all succeeded (or none is registered), and
- * E_INVALIDARG when there is no such controller or event. */
-TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEvent(int controller, int event, double degrees,
-                                                               int buttonPressed);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimDialHandlers(int event, int controller);
+/* Raises an event without a screen contact (the dial on the desk): the event,
+ * its data, then the controller. degrees and buttonPressed are read for
+ * rotations only. Returns the first failing handler's HRESULT, S_OK when all
+ * succeeded (or none is registered), and E_INVALIDARG when there is no such
+ * event. */
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEvent(int event, double degrees, int buttonPressed,
+                                                               int controller);
 /* The same with the dial on the screen: the contact at (x, y) within the
  * bounds (left, top, width, height). */
-TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int controller, int event, double degrees,
-                                                                 int buttonPressed, double x, double y, double left,
-                                                                 double top, double width, double height);
+TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int event, double degrees, int buttonPressed,
+                                                                 double x, double y, double left, double top,
+                                                                 double width, double height, int controller);
 
 /* ---- The dial's menu ------------------------------------------------------------ */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimMenuItemCount(int controller);
@@ -124,7 +130,7 @@ TAVLET_SIM_API HWND TAVLET_SIM_CALL TavletSimOpenShareWindow(void);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimIsShareUIOpen(HWND window);
 /* The steps of the open share UI, in the order the system takes them. Each
  * returns the last failing handler's HRESULT (S_OK when all succeeded), or
- * 0x8000000E when the window's share UI is not open. */
+ * E_ILLEGAL_METHOD_CALL when the window's share UI is not open. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestData(HWND window);
 /* installedTargets: applications the UI lists besides the host's providers,
  * separated by '\n' (NULL for none). */
@@ -132,7 +138,7 @@ TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestProviders(HWND windo
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareProviderTitle(HWND window, int index, wchar_t* buffer, int capacity);
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareChooseTarget(HWND window, const wchar_t* applicationName);
 /* The target asks for the image and waits for the host to render it, as a real
- * target does; 0x8000000E when the package holds no image. */
+ * target does; E_ILLEGAL_METHOD_CALL when the package holds no image. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestBitmap(HWND window);
 /* What the window's latest share held: bytes of the image handed to the
  * target, the text, the files (kept after the UI closes, until the window's
