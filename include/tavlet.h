@@ -5,6 +5,13 @@
  * comes in as NUL-terminated UTF-16 and goes back as a BSTR that the caller
  * frees with SysFreeString. Handles are opaque; each is ended by its own
  * _Dealloc function. See docs/ for the threads on which callbacks run.
+ *
+ * A process may end with handles still live: the library then releases
+ * nothing that would call into another DLL under the loader lock (runtime
+ * objects, its hidden window), and a _Dealloc that comes later, from another
+ * DLL's detach, still finds its handle table intact. FreeLibrary unloads the
+ * library only while no handler was handed to the runtime, and then releases
+ * everything (docs/threading.md).
  */
 #ifndef TAVLET_H
 #define TAVLET_H

@@ -22,9 +22,10 @@ class OpaqueRefT {
 public:
     using handle_type = Handle;
 
-    // The family's live handles.
+    // The family's live handles. Never destroyed: a Dealloc may still come
+    // at the end of the process, from another DLL's detach.
     static LiveHandleSet& Live() noexcept {
-        static LiveHandleSet live;
+        static LiveHandleSet& live = *new LiveHandleSet();
         return live;
     }
 
