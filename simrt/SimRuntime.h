@@ -22,6 +22,8 @@ namespace sim {
 SIMRT_API void Reset();
 // Simulated instances alive now (activation factories are not counted).
 SIMRT_API long LiveObjects();
+// Activation factories alive now (those the library keeps included).
+SIMRT_API long LiveFactories();
 
 // ---- Runtime threads, pumping and gates -------------------------------------
 // As on Windows, the runtime side of a control call (events, completions,
