@@ -7,6 +7,7 @@
 #include "Errors.h"
 #include "Guards.h"
 #include "HString.h"
+#include "ProcessEnd.h"
 #include "Runtime.h"
 #include "tavlet/Require.h"
 
@@ -17,8 +18,12 @@
 
 namespace tavlet::winapi {
 
-std::shared_ptr<DialImpl> currentDial;
-std::shared_ptr<thread::Dispatcher> dialDispatcher;
+namespace {
+winrt::ReleasedAtUnloadOnly<std::shared_ptr<DialImpl>> currentDialReference;
+winrt::ReleasedAtUnloadOnly<std::shared_ptr<thread::Dispatcher>> dialDispatcherReference;
+}  // namespace
+std::shared_ptr<DialImpl>& currentDial = *currentDialReference;
+std::shared_ptr<thread::Dispatcher>& dialDispatcher = *dialDispatcherReference;
 thread::SpinLock dialLock;
 std::mutex dialStateLock;
 

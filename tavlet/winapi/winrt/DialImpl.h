@@ -86,10 +86,12 @@ struct DialImpl {
 };
 
 // ---- Process-wide state of the family ----
+// The two references are released when the library is unloaded and left
+// (runtime objects, a window) when the process ends.
 // The dial of the last successful WinRTDialCreate. Guarded by dialStateLock.
-extern std::shared_ptr<DialImpl> currentDial;
+extern std::shared_ptr<DialImpl>& currentDial;
 // Made by WinRTDialIntialize, ended by WinRTDialTerminate. Guarded by dialLock.
-extern std::shared_ptr<thread::Dispatcher> dialDispatcher;
+extern std::shared_ptr<thread::Dispatcher>& dialDispatcher;
 extern thread::SpinLock dialLock;
 // Guards the data that the host's thread shares with the runtime's threads:
 // currentDial, the slots' callbacks, the menu records and the Invoked
