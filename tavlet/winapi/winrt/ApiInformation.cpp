@@ -1,10 +1,10 @@
 // Availability: whether a runtime type, method or event exists on this system.
 #include "tavlet.h"
 
-#include "AbiNamespaces.h"
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/Runtime.h"
 #include "abi/Foundation.Metadata.h"
 #include "tavlet/Strings.h"
 #include "tavlet/winapi/ApiInformationHostT.h"

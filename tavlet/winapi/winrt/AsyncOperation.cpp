@@ -2,9 +2,9 @@
 // completion callback delivered in the registering thread's COM context.
 #include "tavlet.h"
 
-#include "AbiNamespaces.h"
-#include "Guards.h"
-#include "OnCompleted.h"
+#include "base/AbiNamespaces.h"
+#include "base/Guards.h"
+#include "base/OnCompleted.h"
 #include "tavlet/winapi/AsyncOperationT.h"
 
 namespace tavlet::winapi {

@@ -2,12 +2,12 @@
 // events, delivered to plain host callbacks with integer geometry.
 #include "DialImpl.h"
 
-#include "Availability.h"
-#include "ComObject.h"
-#include "Errors.h"
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/Availability.h"
+#include "base/ComObject.h"
+#include "base/Errors.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/Runtime.h"
 #include "tavlet/Require.h"
 
 #include <cmath>

@@ -2,11 +2,11 @@
 // SecondaryTile, the visual-elements handle one SecondaryTileVisualElements.
 #include "tavlet.h"
 
-#include "AbiNamespaces.h"
-#include "Color.h"
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Color.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/Runtime.h"
 #include "abi/Foundation.h"
 #include "abi/Interop.h"
 #include "abi/UI.StartScreen.h"

@@ -2,10 +2,10 @@
 // optionally for one user, and sends tile notifications built from tile XML.
 #include "tavlet.h"
 
-#include "AbiNamespaces.h"
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/Runtime.h"
 #include "abi/Data.Xml.Dom.h"
 #include "abi/Foundation.h"
 #include "abi/System.h"

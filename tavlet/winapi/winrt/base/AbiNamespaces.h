@@ -3,7 +3,7 @@
 // `using` declarations.
 #pragma once
 
-#include "abi/Forward.h"
+#include "tavlet/winapi/winrt/abi/Forward.h"
 
 namespace abi::Windows::Foundation::Collections {}
 namespace abi::Windows::UI {}
