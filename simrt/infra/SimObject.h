@@ -3,8 +3,8 @@
 #pragma once
 
 #include "SimRuntime.h"
-#include "tavlet/winapi/winrt/ComObject.h"
-#include "tavlet/winapi/winrt/HString.h"
+#include "tavlet/winapi/winrt/base/ComObject.h"
+#include "tavlet/winapi/winrt/base/HString.h"
 
 #include <functional>
 #include <mutex>

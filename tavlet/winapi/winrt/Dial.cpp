@@ -2,13 +2,13 @@
 // events, delivered to plain host callbacks with integer geometry.
 #include "DialImpl.h"
 
-#include "Availability.h"
-#include "ComObject.h"
-#include "Errors.h"
-#include "Guards.h"
-#include "HString.h"
-#include "ProcessEnd.h"
-#include "Runtime.h"
+#include "base/Availability.h"
+#include "base/ComObject.h"
+#include "base/Errors.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/ProcessEnd.h"
+#include "base/Runtime.h"
 #include "tavlet/Require.h"
 
 #include <cmath>

@@ -5,9 +5,9 @@
 
 #include "tavlet.h"
 
-#include "ComPtr.h"
-#include "EventRegistration.h"
-#include "Guards.h"
+#include "base/ComPtr.h"
+#include "base/EventRegistration.h"
+#include "base/Guards.h"
 #include "abi/Interop.h"
 #include "abi/Storage.h"
 #include "abi/UI.Input.h"

@@ -2,12 +2,13 @@
 // items queued and loaded one after another, and the host's Invoked callbacks.
 #include "DialImpl.h"
 
-#include "ComObject.h"
-#include "Errors.h"
-#include "Guards.h"
-#include "HString.h"
-#include "OnCompleted.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/ComObject.h"
+#include "base/Errors.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/OnCompleted.h"
+#include "base/Runtime.h"
 #include "abi/Foundation.h"
 #include "abi/Storage.Streams.h"
 #include "tavlet/Require.h"
@@ -19,26 +20,16 @@
 namespace tavlet::winapi {
 namespace {
 
-using namespace abi::Windows::UI::Input;
+using namespace Input;
 using abi::EventRegistrationToken;
-using abi::Windows::Foundation::IAsyncOperation;
-using abi::Windows::Foundation::IPropertyValueStatics;
-using abi::Windows::Foundation::PropertyValue;
-using abi::Windows::Foundation::TypedEventHandler;
-using abi::Windows::Storage::IStorageFile;
-using abi::Windows::Storage::IStorageFileStatics;
-using abi::Windows::Storage::StorageFile;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReferenceStatics;
-using abi::Windows::Storage::Streams::RandomAccessStreamReference;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 using winrt::GetActivationFactory;
 using winrt::HStringReference;
-using IVectorOfItems = abi::Windows::Foundation::Collections::IVector<IRadialControllerMenuItem*>;
+using IVectorOfItems = Collections::IVector<IRadialControllerMenuItem*>;
 
 // RadialControllerMenuKnownIcon.InkColor: every built-in-icon item uses it.
-constexpr INT32 kKnownIconInkColor = static_cast<INT32>(abi::Windows::UI::Input::RadialControllerMenuKnownIcon::InkColor);
+constexpr INT32 kKnownIconInkColor = static_cast<INT32>(Input::RadialControllerMenuKnownIcon::InkColor);
 // After an addition the system selects the new item, and a dial typically
 // reports that selection as an Invoked event; the first Invoked within this
 // window is taken for that echo and swallowed.
@@ -122,7 +113,7 @@ void ForgetCallback(DialImpl& dial, IRadialControllerMenuItem* item) {
 // record only keeps the item until the next clear or the dial's end.)
 void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item, DialMenuItemHandler handler,
                  uint32_t id) {
-    using InvokedEvent = TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
+    using InvokedEvent = Foundation::TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
     auto invoked = winrt::MakeFreeThreadedDelegate<InvokedEvent>(InvokedHandler(dial.self));
     EventRegistrationToken token{};
     check_hresult(item->add_Invoked(invoked.get(), &token));
@@ -147,16 +138,18 @@ void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item,
     check_hresult(menu->SelectMenuItem(item.get()));
 
     com_ptr<IInspectable> tag;
-    check_hresult(GetActivationFactory<PropertyValue, IPropertyValueStatics>()->CreateUInt32(id, tag.put()));
+    check_hresult(GetActivationFactory<Foundation::PropertyValue, Foundation::IPropertyValueStatics>()->CreateUInt32(
+        id, tag.put()));
     check_hresult(item->put_Tag(tag.get()));
 }
 
 // Adds the item of a loaded icon, then starts the next load of the chain.
-void AddLoadedIconItem(DialImpl& dial, const PendingIconMenuItem& record, const com_ptr<IStorageFile>& file) {
+void AddLoadedIconItem(DialImpl& dial, const PendingIconMenuItem& record, const com_ptr<Storage::IStorageFile>& file) {
     if (!LockCurrentDial(dial.self)) return;  // replaced meanwhile: it gets nothing
-    com_ptr<IRandomAccessStreamReference> icon;
-    check_hresult(GetActivationFactory<RandomAccessStreamReference, IRandomAccessStreamReferenceStatics>()
-                      ->CreateFromFile(file.get(), icon.put()));
+    com_ptr<Streams::IRandomAccessStreamReference> icon;
+    check_hresult(
+        GetActivationFactory<Streams::RandomAccessStreamReference, Streams::IRandomAccessStreamReferenceStatics>()
+            ->CreateFromFile(file.get(), icon.put()));
     com_ptr<IRadialControllerMenuItem> item;
     check_hresult(GetActivationFactory<RadialControllerMenuItem, IRadialControllerMenuItemStatics>()
                       ->CreateFromIcon(HStringReference(record.displayText), icon.get(), item.put()));
@@ -234,16 +227,16 @@ void CommitPendingMenuAdditions(DialImpl& dial) {
     }
     // From here on the record lives only in its completion; a failure to start
     // the load loses it.
-    com_ptr<IAsyncOperation<IStorageFile*>> operation;
-    check_hresult(GetActivationFactory<StorageFile, IStorageFileStatics>()->GetFileFromPathAsync(
+    com_ptr<Foundation::IAsyncOperation<Storage::IStorageFile*>> operation;
+    check_hresult(GetActivationFactory<Storage::StorageFile, Storage::IStorageFileStatics>()->GetFileFromPathAsync(
         HStringReference(record.iconPath), operation.put()));
     // Continues on the thread on which the runtime completes the load, holding
     // the dial weakly: a dial destroyed meanwhile gets nothing. A failed or
     // canceled load stops the chain; the records still queued wait for the
     // next commit.
-    winrt::OnCompleted<IStorageFile*>(
+    winrt::OnCompleted<Storage::IStorageFile*>(
         operation, winrt::OnRuntimeThread<std::weak_ptr<DialImpl>>{dial.self},
-        [record = std::move(record)](DialImpl& current, com_ptr<IStorageFile> file) {
+        [record = std::move(record)](DialImpl& current, com_ptr<Storage::IStorageFile> file) {
             AddLoadedIconItem(current, record, file);
         },
         winrt::DropFailure);

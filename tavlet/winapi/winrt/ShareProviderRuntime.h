@@ -3,7 +3,7 @@
 // its own).
 #pragma once
 
-#include "ComPtr.h"
+#include "base/ComPtr.h"
 #include "abi/DataTransfer.h"
 
 #include <memory>

@@ -3,10 +3,10 @@
 // deferral.
 #include "BitmapWrite.h"
 
-#include "OnCompleted.h"
-#include "Runtime.h"
-#include "abi/Foundation.h"
-#include "abi/Storage.Streams.h"
+#include "tavlet/winapi/winrt/base/OnCompleted.h"
+#include "tavlet/winapi/winrt/base/Runtime.h"
+#include "tavlet/winapi/winrt/abi/Foundation.h"
+#include "tavlet/winapi/winrt/abi/Storage.Streams.h"
 
 #include <algorithm>
 

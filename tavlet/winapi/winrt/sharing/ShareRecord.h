@@ -4,11 +4,11 @@
 
 #include "tavlet.h"
 
-#include "ComPtr.h"
-#include "EventRegistration.h"
+#include "tavlet/winapi/winrt/base/ComPtr.h"
+#include "tavlet/winapi/winrt/base/EventRegistration.h"
 #include "ShareLink.h"
-#include "abi/DataTransfer.h"
-#include "abi/Storage.h"
+#include "tavlet/winapi/winrt/abi/DataTransfer.h"
+#include "tavlet/winapi/winrt/abi/Storage.h"
 #include "tavlet/thread/Dispatcher.h"
 
 #include <condition_variable>
