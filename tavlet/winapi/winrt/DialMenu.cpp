@@ -35,15 +35,10 @@ constexpr INT32 kKnownIconInkColor = static_cast<INT32>(Input::RadialControllerM
 // window is taken for that echo and swallowed.
 constexpr double kInvokedSuppressSeconds = 4.0;
 
-// Ids are process-wide and never reset; the counter wraps.
-std::atomic<uint32_t> nextMenuItemId{0};
-// The suppression window, shared by all items and dials. Under dialStateLock.
-bool invokedSwallowed = false;
-double invokedSuppressUntil = -1.0;  // seconds; negative: no window open
 
 double Now() noexcept { return static_cast<double>(GetTickCount64()) / 1000.0; }
 
-uint32_t TakeMenuItemId() noexcept { return ++nextMenuItemId; }
+uint32_t TakeMenuItemId() noexcept { return ++dials.lastMenuItemId; }
 
 // The item's Invoked handler: the host's callback for the item, if the dial is
 // still current and the event is not the echo of an addition.
@@ -58,14 +53,14 @@ public:
         if (!dial) return S_OK;
         DialMenuItemHandler callback = nullptr;
         {
-            std::lock_guard guard(dialStateLock);
-            if (currentDial != dial) return S_OK;
-            if (!invokedSwallowed && invokedSuppressUntil >= 0) {
-                if (invokedSuppressUntil > Now()) {
-                    invokedSwallowed = true;
+            std::lock_guard guard(dials.stateLock);
+            if (dials.current != dial) return S_OK;
+            if (!dials.invokedSwallowed && dials.invokedSuppressUntil >= 0) {
+                if (dials.invokedSuppressUntil > Now()) {
+                    dials.invokedSwallowed = true;
                     return S_OK;
                 }
-                invokedSuppressUntil = -1.0;
+                dials.invokedSuppressUntil = -1.0;
             }
             auto found = dial->itemHandlers.find(key);
             if (found != dial->itemHandlers.end()) callback = found->second;
@@ -85,7 +80,7 @@ private:
 void RecordCallback(DialImpl& dial, IRadialControllerMenuItem* item, DialMenuItemHandler handler, bool replace) {
     std::map<MenuItemKey, DialMenuItemHandler> entry;
     entry.emplace(MenuItemKey(item), handler);
-    std::lock_guard guard(dialStateLock);
+    std::lock_guard guard(dials.stateLock);
     auto found = dial.itemHandlers.find(entry.begin()->first);
     if (found == dial.itemHandlers.end()) {
         dial.itemHandlers.merge(entry);
@@ -97,7 +92,7 @@ void RecordCallback(DialImpl& dial, IRadialControllerMenuItem* item, DialMenuIte
 void ForgetCallback(DialImpl& dial, IRadialControllerMenuItem* item) {
     const MenuItemKey key(item);
     std::map<MenuItemKey, DialMenuItemHandler>::node_type node;
-    std::lock_guard guard(dialStateLock);
+    std::lock_guard guard(dials.stateLock);
     node = dial.itemHandlers.extract(key);
 }
 
@@ -130,9 +125,9 @@ void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item,
     RecordCallback(dial, item.get(), handler, false);  // again, if a clear took it meanwhile
 
     {
-        std::lock_guard guard(dialStateLock);
-        invokedSwallowed = false;
-        invokedSuppressUntil = Now() + kInvokedSuppressSeconds;
+        std::lock_guard guard(dials.stateLock);
+        dials.invokedSwallowed = false;
+        dials.invokedSuppressUntil = Now() + kInvokedSuppressSeconds;
     }
 
     check_hresult(menu->SelectMenuItem(item.get()));
@@ -181,14 +176,14 @@ void ClearMenu(DialImpl& dial) {
     std::map<MenuItemKey, DialMenuItemHandler> handlers;
     std::list<PendingIconMenuItem> pending;
     {
-        std::lock_guard guard(dialStateLock);
+        std::lock_guard guard(dials.stateLock);
         handlers.swap(dial.itemHandlers);
         pending.swap(dial.pendingIconItems);
     }
     if (HRESULT hr = items->Clear(); hr < 0) {
         // Refused: nothing is forgotten. Records made meanwhile are newer.
         {
-            std::lock_guard guard(dialStateLock);
+            std::lock_guard guard(dials.stateLock);
             dial.itemHandlers.merge(handlers);
             dial.pendingIconItems.splice(dial.pendingIconItems.begin(), pending);
         }
@@ -211,7 +206,7 @@ void AppendIconMenuItem(DialImpl& dial, std::wstring iconPath, std::wstring disp
     const uint32_t itemId = TakeMenuItemId();
     *id = itemId;
     PendingIconMenuItem record{std::move(iconPath), std::move(displayText), handler, itemId};
-    std::lock_guard guard(dialStateLock);
+    std::lock_guard guard(dials.stateLock);
     dial.pendingIconItems.push_back(std::move(record));
 }
 
@@ -220,7 +215,7 @@ void AppendIconMenuItem(DialImpl& dial, std::wstring iconPath, std::wstring disp
 void CommitPendingMenuAdditions(DialImpl& dial) {
     PendingIconMenuItem record;
     {
-        std::lock_guard guard(dialStateLock);
+        std::lock_guard guard(dials.stateLock);
         if (dial.pendingIconItems.empty()) return;
         record = std::move(dial.pendingIconItems.front());
         dial.pendingIconItems.pop_front();

@@ -3,6 +3,7 @@
 // deferral.
 #include "BitmapWrite.h"
 
+#include "tavlet/winapi/winrt/base/AbiNamespaces.h"
 #include "tavlet/winapi/winrt/base/OnCompleted.h"
 #include "tavlet/winapi/winrt/base/Runtime.h"
 #include "tavlet/winapi/winrt/abi/Foundation.h"
@@ -13,8 +14,6 @@
 namespace tavlet::winapi {
 namespace {
 
-namespace Foundation = abi::Windows::Foundation;
-namespace Streams = abi::Windows::Storage::Streams;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 

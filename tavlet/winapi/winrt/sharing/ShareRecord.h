@@ -4,6 +4,7 @@
 
 #include "tavlet.h"
 
+#include "tavlet/winapi/winrt/base/AbiNamespaces.h"
 #include "tavlet/winapi/winrt/base/ComPtr.h"
 #include "tavlet/winapi/winrt/base/EventRegistration.h"
 #include "ShareLink.h"
@@ -19,14 +20,13 @@
 
 namespace tavlet::winapi {
 
-namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;
 
 // What the host gave one share call.
 struct ShareContent {
     std::wstring title, description, text;
     const void* data = nullptr;  // the host's bytes (data share), read only when a target asks
     uint64_t dataSize = 0;
-    ::winrt::com_ptr<abi::Windows::Storage::IStorageFile> file;  // file share
+    ::winrt::com_ptr<Storage::IStorageFile> file;  // file share
     std::string filePath;                                          // UTF-8, as the host gave it
     ShareDataCompletedHandler dataCompleted = nullptr;
     ShareFileCompletedHandler fileCompleted = nullptr;
