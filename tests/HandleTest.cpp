@@ -1,7 +1,6 @@
 // Handles a host gets wrong: freed, freed twice, never a handle, or another
 // family's. Each gets its family's null-handle answer and is never touched.
 #include "DialTestSupport.h"
-#include "SharingHost.h"
 
 #include <oleauto.h>
 
@@ -27,6 +26,9 @@ protected:
         // A dial's controller, menu and configuration stay with the runtime.
         expectedSurvivors_ += dialtest::kKeptPerDial * sim::RadialControllersCreated();
         DialTest::TearDown();
+    }
+    HRESULT Share(_WinRTShareProvider* provider) {
+        return WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider);
     }
     _WinRTSecondaryTile* tile_ = nullptr;
 };
@@ -81,51 +83,29 @@ bool UpdaterServed(void* handle) {  // no getter: Clear serves or refuses
 }
 
 template <typename Handle>
-Handle* Made(HRESULT hr, Handle* const* handle) {  // read after the call that filled it
+void* Made(HRESULT hr, Handle* const& handle) {  // `handle` is read after the call that filled it
     EXPECT_EQ(hr, S_OK);
-    return *handle;
+    return handle;
 }
+#define MAKE(Type, ...) []([[maybe_unused]] _WinRTSecondaryTile* tile, [[maybe_unused]] HWND window) -> void* { Type* h = nullptr; return __VA_ARGS__; }
 
 const Family kFamilies[] = {
-    {"asynchronous boolean",
-     [](_WinRTSecondaryTile* tile, HWND) -> void* {
-         _WinRTAsyncOperationBOOL* h = nullptr;
-         return Made(_WinRTSecondaryTile_RequestCreateAsync(tile, &h), &h);
-     },
+    {"asynchronous boolean", MAKE(_WinRTAsyncOperationBOOL, Made(_WinRTSecondaryTile_RequestCreateAsync(tile, &h), h)),
      Served<_WinRTAsyncOperationBOOL_GetStatus, int32_t(3)>, Ended<_WinRTAsyncOperationBOOL_Dealloc>},
     {"secondary tile",
-     [](_WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTSecondaryTile* h = nullptr;
-         EXPECT_EQ(_WinRTSecondaryTile_Alloc(&h), S_OK);
-         return Made(_WinRTSecondaryTile_InitWithTileID(h, L"doc.2"), &h);
-     },
+     MAKE(_WinRTSecondaryTile, (_WinRTSecondaryTile_Alloc(&h), Made(_WinRTSecondaryTile_InitWithTileID(h, L"d"), h))),
      Served<_WinRTSecondaryTile_GetTileID, BSTR(nullptr)>, Ended<_WinRTSecondaryTile_Dealloc>},
-    {"visual elements",
-     [](_WinRTSecondaryTile* tile, HWND) -> void* {
-         _WinRTSecondaryTileVisualElements* h = nullptr;
-         return Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), &h);
-     },
+    {"visual elements", MAKE(_WinRTSecondaryTileVisualElements, Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), h)),
      Served<_WinRTSecondaryTileVisualElements_GetBackgroundColor, 0u>, Ended<_WinRTSecondaryTileVisualElements_Dealloc>},
-    {"share provider",
-     [](_WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTShareProvider* h = nullptr;
-         return Made(_WinRTShareProvider_Alloc(&h), &h);
-     },
+    {"share provider", MAKE(_WinRTShareProvider, Made(_WinRTShareProvider_Alloc(&h), h)),
      Served<_WinRTShareProvider_GetBackgroundColor, 0u>, Ended<_WinRTShareProvider_Dealloc>},
     {"tile updater",
-     [](_WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTTileUpdater* h = nullptr;
-         EXPECT_EQ(_WinRTTileUpdater_Alloc(&h), S_OK);
-         return Made(_WinRTTileUpdater_InitWithPrimaryTile(h, nullptr, nullptr), &h);
-     },
+     MAKE(_WinRTTileUpdater, (_WinRTTileUpdater_Alloc(&h), Made(_WinRTTileUpdater_InitWithPrimaryTile(h, 0, 0), h))),
      UpdaterServed, Ended<_WinRTTileUpdater_Dealloc>},
-    {"dial",
-     [](_WinRTSecondaryTile*, HWND window) -> void* {
-         _WinRTDial* h = nullptr;
-         return Made(WinRTDialCreate(window, &h), &h);
-     },
-     DialServed, [](void*) { return WinRTDialTerminate(); }},
+    {"dial", MAKE(_WinRTDial, Made(WinRTDialCreate(window, &h), h)), DialServed,
+     [](void*) { return WinRTDialTerminate(); }},
 };
+#undef MAKE
 
 TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
     // Zeroed memory that was never a handle: an object there would have no vtable.
@@ -173,12 +153,9 @@ TEST_F(HandleTest, ShareGivenAProviderThatIsNotLiveSharesWithoutOne) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr,
-                                          c.provider),
-                  S_OK);
+        ASSERT_EQ(Share(c.provider), S_OK);
         EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), c.offered);
-        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+        host::ShareUI{window_}.Data().Complete();
     }
     EXPECT_EQ(_WinRTShareProvider_Dealloc(live), S_OK);
 }
@@ -196,20 +173,16 @@ TEST_F(HandleTest, ProviderOperationIsLiveOnlyWhileLentToTheCallback) {
         if (!lent.empty()) reportedThroughOthers |= _WinRTShareProviderOperation_ReportCompleted(lent.back());
         lent.push_back(operation);
     };
-    sharing_test::AssetFile icon(L"-lent.png");
-    const std::wstring uri = L"ms-appx:///Assets/" + icon.name;
+    host::TempFile icon(L"-lent.png");
+    const std::wstring uri = icon.uri();
     _WinRTShareProvider* provider = nullptr;
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
     _WinRTShareProviderInitArgs args{sizeof(args), L"Tavlet", uri.c_str(), 0, onPick, tile_};
     ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);
     ASSERT_EQ(sim::CompleteFileLoads(), 1);
     for (int pick = 0; pick < 2; ++pick) {
-        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider),
-                  S_OK);
-        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-        ASSERT_EQ(sim::ShareUIRequestProviders(window_, {}), S_OK);
-        ASSERT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK);
-        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+        ASSERT_EQ(Share(provider), S_OK);
+        host::ShareUI{window_}.Data().Providers().Pick(L"Tavlet").Complete();
     }
     ASSERT_EQ(lent.size(), 2u);
     EXPECT_NE(lent[0], lent[1]);
