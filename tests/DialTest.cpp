@@ -295,9 +295,9 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
         SCOPED_TRACE(testing::Message() << row.member << " " << std::hex << row.injected);
         // A dial with one item (its selection's echo swallowed) and two queued.
         _WinRTDial* dial = Create();
-        uint32_t id = 0;
-        ASSERT_EQ(WinRTDialAppendKnownMenuItem(dial, nullptr, L"known", NotifyA, &id), S_OK);
-        for (int i = 0; i < 2; ++i) ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", NotifyB, &id), S_OK);
+        Known(dial, NotifyA);
+        Icon(dial, icon, NotifyB);
+        const uint32_t id = Icon(dial, icon, NotifyB);
         Hits::Reset();
         sim::FailNext(row.member, 1, row.injected);
         EXPECT_EQ(row.act(dial), row.expected);
