@@ -2,11 +2,9 @@
 // family's. Each gets its family's null-handle answer and is never touched.
 #include "DialTestSupport.h"
 
-#include <oleauto.h>
-
 #include <cstddef>
 #include <set>
-#include <type_traits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -143,21 +141,20 @@ const Family kFamilies[] = {
 };
 #undef MAKE
 
+// Zeroed memory that was never a handle: an object there would have no vtable.
+alignas(std::max_align_t) unsigned char foreign[256];
+
 TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
-    // Zeroed memory that was never a handle: an object there would have no vtable.
-    alignas(std::max_align_t) static unsigned char foreign[256];
     for (const auto& family : kFamilies) {
         SCOPED_TRACE(family.name);
-        EXPECT_FALSE(family.served(nullptr));
-        EXPECT_EQ(family.end(nullptr), S_OK);
         void* handle = family.make(tile_, window_);
         ASSERT_NE(handle, nullptr);
         EXPECT_TRUE(family.served(handle));
         EXPECT_EQ(family.end(handle), S_OK);
-        EXPECT_FALSE(family.served(handle));  // dangling
-        EXPECT_EQ(family.end(handle), S_OK);  // freed twice
-        EXPECT_FALSE(family.served(foreign));
-        EXPECT_EQ(family.end(foreign), S_OK);
+        for (void* notLive : {static_cast<void*>(nullptr), handle /* freed, then freed twice */, (void*)foreign}) {
+            EXPECT_FALSE(family.served(notLive));
+            EXPECT_EQ(family.end(notLive), S_OK);
+        }
         // Another family's live handle is refused and left alone.
         for (const auto& other : kFamilies) {
             if (&other == &family) continue;
@@ -178,7 +175,6 @@ TEST_F(HandleTest, ShareGivenAProviderThatIsNotLiveSharesWithoutOne) {
     ASSERT_EQ(_WinRTShareProvider_Alloc(&live), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Alloc(&freed), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Dealloc(freed), S_OK);
-    alignas(std::max_align_t) static unsigned char foreign[256];
     const std::tuple<const char*, void*, long> cases[] = {
         {"live", live, 1}, {"freed", freed, 0}, {"never a handle", foreign, 0}, {"a tile", tile_, 0}};
     for (const auto& [name, provider, offered] : cases) {
