@@ -146,14 +146,11 @@ TEST_F(DialTest, Create_BindsTheWindowThroughFreshInteropFactories) {
         EXPECT_EQ(sim::LastConfigurationWindow(), window_);
         EXPECT_EQ(sim::AppController(), created);
         EXPECT_TRUE(sim::IsAppControllerEnabled());
-        const struct {
-            float degrees;
-            HRESULT result;
-            double stored;
-        } resolutions[] = {{0.1f, S_OK, double(0.1f)}, {-1.0f, E_INVALIDARG, double(0.1f)}, {22.5f, S_OK, 22.5}};
-        for (const auto& r : resolutions) {
-            EXPECT_EQ(WinRTDialSetRotationResolution(dial, r.degrees), r.result) << r.degrees;
-            EXPECT_EQ(sim::RotationResolution(created), r.stored) << r.degrees;
+        const std::tuple<float, HRESULT, double> resolutions[] = {
+            {0.1f, S_OK, double(0.1f)}, {-1.0f, E_INVALIDARG, double(0.1f)}, {22.5f, S_OK, 22.5}};
+        for (const auto& [degrees, result, stored] : resolutions) {
+            EXPECT_EQ(WinRTDialSetRotationResolution(dial, degrees), result) << degrees;
+            EXPECT_EQ(sim::RotationResolution(created), stored) << degrees;
         }
         const uint32_t before = Icon(dial, L"C:\\queued.png");  // queued only, never loaded
         EXPECT_EQ(WinRTDialGetNumberOfMenuItems(dial, nullptr), E_FAIL);
