@@ -37,17 +37,15 @@ TEST_F(CppHeaderTest, OwnersEndTheirHandleWhenReplacedOrGoneButNotWhenMoved) {
 
 TEST_F(CppHeaderTest, CheckThrowsFailuresWithTheirCodeAndPassesSuccessCodes) {
     for (HRESULT hr : {S_OK, S_FALSE}) EXPECT_EQ(tavlet::check(hr), hr);
-    const struct {
-        HRESULT hr;
-        const char* text;
-    } failures[] = {{E_INVALIDARG, "0x80070057"}, {E_NOINTERFACE, "0x80004002"}, {HRESULT(0x8000000E), "0x8000000E"}};
-    for (const auto& failure : failures) {
+    const std::pair<HRESULT, const char*> failures[] = {
+        {E_INVALIDARG, "0x80070057"}, {E_NOINTERFACE, "0x80004002"}, {HRESULT(0x8000000E), "0x8000000E"}};
+    for (const auto& [hr, text] : failures) {
         try {
-            tavlet::check(failure.hr);
-            ADD_FAILURE() << failure.text << " passed";
+            tavlet::check(hr);
+            ADD_FAILURE() << text << " passed";
         } catch (const tavlet::error& e) {
-            EXPECT_EQ(e.code(), failure.hr);
-            EXPECT_NE(std::string(e.what()).find(failure.text), std::string::npos) << e.what();
+            EXPECT_EQ(e.code(), hr);
+            EXPECT_NE(std::string(e.what()).find(text), std::string::npos) << e.what();
         }
     }
 }

@@ -41,7 +41,7 @@ TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit) {
         EXPECT_EQ(sim::MenuItemCount(), 0);
         EXPECT_EQ(sim::FileLoadsStarted(), loadsBefore);
         EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-        if (way == Way::RuntimeThread) EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 3);
+        if (way == Way::RuntimeThread) { EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 3); }
         for (long n = 1; way == Way::TestThread && n <= 3; ++n) {
             // One load at a time: each completion adds its item and starts the next.
             EXPECT_EQ(sim::FileLoadsStarted() - loadsBefore, n);
@@ -96,7 +96,7 @@ TEST_F(DialMenuTest, Invoked_FirstWithinFourSecondsOfAnAdditionIsSwallowed_TheNe
         Hits::Reset();
         for (auto callback : {NotifyA, NotifyB}) {
             Known(dial, callback);
-            if (!echoes) EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
+            if (!echoes) { EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK); }
             EXPECT_EQ(Hits::a + Hits::b, callback == NotifyB ? 1 : 0);
             EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
             EXPECT_EQ(Hits::a, callback == NotifyB ? 2 : 1);
@@ -133,7 +133,7 @@ TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletesOrAnInvokedRuns_ItemsLeftReach
         Icon(dial, icon.path, NotifyA);
         ASSERT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
         const bool invoking = std::string(point) == "RadialControllerMenuItem.Invoked";
-        if (invoking) EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1);  // its echo swallowed
+        if (invoking) { EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1); }  // its echo swallowed
         Hits::Reset();
         host::WhileHeld(
             point, [invoking] { invoking ? sim::InvokeMenuItem(0, 0) : sim::CompleteFileLoads(1); },

@@ -151,14 +151,11 @@ TEST_F(DialTest, Create_BindsTheWindowThroughFreshInteropFactories) {
         EXPECT_EQ(sim::LastConfigurationWindow(), window_);
         EXPECT_EQ(sim::AppController(), created);
         EXPECT_TRUE(sim::IsAppControllerEnabled());
-        const struct {
-            float degrees;
-            HRESULT result;
-            double stored;
-        } resolutions[] = {{0.1f, S_OK, double(0.1f)}, {-1.0f, E_INVALIDARG, double(0.1f)}, {22.5f, S_OK, 22.5}};
-        for (const auto& r : resolutions) {
-            EXPECT_EQ(WinRTDialSetRotationResolution(dial, r.degrees), r.result) << r.degrees;
-            EXPECT_EQ(sim::RotationResolution(created), r.stored) << r.degrees;
+        const std::tuple<float, HRESULT, double> resolutions[] = {
+            {0.1f, S_OK, double(0.1f)}, {-1.0f, E_INVALIDARG, double(0.1f)}, {22.5f, S_OK, 22.5}};
+        for (const auto& [degrees, result, stored] : resolutions) {
+            EXPECT_EQ(WinRTDialSetRotationResolution(dial, degrees), result) << degrees;
+            EXPECT_EQ(sim::RotationResolution(created), stored) << degrees;
         }
         const uint32_t before = Icon(dial, L"C:\\queued.png");  // queued only, never loaded
         EXPECT_EQ(WinRTDialGetNumberOfMenuItems(dial, nullptr), E_FAIL);
@@ -300,9 +297,9 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
         SCOPED_TRACE(testing::Message() << row.member << " " << std::hex << row.injected);
         // A dial with one item (its selection's echo swallowed) and two queued.
         _WinRTDial* dial = Create();
-        uint32_t id = 0;
-        ASSERT_EQ(WinRTDialAppendKnownMenuItem(dial, nullptr, L"known", NotifyA, &id), S_OK);
-        for (int i = 0; i < 2; ++i) ASSERT_EQ(WinRTDialAppendIconMenuItem(dial, icon.c_str(), L"icon", NotifyB, &id), S_OK);
+        Known(dial, NotifyA);
+        Icon(dial, icon, NotifyB);
+        const uint32_t id = Icon(dial, icon, NotifyB);
         Hits::Reset();
         sim::FailNext(row.member, 1, row.injected);
         EXPECT_EQ(row.act(dial), row.expected);

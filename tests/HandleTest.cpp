@@ -1,13 +1,10 @@
 // Handles a host gets wrong: freed, freed twice, never a handle, or another
 // family's. Each gets its family's null-handle answer and is never touched.
 #include "DialTestSupport.h"
-#include "SharingHost.h"
-
-#include <oleauto.h>
 
 #include <cstddef>
 #include <set>
-#include <type_traits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -28,17 +25,10 @@ protected:
         expectedSurvivors_ += dialtest::kKeptPerDial * sim::RadialControllersCreated();
         DialTest::TearDown();
     }
+    HRESULT Share(_WinRTShareProvider* provider) {
+        return WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider);
+    }
     _WinRTSecondaryTile* tile_ = nullptr;
-};
-
-// A handle family: how to get a live handle, whether an export serves a
-// handle (false: it gave the family's null-handle answer, which is checked),
-// and how the host ends one.
-struct Family {
-    const char* name;
-    void* (*make)(_WinRTSecondaryTile* tile, HWND window);
-    bool (*served)(void* handle);
-    HRESULT (*end)(void* handle);
 };
 
 template <typename Export>
@@ -47,99 +37,124 @@ template <typename Handle, typename... Rest>
 struct HandleOf<HRESULT (*)(Handle*, Rest...)> {
     using type = Handle;
 };
+template <auto Export>
+auto* Of(void* handle) {
+    return static_cast<typename HandleOf<decltype(Export)>::type*>(handle);
+}
 
-// A handle-guarded export serves a handle (S_OK) or refuses it with
-// E_INVALIDARG, with the default in its out-value.
-template <auto Get, auto kDefault>
+// An export serves a handle (anything but E_INVALIDARG) or refuses it with
+// E_INVALIDARG and the default in its out-value; what it hands out is ended.
+template <auto Get, auto kDefault, auto End = nullptr>
 bool Served(void* handle) {
     auto value = decltype(kDefault)(42);
-    const HRESULT hr = Get(static_cast<typename HandleOf<decltype(Get)>::type*>(handle), &value);
-    if constexpr (std::is_same_v<decltype(value), BSTR>) {
-        if (hr == S_OK) SysFreeString(value);
+    const HRESULT hr = Get(Of<Get>(handle), &value);
+    if constexpr (End != nullptr) {
+        if (hr == S_OK) End(value);
     }
-    if (hr == S_OK) return true;
-    EXPECT_EQ(hr, E_INVALIDARG);
+    if (hr != E_INVALIDARG) return true;
     EXPECT_EQ(value, kDefault);
     return false;
 }
+template <auto Call, auto... Args>
+bool Acts(void* handle) {
+    return Call(Of<Call>(handle), Args...) != E_INVALIDARG;
+}
+void FreeText(BSTR text) { SysFreeString(text); }
+HRESULT EndOperation(_WinRTAsyncOperationBOOL* operation) { return _WinRTAsyncOperationBOOL_Dealloc(operation); }
+template <auto GetText>
+constexpr auto Text = Served<GetText, BSTR(nullptr), FreeText>;
+template <auto Get>
+constexpr auto Flag = Served<Get, 0u>;
+
+// A handle family: how to get a live handle, the exports that take one, and
+// how the host ends one.
+struct Family {
+    const char* name;
+    void* (*make)(_WinRTSecondaryTile* tile, HWND window);
+    std::vector<bool (*)(void* handle)> exports;
+    HRESULT (*end)(void* handle);
+    bool served(void* handle) const {  // by every export, or by none (each gave the null-handle answer)
+        size_t serving = 0;
+        for (auto serves : exports) serving += serves(handle);
+        EXPECT_TRUE(serving == 0 || serving == exports.size()) << serving;
+        return serving != 0;
+    }
+};
+
+template <typename Handle>
+void* Made(HRESULT hr, Handle* const& handle) {  // `handle` is read after the call that filled it
+    EXPECT_EQ(hr, S_OK);
+    return handle;
+}
+#define MAKE(Type, ...) []([[maybe_unused]] _WinRTSecondaryTile* tile, [[maybe_unused]] HWND window) -> void* { Type* h = nullptr; return __VA_ARGS__; }
+const _WinRTTileUpdateArgs kUpdate{sizeof(_WinRTTileUpdateArgs), L"<tile/>", L"", _WinRTTileUpdate_NoExpiration};
 
 template <auto End>
 HRESULT Ended(void* handle) {
-    return End(static_cast<typename HandleOf<decltype(End)>::type*>(handle));
+    return End(Of<End>(handle));
 }
-
-// The dial's null-handle answer is S_OK with nothing written; it ends with WinRTDialTerminate.
+// The dial's null-handle answer is S_OK with nothing written.
 bool DialServed(void* handle) {
     uint32_t count = 42;
     EXPECT_EQ(WinRTDialGetNumberOfMenuItems(static_cast<_WinRTDial*>(handle), &count), S_OK);
     return count != 42;
 }
-bool UpdaterServed(void* handle) {  // no getter: Clear serves or refuses
-    const HRESULT hr = _WinRTTileUpdater_Clear(static_cast<_WinRTTileUpdater*>(handle));
-    EXPECT_TRUE(hr == S_OK || hr == E_INVALIDARG) << std::hex << hr;
-    return hr == S_OK;
-}
-
-template <typename Handle>
-Handle* Made(HRESULT hr, Handle* const* handle) {  // read after the call that filled it
-    EXPECT_EQ(hr, S_OK);
-    return *handle;
-}
+using Elements = _WinRTSecondaryTileVisualElements;
+using Operation = _WinRTAsyncOperationBOOL;
 
 const Family kFamilies[] = {
-    {"asynchronous boolean",
-     [](_WinRTSecondaryTile* tile, HWND) -> void* {
-         _WinRTAsyncOperationBOOL* h = nullptr;
-         return Made(_WinRTSecondaryTile_RequestCreateAsync(tile, &h), &h);
-     },
-     Served<_WinRTAsyncOperationBOOL_GetStatus, int32_t(3)>, Ended<_WinRTAsyncOperationBOOL_Dealloc>},
+    {"asynchronous boolean", MAKE(Operation, Made(_WinRTSecondaryTile_RequestCreateAsync(tile, &h), h)),
+     {Served<_WinRTAsyncOperationBOOL_GetStatus, int32_t(3)>, Served<_WinRTAsyncOperationBOOL_GetResults, BOOL(3)>,
+      Acts<_WinRTAsyncOperationBOOL_Completed, nullptr, nullptr>, Acts<_WinRTAsyncOperationBOOL_Cancel>,
+      Acts<_WinRTAsyncOperationBOOL_Close>},
+     Ended<_WinRTAsyncOperationBOOL_Dealloc>},
     {"secondary tile",
-     [](_WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTSecondaryTile* h = nullptr;
-         EXPECT_EQ(_WinRTSecondaryTile_Alloc(&h), S_OK);
-         return Made(_WinRTSecondaryTile_InitWithTileID(h, L"doc.2"), &h);
-     },
-     Served<_WinRTSecondaryTile_GetTileID, BSTR(nullptr)>, Ended<_WinRTSecondaryTile_Dealloc>},
-    {"visual elements",
-     [](_WinRTSecondaryTile* tile, HWND) -> void* {
-         _WinRTSecondaryTileVisualElements* h = nullptr;
-         return Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), &h);
-     },
-     Served<_WinRTSecondaryTileVisualElements_GetBackgroundColor, 0u>, Ended<_WinRTSecondaryTileVisualElements_Dealloc>},
-    {"share provider",
-     [](_WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTShareProvider* h = nullptr;
-         return Made(_WinRTShareProvider_Alloc(&h), &h);
-     },
-     Served<_WinRTShareProvider_GetBackgroundColor, 0u>, Ended<_WinRTShareProvider_Dealloc>},
+     MAKE(_WinRTSecondaryTile, (_WinRTSecondaryTile_Alloc(&h), Made(_WinRTSecondaryTile_InitWithTileID(h, L"d"), h))),
+     {Text<_WinRTSecondaryTile_GetTileID>, Served<_WinRTSecondaryTile_GetVisualElements, (Elements*)nullptr,
+                                                  _WinRTSecondaryTileVisualElements_Dealloc>,
+      Served<_WinRTSecondaryTile_RequestCreateAsync, (Operation*)nullptr, EndOperation>,
+      Served<_WinRTSecondaryTile_RequestDeleteAsync, (Operation*)nullptr, EndOperation>},
+     Ended<_WinRTSecondaryTile_Dealloc>},
+    {"visual elements", MAKE(Elements, Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), h)),
+     {Flag<_WinRTSecondaryTileVisualElements_GetBackgroundColor>,
+      Flag<_WinRTSecondaryTileVisualElements_GetForegroundText>,
+      Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnMedium>,
+      Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnWide>,
+      Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnLarge>,
+      Text<_WinRTSecondaryTileVisualElements_GetLogoUriTiny>, Text<_WinRTSecondaryTileVisualElements_GetLogoUriSmall>,
+      Text<_WinRTSecondaryTileVisualElements_GetLogoUriMedium>, Text<_WinRTSecondaryTileVisualElements_GetLogoUriWide>,
+      Text<_WinRTSecondaryTileVisualElements_GetLogoUriLarge>},
+     Ended<_WinRTSecondaryTileVisualElements_Dealloc>},
+    {"share provider", MAKE(_WinRTShareProvider, Made(_WinRTShareProvider_Alloc(&h), h)),
+     {Text<_WinRTShareProvider_GetTitle>, Text<_WinRTShareProvider_GetIconUri>,
+      Flag<_WinRTShareProvider_GetBackgroundColor>},
+     Ended<_WinRTShareProvider_Dealloc>},
     {"tile updater",
-     [](_WinRTSecondaryTile*, HWND) -> void* {
-         _WinRTTileUpdater* h = nullptr;
-         EXPECT_EQ(_WinRTTileUpdater_Alloc(&h), S_OK);
-         return Made(_WinRTTileUpdater_InitWithPrimaryTile(h, nullptr, nullptr), &h);
-     },
-     UpdaterServed, Ended<_WinRTTileUpdater_Dealloc>},
-    {"dial",
-     [](_WinRTSecondaryTile*, HWND window) -> void* {
-         _WinRTDial* h = nullptr;
-         return Made(WinRTDialCreate(window, &h), &h);
-     },
-     DialServed, [](void*) { return WinRTDialTerminate(); }},
+     MAKE(_WinRTTileUpdater, (_WinRTTileUpdater_Alloc(&h), Made(_WinRTTileUpdater_InitWithPrimaryTile(h, 0, 0), h))),
+     {Acts<_WinRTTileUpdater_Clear>, Acts<_WinRTTileUpdater_EnableNotificationQueuing, 1u>,
+      Acts<_WinRTTileUpdater_EnableNotificationQueuingForTileSize, 3u, 1u>, Acts<_WinRTTileUpdater_Update, &kUpdate>,
+      Acts<_WinRTTileUpdater_InitWithPrimaryTile, nullptr, nullptr>,
+      Acts<_WinRTTileUpdater_InitWithSecondaryTile, nullptr, nullptr>},
+     Ended<_WinRTTileUpdater_Dealloc>},
+    {"dial", MAKE(_WinRTDial, Made(WinRTDialCreate(window, &h), h)), {DialServed},
+     [](void*) { return WinRTDialTerminate(); }},
 };
+#undef MAKE
+
+// Zeroed memory that was never a handle: an object there would have no vtable.
+alignas(std::max_align_t) unsigned char foreign[256];
 
 TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
-    // Zeroed memory that was never a handle: an object there would have no vtable.
-    alignas(std::max_align_t) static unsigned char foreign[256];
     for (const auto& family : kFamilies) {
         SCOPED_TRACE(family.name);
         void* handle = family.make(tile_, window_);
         ASSERT_NE(handle, nullptr);
         EXPECT_TRUE(family.served(handle));
         EXPECT_EQ(family.end(handle), S_OK);
-        EXPECT_FALSE(family.served(handle));  // dangling
-        EXPECT_EQ(family.end(handle), S_OK);  // freed twice
-        EXPECT_FALSE(family.served(foreign));
-        EXPECT_EQ(family.end(foreign), S_OK);
+        for (void* notLive : {static_cast<void*>(nullptr), handle /* freed, then freed twice */, (void*)foreign}) {
+            EXPECT_FALSE(family.served(notLive));
+            EXPECT_EQ(family.end(notLive), S_OK);
+        }
         // Another family's live handle is refused and left alone.
         for (const auto& other : kFamilies) {
             if (&other == &family) continue;
@@ -160,25 +175,13 @@ TEST_F(HandleTest, ShareGivenAProviderThatIsNotLiveSharesWithoutOne) {
     ASSERT_EQ(_WinRTShareProvider_Alloc(&live), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Alloc(&freed), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Dealloc(freed), S_OK);
-    alignas(std::max_align_t) static unsigned char foreign[256];
-    const struct {
-        const char* name;
-        _WinRTShareProvider* provider;
-        long offered;
-    } cases[] = {
-        {"live", live, 1},
-        {"freed", freed, 0},
-        {"never a handle", reinterpret_cast<_WinRTShareProvider*>(foreign), 0},
-        {"a tile", reinterpret_cast<_WinRTShareProvider*>(tile_), 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr,
-                                          c.provider),
-                  S_OK);
-        EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), c.offered);
-        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+    const std::tuple<const char*, void*, long> cases[] = {
+        {"live", live, 1}, {"freed", freed, 0}, {"never a handle", foreign, 0}, {"a tile", tile_, 0}};
+    for (const auto& [name, provider, offered] : cases) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(Share(static_cast<_WinRTShareProvider*>(provider)), S_OK);
+        EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), offered);
+        host::ShareUI{window_}.Data().Complete();
     }
     EXPECT_EQ(_WinRTShareProvider_Dealloc(live), S_OK);
 }
@@ -196,20 +199,16 @@ TEST_F(HandleTest, ProviderOperationIsLiveOnlyWhileLentToTheCallback) {
         if (!lent.empty()) reportedThroughOthers |= _WinRTShareProviderOperation_ReportCompleted(lent.back());
         lent.push_back(operation);
     };
-    sharing_test::AssetFile icon(L"-lent.png");
-    const std::wstring uri = L"ms-appx:///Assets/" + icon.name;
+    host::TempFile icon(L"-lent.png");
+    const std::wstring uri = icon.uri();
     _WinRTShareProvider* provider = nullptr;
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
     _WinRTShareProviderInitArgs args{sizeof(args), L"Tavlet", uri.c_str(), 0, onPick, tile_};
     ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);
     ASSERT_EQ(sim::CompleteFileLoads(), 1);
     for (int pick = 0; pick < 2; ++pick) {
-        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider),
-                  S_OK);
-        ASSERT_EQ(sim::ShareUIRequestData(window_), S_OK);
-        ASSERT_EQ(sim::ShareUIRequestProviders(window_, {}), S_OK);
-        ASSERT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK);
-        ASSERT_EQ(sim::ShareUIComplete(window_), S_OK);
+        ASSERT_EQ(Share(provider), S_OK);
+        host::ShareUI{window_}.Data().Providers().Pick(L"Tavlet").Complete();
     }
     ASSERT_EQ(lent.size(), 2u);
     EXPECT_NE(lent[0], lent[1]);
@@ -250,7 +249,7 @@ TEST_F(HandleTest, RacingDeallocsDestroyTheObjectOnce) {
     sim::Background first([operation] { EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK); });
     ASSERT_TRUE(sim::WaitUntilHeld(inDestructor));
     EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
-    EXPECT_FALSE((Served<_WinRTAsyncOperationBOOL_GetStatus, int32_t(3)>(operation)));
+    EXPECT_FALSE(kFamilies[0].served(operation));
     sim::Release(inDestructor);
     EXPECT_TRUE(first.Finish());
     EXPECT_EQ(sim::Calls("IAsyncInfo.Cancel"), 1);

@@ -11,8 +11,7 @@ namespace {
 using PlatformStrictnessTest = ApartmentTest;
 
 TEST_F(PlatformStrictnessTest, DialNeedsAWindowThatExists) {
-    HWND window = CreateWindowExW(0, L"Static", L"dial host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+    host::Window window;
     _WinRTDial* dial = nullptr;
     ASSERT_EQ(WinRTDialCreate(window, &dial), S_OK);
     _WinRTDial* kept = dial;

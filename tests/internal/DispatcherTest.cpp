@@ -18,22 +18,14 @@ constexpr char hookProperty[] = "tavlet.thread.Dispatcher";
 
 std::atomic<int> liveTasks{0};
 
-class FnTask : public Dispatcher::Task {
-public:
-    FnTask(std::function<void()> body, std::atomic<int>* destroyed) : body_(std::move(body)), destroyed_(destroyed) {
-        ++liveTasks;
-    }
-    ~FnTask() override {
-        --liveTasks;
-        if (destroyed_) ++*destroyed_;
-    }
-    void Run() override { body_(); }
-
-private:
-    std::function<void()> body_;
-    std::atomic<int>* destroyed_;
+// A task that runs `body` and counts its release in `destroyed` (and in liveTasks while it lives).
+struct FnTask : Dispatcher::Task {
+    FnTask(std::function<void()> f, std::atomic<int>* d) : body(std::move(f)), destroyed(d) { ++liveTasks; }
+    ~FnTask() override { --liveTasks; if (destroyed) ++*destroyed; }
+    void Run() override { body(); }
+    std::function<void()> body;
+    std::atomic<int>* destroyed;
 };
-
 std::shared_ptr<Dispatcher::Task> MakeTask(std::function<void()> body, std::atomic<int>* destroyed = nullptr) {
     return std::make_shared<FnTask>(std::move(body), destroyed);
 }

@@ -4,7 +4,6 @@
 #include "Host.h"
 #include "tavlet.h"
 #include "tavlet/thread/SpinLock.h"
-#include "tavlet/winapi/winrt/base/Runtime.h"
 
 #include <atomic>
 #include <thread>
@@ -55,28 +54,12 @@ TEST(SpinLock, ExcludesConcurrentWriters) {
     EXPECT_EQ(counter, 40000);
 }
 
-APTTYPE Apartment() {
-    APTTYPE type;
-    APTTYPEQUALIFIER qualifier;
-    return CoGetApartmentType(&type, &qualifier) == S_OK ? type : APTTYPE(-1);
-}
-
-TEST(Runtime, InitialisesTheFirstCallingThreadOnly) {
-    using tavlet::winapi::winrt::EnsureRuntimeInitialized;
-    EnsureRuntimeInitialized();
-    EXPECT_EQ(Apartment(), APTTYPE_MAINSTA);
-    std::thread other([&] {
-        EnsureRuntimeInitialized();
-        EXPECT_EQ(Apartment(), APTTYPE(-1)) << "a second thread must not be initialised";
-    });
-    other.join();
-}
-
 using StartupTest = RuntimeTest;
 
-// A thread of the multithreaded apartment cannot become single-threaded: the
-// first initialising export returns RoInitialize's code, and every later call
-// of any of them goes past initialisation.
+// The first initialising export makes its thread single-threaded, once per
+// process: on a thread of the multithreaded apartment it returns
+// RoInitialize's code, and every later call of any of them goes past
+// initialisation.
 TEST_F(StartupTest, FirstCallInTheMultithreadedApartmentFailsOnceThenPasses) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
     EXPECT_EQ(WinRTDialIntialize(), RPC_E_CHANGED_MODE);
