@@ -63,125 +63,122 @@ public:
     const std::string image_ = std::string("\x89PNG\r\n\x1a\n", 8) + std::string(4000, 'B');
 };
 
-TEST_F(SharingTest, UnavailableSharingIsRefusedBeforeTheFilePathIsChecked) {
+TEST_F(SharingTest, UnavailableSharingIsRefusedFirstAndAMissingFileSucceedsAndDoesNothing) {
     EXPECT_EQ(WinRTSharingIsAvailable(), 1);
     sim::SetSharingSupported(false);
     EXPECT_EQ(WinRTSharingIsAvailable(), 0);
     EXPECT_EQ(ShareBytes(), E_NOINTERFACE);
     EXPECT_EQ(ShareFile(nullptr), E_NOINTERFACE);
-    EXPECT_EQ(sim::ShareUIShows(window_), 0);
     sim::SetSharingSupported(true);
     EXPECT_EQ(ShareFile(nullptr), E_INVALIDARG);
     EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    ASSERT_EQ(ShareFile("C:\\no\\such\\file.png"), S_OK);
+    sim::WaitForFileLoads();
+    EXPECT_EQ(sim::ShareUIShows(window_), 0);
 }
 
-// Without bytes the text is shared (empty when null) and the data callback
-// never runs; a null or empty title or description is not set at all.
-TEST_F(SharingTest, TextSharesSetOnlyWhatIsGivenAndNeverCallBack) {
+// Each kind of share as the UI walks it: the package holds only what was
+// given (a null or empty title or description is not set; without bytes the
+// text, empty when null; bytes as Bitmap only, copied once when a target asks;
+// a file found on a runtime thread, opened from this thread's loop). Bytes and
+// files call back once, on this thread, with the target in UTF-8, when the
+// share completes (without DataPackage.ShareCompleted: when the UI lets the
+// package go); each handler removes itself once it has run.
+TEST_F(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
+    host::TempFile file(L"-shared.png");
+    const std::string path(file.path.begin(), file.path.end());
+    enum Kind { Text, Bytes, File, BytesWithoutShareCompleted };
     const struct {
+        Kind kind;
         const wchar_t *title, *description, *text;
-        const void* data;
+        const char* data;  // bytes given with a text share: a size of 0, or none
         uint64_t size;
-    } cases[] = {
-        {nullptr, nullptr, L"hello", nullptr, 10},
-        {L"", L"", L"hello", "abc", 0},
-        {L"Photo", nullptr, nullptr, nullptr, 0},
-        {nullptr, L"Holiday", L"hi", "abc", 0},
+        const wchar_t* target;  // null: none chosen
+        const char* told;       // the callback's target; null: none
+    } rows[] = {
+        {Text, nullptr, nullptr, L"hello", nullptr, 10, L"Mail", nullptr},
+        {Text, L"", L"", L"hello", "abc", 0, L"Mail", nullptr},
+        {Text, L"Photo", nullptr, nullptr, nullptr, 0, L"Mail", nullptr},
+        {Text, nullptr, L"Holiday", L"hi", "abc", 0, L"Mail", nullptr},
+        {File, L"Photo", L"Holiday", nullptr, nullptr, 0, L"Mail", "Mail"},
+        {Bytes, L"Photo", L"Holiday", L"caption", image_.data(), image_.size(), L"Почта \u2709 \U0001F4E7",
+         "\xD0\x9F\xD0\xBE\xD1\x87\xD1\x82\xD0\xB0 \xE2\x9C\x89 \xF0\x9F\x93\xA7"},
+        {Bytes, nullptr, nullptr, nullptr, image_.data(), image_.size(), nullptr, ""},
+        {BytesWithoutShareCompleted, nullptr, nullptr, nullptr, image_.data(), image_.size(), L"Mail", "Mail"},
     };
     auto given = [](const wchar_t* text) { return text && *text ? std::wstring(text) : L"<unset>"; };
-    for (const auto& c : cases) {
-        ASSERT_EQ(WinRTShareDataForWindow(window_, c.title, c.description, c.text, c.data, c.size, this, &OnData,
-                                          nullptr),
-                  S_OK);
+    sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
+        const size_t before = Calls();
+        const uint64_t copied = sim::DataWriterBytesCopied();
+        if (row.kind == BytesWithoutShareCompleted) {
+            sim::SetDataPackage3Present(false);
+            sim::SetEventPresent(L"Windows.ApplicationModel.DataTransfer.DataPackage", L"ShareCompleted", false);
+        }
+        if (row.kind == File) {
+            ASSERT_EQ(WinRTShareFileForWindow(window_, row.title, row.description, path.c_str(), this, &OnFile, nullptr),
+                      S_OK);
+            const long shows = sim::ShareUIShows(window_);
+            std::thread([] { sim::CompleteFileLoads(); }).join();
+            EXPECT_EQ(sim::ShareUIShows(window_), shows);
+            ASSERT_TRUE(sim::PumpUntil([&] { return sim::ShareUIShows(window_) == shows + 1; }));
+        } else {
+            ASSERT_EQ(WinRTShareDataForWindow(window_, row.title, row.description, row.text, row.data, row.size, this,
+                                              &OnData, nullptr),
+                      S_OK);
+        }
+        EXPECT_EQ(Handlers(), 2);
         ui_.Data();
+        EXPECT_EQ(Handlers(L"DataRequested"), 0);
         auto package = sim::ShareUIPackage(window_);
-        EXPECT_EQ(package.hasTitle ? package.title : L"<unset>", given(c.title));
-        EXPECT_EQ(package.hasDescription ? package.description : L"<unset>", given(c.description));
-        EXPECT_TRUE(package.hasText);
-        EXPECT_EQ(package.text, c.text ? c.text : L"");
-        EXPECT_TRUE(package.formats.empty());
-        ui_.Target().Complete();
+        EXPECT_EQ(package.hasTitle ? package.title : L"<unset>", given(row.title));
+        EXPECT_EQ(package.hasDescription ? package.description : L"<unset>", given(row.description));
+        EXPECT_EQ(package.hasText, row.kind == Text);
+        EXPECT_EQ(package.text, row.kind == Text && row.text ? row.text : L"");
+        EXPECT_EQ(package.formats.size(), row.kind == Text || row.kind == File ? 0u : 1u);  // Bitmap
+        EXPECT_EQ(package.storageItems, std::vector<std::wstring>(row.kind == File, file.path));
+        if (row.target) ui_.Target(row.target);
+        EXPECT_EQ(Handlers(L"TargetApplicationChosen"), row.target ? 0 : 1);
+        if (row.kind == Bytes || row.kind == BytesWithoutShareCompleted) {
+            EXPECT_EQ(sim::DataWriterBytesCopied(), copied);
+            ui_.Bitmap();
+            package = sim::ShareUIPackage(window_);
+            EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
+            EXPECT_TRUE(package.bitmapDeferralCompleted);
+            EXPECT_TRUE(package.bitmapDelivered);  // the stream is still open: the writer was detached
+            EXPECT_EQ(sim::ShareUIBitmapBytes(window_), image_);
+            EXPECT_EQ(sim::DataWriterBytesCopied(), copied + image_.size());
+        }
+        sim::PumpFor(20);
+        EXPECT_EQ(Calls(), before);
+        ui_.Complete();
+        ASSERT_TRUE(PumpUntilCalls(before + (row.told ? 1 : 0)));
+        if (!row.told) continue;
+        const Completion call = At(before);
+        EXPECT_EQ(call.target, row.told);
+        EXPECT_EQ(call.thread, GetCurrentThreadId());
+        EXPECT_EQ(call.data, row.kind == File ? nullptr : image_.data());
+        EXPECT_EQ(call.path, row.kind == File ? path : "");
     }
-    sim::PumpFor(0);
-    EXPECT_EQ(Calls(), 0u);
-    EXPECT_EQ(sim::DataWriterBytesCopied(), 0u);
+    sim::PumpFor(20);
+    EXPECT_EQ(Calls(), 4u);
+    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
 }
 
-TEST_F(SharingTest, BytesAreOfferedAsBitmapOnlyAndCopiedOnceWhenATargetAsks) {
-    ASSERT_EQ(WinRTShareDataForWindow(window_, L"Photo", nullptr, L"caption", image_.data(), image_.size(), this,
-                                      &OnData, nullptr),
-              S_OK);
-    ui_.Data();
-    auto package = sim::ShareUIPackage(window_);
-    EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
-    EXPECT_FALSE(package.hasText);
-    EXPECT_EQ(sim::DataWriterBytesCopied(), 0u);
-
-    ui_.Bitmap();
-    package = sim::ShareUIPackage(window_);
-    EXPECT_TRUE(package.bitmapDeferralCompleted);
-    EXPECT_TRUE(package.bitmapDelivered);  // the stream is still open: the writer was detached
-    EXPECT_EQ(sim::ShareUIBitmapBytes(window_), image_);
-    EXPECT_EQ(sim::DataWriterBytesCopied(), image_.size());
-    ui_.Complete();
-    ASSERT_TRUE(PumpUntilCalls(1));
-    EXPECT_EQ(At(0).data, image_.data());
-
-    // Larger shares are written in pieces of 4 MiB, four GiB or more never
-    // truncated (the writer now only counts).
+// Larger shares are written in pieces of 4 MiB, four GiB or more never
+// truncated (the writer here only counts).
+TEST_F(SharingTest, BytesAreWrittenInPiecesAndNeverTruncated) {
     sim::SetDataWriterCopiesBytes(false);
     ASSERT_EQ(ShareBytes(L"Photo", nullptr, 0x100000002ull), S_OK);
     ui_.Data().Bitmap();
-    std::vector<uint32_t> pieces(1025, 4u << 20);
-    pieces.front() = uint32_t(image_.size());
+    std::vector<uint32_t> pieces(1024, 4u << 20);
     pieces.push_back(2);
     EXPECT_EQ(sim::DataWriterWriteSizes(), pieces);
     EXPECT_EQ(sim::ShareUIPackage(window_).bitmapSize, 0x100000002ull);
     ui_.Complete();
 }
 
-// ShareCompleted calls back at once (this is the host's thread); the UI then
-// lets the package go, which ends the record without a second callback.
-TEST_F(SharingTest, EachShareCallsBackOnceWithTheTargetNameInUtf8AndItsHandlersRemoveThemselves) {
-    for (const wchar_t* target : {L"Почта \u2709 \U0001F4E7", static_cast<const wchar_t*>(nullptr)}) {
-        ASSERT_EQ(ShareBytes(), S_OK);
-        EXPECT_EQ(Handlers(), 2);
-        ui_.Data();
-        EXPECT_EQ(Handlers(L"DataRequested"), 0);
-        if (target) {
-            ui_.Target(target);
-            EXPECT_EQ(Handlers(L"TargetApplicationChosen"), 0);
-        }
-        ui_.Bitmap().Complete();
-        sim::PumpFor(0);
-    }
-    ASSERT_EQ(Calls(), 2u);
-    EXPECT_EQ(At(0).target, "\xD0\x9F\xD0\xBE\xD1\x87\xD1\x82\xD0\xB0 \xE2\x9C\x89 \xF0\x9F\x93\xA7");
-    EXPECT_EQ(At(1).target, "");
-    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
-}
-
-TEST_F(SharingTest, FileShareSharesAnExistingFileAndAMissingOneSucceedsAndDoesNothing) {
-    ASSERT_EQ(ShareFile("C:\\no\\such\\file.png"), S_OK);
-    sim::WaitForFileLoads();
-    EXPECT_EQ(sim::ShareUIShows(window_), 0);
-
-    // Found on a runtime thread, the share opens on this thread, from its loop.
-    sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
-    host::TempFile file(L"-shared.png");
-    const std::string path(file.path.begin(), file.path.end());
-    ASSERT_EQ(ShareFile(path.c_str()), S_OK);
-    std::thread([] { sim::CompleteFileLoads(); }).join();
-    EXPECT_EQ(sim::Calls("IDataTransferManagerInterop.GetForWindow"), 0);
-    ASSERT_TRUE(sim::PumpUntil([&] { return sim::ShareUIShows(window_) == 1; }));
-    ui_.Data();
-    EXPECT_EQ(sim::ShareUIPackage(window_).storageItems, std::vector<std::wstring>{file.path});
-    ui_.Target().Complete();
-    ASSERT_TRUE(PumpUntilCalls(1));
-    EXPECT_EQ(At(0).path, path);
-    EXPECT_EQ(At(0).target, "Mail");
-    EXPECT_EQ(At(0).thread, GetCurrentThreadId());
-}
 
 // A completion raised on a runtime thread waits for the host's message loop;
 // Terminate silences every share, even one whose completion is queued there.
@@ -489,21 +486,6 @@ TEST_F(SharingTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse) {
     EXPECT_EQ(sim::ShareUIShows(window_), 1);
     EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
     WinRTSharingTerminate();
-    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
-}
-
-// Without DataPackage.ShareCompleted the share ends when the UI lets its
-// package go: one callback, with the chosen target.
-TEST_F(SharingTest, WithoutShareCompletedTheShareEndsWhenThePackageGoes) {
-    sim::SetDataPackage3Present(false);
-    sim::SetEventPresent(L"Windows.ApplicationModel.DataTransfer.DataPackage", L"ShareCompleted", false);
-    ASSERT_EQ(ShareBytes(), S_OK);
-    ui_.Data().Target().Bitmap();
-    sim::PumpFor(20);
-    EXPECT_EQ(Calls(), 0u);
-    ui_.Complete();
-    ASSERT_TRUE(PumpUntilCalls(1));
-    EXPECT_EQ(At(0).target, "Mail");
     EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
 }
 
