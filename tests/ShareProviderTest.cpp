@@ -148,6 +148,7 @@ TEST_F(ShareProviderTest, IconLookupCompletingAfterDeallocOrReinitialisationOnly
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
     EXPECT_EQ(Dealloc(), S_OK);
     EXPECT_EQ(sim::CompleteFileLoads(), 1);
+    EXPECT_EQ(sim::ShareProvidersCreated(), 0);
 
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
