@@ -55,6 +55,19 @@ public:
     bool PumpUntilCalls(size_t count) {
         return sim::PumpUntil([&] { return Calls() == count; });
     }
+    // The window's next share, an image, which gets only its own content.
+    void ShareAnImageThatGetsOnlyItsOwn() {
+        ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
+        ui_.Data().Providers({L"Mail"});
+        EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
+        auto package = sim::ShareUIPackage(window_);
+        EXPECT_EQ(package.title, L"Image share");
+        EXPECT_FALSE(package.hasDescription || package.hasText);
+        EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
+        EXPECT_TRUE(package.storageItems.empty());
+        EXPECT_EQ(package.shareCompletedHandlers, 1);
+        ui_.Complete();
+    }
 
     host::Window window_;
     const host::ShareUI ui_{window_};
@@ -387,15 +400,7 @@ TEST_F(SharingTest, ShareWhoseDataRequestedFailedNeverWritesIntoTheNextPackage) 
         callbacks += row.kind == Text ? 0 : 1;  // the ended share's, with no target
         ASSERT_TRUE(PumpUntilCalls(callbacks));
 
-        ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
-        ui_.Data();
-        auto package = sim::ShareUIPackage(window_);
-        EXPECT_EQ(package.title, L"Image share");
-        EXPECT_FALSE(package.hasDescription || package.hasText);
-        EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
-        EXPECT_TRUE(package.storageItems.empty());
-        EXPECT_EQ(package.shareCompletedHandlers, 1);
-        ui_.Complete();
+        ShareAnImageThatGetsOnlyItsOwn();
         ASSERT_TRUE(PumpUntilCalls(++callbacks));
     }
     EXPECT_EQ(At(0).target, "");
@@ -434,13 +439,7 @@ TEST_F(SharingTest, RefusedRemovalLeavesTheRuntimeOnlyAHandlerThatNeverActsAgain
         EXPECT_EQ(row.event ? Handlers(row.event) : sim::ShareUIPackage(window_).shareCompletedHandlers, row.registered);
         EXPECT_EQ(sim::LiveObjects() - before, row.live);
 
-        ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
-        ui_.Data().Providers({L"Mail"});
-        EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
-        auto package = sim::ShareUIPackage(window_);
-        EXPECT_EQ(package.title, L"Image share");
-        EXPECT_FALSE(package.hasDescription || package.hasText);
-        ui_.Complete();
+        ShareAnImageThatGetsOnlyItsOwn();
         sim::ClearFaults();
         WinRTSharingTerminate();
         EXPECT_EQ(row.event ? Handlers(row.event) : 0, 0);
@@ -478,9 +477,8 @@ TEST_F(SharingTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse) {
     EXPECT_EQ(ShareBytes(L"Failing"), E_FAIL);  // an allocation failure is E_FAIL here
     // A file share that cannot start its lookup.
     for (const char* step : {"IStorageFileStatics.GetFileFromPathAsync", "IAsyncOperation.put_Completed"}) {
-        SCOPED_TRACE(step);
         sim::FailNext(step, 1, E_ACCESSDENIED);
-        EXPECT_EQ(ShareFile("C:\\any.png"), E_ACCESSDENIED);
+        EXPECT_EQ(ShareFile("C:\\any.png"), E_ACCESSDENIED) << step;
     }
     sim::WaitForFileLoads();
     EXPECT_EQ(sim::ShareUIShows(window_), 1);
