@@ -44,14 +44,12 @@ public:
         std::lock_guard guard(lock_);
         calls_.push_back(std::move(call));
     }
-    size_t Calls() {
+    std::vector<Completion> Told() {
         std::lock_guard guard(lock_);
-        return calls_.size();
+        return calls_;
     }
-    Completion At(size_t i) {
-        std::lock_guard guard(lock_);
-        return calls_.at(i);
-    }
+    size_t Calls() { return Told().size(); }
+    Completion At(size_t i) { return Told().at(i); }
     bool PumpUntilCalls(size_t count) {
         return sim::PumpUntil([&] { return Calls() == count; });
     }
@@ -311,16 +309,15 @@ TEST_F(SharingTest, ShareStartedFromACompletionCallbackLeavesBothSharesCorrect) 
         SharingTest* test;
         int calls = 0;
         HRESULT next = E_PENDING;
-        static void TAVLET_CALL OnData(const char*, void* self, const void*) {
-            auto* host = static_cast<Host*>(self);
-            if (++host->calls == 1) host->next = host->test->ShareText(L"Next");
-        }
     } host{this};
+    auto onData = [](const char*, void* self, const void*) {
+        if (auto* host = static_cast<Host*>(self); ++host->calls == 1) host->next = host->test->ShareText(L"Next");
+    };
     for (const wchar_t* title : {L"First", L"Second"}) {
         // The window's next share ends the dismissed one on this thread: its
         // callback runs at once and starts a third share.
-        ASSERT_EQ(WinRTShareDataForWindow(window_, title, nullptr, nullptr, image_.data(), image_.size(), &host,
-                                          &Host::OnData, nullptr),
+        ASSERT_EQ(WinRTShareDataForWindow(window_, title, nullptr, nullptr, image_.data(), image_.size(), &host, onData,
+                                          nullptr),
                   S_OK);
         if (host.calls == 0) ui_.Data().Dismiss();
     }
