@@ -5,7 +5,7 @@
 #include "SimRuntime.h"
 #include "Timing.h"
 #include "tavlet.h"
-#include "tavlet/winapi/winrt/ComPtr.h"
+#include "tavlet/winapi/winrt/base/ComPtr.h"
 #include "tavlet/winapi/winrt/abi/Foundation.Metadata.h"
 
 #include <roapi.h>

@@ -3,7 +3,7 @@
 // same runtime object (target <= 1.3). Run by hand: bench_tiles.exe
 #include "Timing.h"
 #include "tavlet.h"
-#include "tavlet/winapi/winrt/ComPtr.h"
+#include "tavlet/winapi/winrt/base/ComPtr.h"
 #include "tavlet/winapi/winrt/abi/UI.StartScreen.h"
 
 #include <roapi.h>

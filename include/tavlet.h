@@ -9,6 +9,13 @@
  * handle that is not live (freed, being freed by another thread, another
  * family's) stays refused: E_INVALIDARG, or S_OK doing nothing from _Dealloc
  * (docs/errors.md). See docs/ for the threads on which callbacks run.
+ *
+ * A process may end with handles still live: the library then releases
+ * nothing that would call into another DLL under the loader lock (runtime
+ * objects, its hidden window), and a _Dealloc that comes later, from another
+ * DLL's detach, still finds its handle table intact. FreeLibrary unloads the
+ * library only while no handler was handed to the runtime, and then releases
+ * everything (docs/threading.md).
  */
 #ifndef TAVLET_H
 #define TAVLET_H

@@ -89,8 +89,8 @@ TEST_F(AsyncOperationTest, SecondRegistrationIsRefusedAndNothingIsCalled) {
     }
 }
 
-// Until an answer comes the out-values hold 3; a status the runtime does not
-// define is unexpected, and a closed operation refuses every call.
+// Until an answer comes the out-values hold 3, as they do for a failed request
+// (whose status is 3 too); a status the runtime does not define is unexpected, and a closed operation refuses every call.
 TEST_F(AsyncOperationTest, PollingAnswersWhatTheOperationSaysUntilItIsClosed) {
     auto poll = [](_WinRTAsyncOperationBOOL* operation, HRESULT statusResult, int32_t status, HRESULT resultResult,
                    BOOL result) {
@@ -102,15 +102,23 @@ TEST_F(AsyncOperationTest, PollingAnswersWhatTheOperationSaysUntilItIsClosed) {
         EXPECT_EQ(polledResult, result);
     };
     const HRESULT kIllegalMethodCall = static_cast<HRESULT>(0x8000000E);
-    for (bool answer : {true, false}) {
+    const struct {
+        void (*finish)(long request);
+        int32_t status;
+        HRESULT resultResult;
+        BOOL result;
+    } endings[] = {{[](long r) { sim::CompleteTileRequest(r, true); }, 1, S_OK, 1},
+                   {[](long r) { sim::CompleteTileRequest(r, false); }, 1, S_OK, 0},
+                   {[](long r) { sim::FailTileRequest(r, E_ACCESSDENIED); }, 3, E_ACCESSDENIED, 3}};
+    for (const auto& ending : endings) {
         auto* operation = Request();
         EXPECT_EQ(_WinRTAsyncOperationBOOL_GetStatus(operation, nullptr), E_INVALIDARG);
         EXPECT_EQ(_WinRTAsyncOperationBOOL_GetResults(operation, nullptr), E_INVALIDARG);
         poll(operation, S_OK, 0, kIllegalMethodCall, 3);
-        sim::CompleteTileRequest(Last(), answer);
-        poll(operation, S_OK, 1, S_OK, answer);
+        ending.finish(Last());
+        poll(operation, S_OK, ending.status, ending.resultResult, ending.result);
         sim::ReportTileRequestStatus(Last(), 4);
-        poll(operation, E_UNEXPECTED, 3, S_OK, answer);
+        poll(operation, E_UNEXPECTED, 3, ending.resultResult, ending.result);
         EXPECT_EQ(_WinRTAsyncOperationBOOL_Close(operation), S_OK);
         poll(operation, kIllegalMethodCall, 3, kIllegalMethodCall, 3);
         EXPECT_EQ(_WinRTAsyncOperationBOOL_Cancel(operation), kIllegalMethodCall);

@@ -11,11 +11,16 @@ using namespace dialtest;
 using sim::DialEvent;
 
 TEST_F(DialTest, Intialize_WithoutSupportReturnsNoInterfaceAndKeepsTheDispatcher) {
-    auto dispatcherWindows = [] {  // message-only "Static" windows of this thread
-        int count = 0;
-        for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, L"Static", nullptr));)
-            count += GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId();
-        return count;
+    // Message-only "Static" windows of this thread. Other processes' windows
+    // come and go meanwhile, and a walk whose window went ends early: again.
+    auto dispatcherWindows = [] {
+        for (;;) {
+            int count = 0;
+            HWND w = nullptr;
+            for (HWND next; (next = FindWindowExW(HWND_MESSAGE, w, L"Static", nullptr)); w = next)
+                count += GetWindowThreadProcessId(next, nullptr) == GetCurrentThreadId();
+            if (!w || IsWindow(w)) return count;
+        }
     };
     EXPECT_EQ(WinRTDialTerminate(), S_OK);  // with nothing to terminate
     sim::SetRadialControllerSupported(false);

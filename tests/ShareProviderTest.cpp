@@ -126,18 +126,21 @@ TEST_F(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
     EXPECT_EQ(Color(), kRed50);
 }
 
-// Whatever goes wrong with the icon, the host is not told and no runtime provider is made.
+// Whatever goes wrong with the icon, the host is not told and no runtime
+// provider is left, not even the one a successful initialisation made before.
 TEST_F(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
     const struct {
         const wchar_t* uri;
         long lookups;
     } cases[] = {{L"Assets/share.png", 0}, {nullptr, 0}, {L"ms-appx:///Assets/none-such.png", 1}};
     for (const auto& c : cases) {
+        ASSERT_EQ(Init(uri_.c_str()), S_OK);
+        ASSERT_EQ(sim::CompleteFileLoads(), 1);
         EXPECT_EQ(Init(c.uri), S_OK);
         EXPECT_EQ(sim::CompleteFileLoads(), c.lookups);
         EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
     }
-    EXPECT_EQ(sim::ShareProvidersCreated(), 0);
+    EXPECT_EQ(sim::ShareProvidersCreated(), 3);  // one before each failure
 }
 
 // Nothing touches a provider once its Dealloc has begun, and a re-initialised
@@ -286,17 +289,19 @@ TEST_F(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
     EXPECT_EQ(_WinRTShareProvider_Alloc(&refused), E_ACCESSDENIED);
     EXPECT_EQ(refused, nullptr);
 
+    ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the provider it had goes too
+    ASSERT_EQ(sim::CompleteFileLoads(), 1);
     void* lookup = sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW",
                                              reinterpret_cast<void*>(&NoImageName));
     ASSERT_NE(lookup, nullptr);
     const HRESULT init = Init(uri_.c_str());
     sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", lookup);
     EXPECT_EQ(init, S_OK);
-    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    EXPECT_EQ(sim::FileLoadsStarted(), 1);
     EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
     ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the path is found again
     EXPECT_EQ(sim::CompleteFileLoads(), 1);
-    EXPECT_EQ(sim::ShareProvidersCreated(), 1);
+    EXPECT_EQ(sim::ShareProvidersCreated(), 2);
 }
 
 }  // namespace

@@ -239,8 +239,8 @@ end;
   linked), so that the contact's point and bounds are seen to arrive intact:
   the handler takes them by value. On Windows the user's own turns do this. }
 type
-  TRaiseDialEventAt = function(Controller, Event: Integer; Degrees: Double; ButtonPressed: Integer;
-    X, Y, Left, Top, Width, Height: Double): HRESULT; stdcall;
+  TRaiseDialEventAt = function(Event: Integer; Degrees: Double; ButtonPressed: Integer;
+    X, Y, Left, Top, Width, Height: Double; Controller: Integer): HRESULT; stdcall;
 var
   RaiseDialEventAt: TRaiseDialEventAt;
 
@@ -251,7 +251,7 @@ var
   Status: HRESULT;
 begin
   { Controller 0: the only one this process made; event 0: a rotation. }
-  Status := RaiseDialEventAt(0, 0, -7.5, 1, 12.5, 34, 5, 6, 100, 50);
+  Status := RaiseDialEventAt(0, -7.5, 1, 12.5, 34, 5, 6, 100, 50, 0);
   PostMessageW(MainWindow, WM_SCREEN_TURNED, WPARAM(Cardinal(Status)), 0);
   Result := 0;
 end;

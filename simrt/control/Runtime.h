@@ -15,6 +15,8 @@ namespace sim {
 SIMRT_API void Reset();
 // Simulated instances alive now (activation factories are not counted).
 SIMRT_API long LiveObjects();
+// Activation factories alive now (those the library keeps included).
+SIMRT_API long LiveFactories();
 
 // ---- Fault injection ------------------------------------------------------
 // Members are named "Interface.Method" (e.g. "IApiInformationStatics.IsTypePresent");

@@ -5,7 +5,7 @@
 // redirected: the tests' and the simulated runtime's stay on the platform's.
 #include "RuntimeThreads.h"
 #include "SimObject.h"
-#include "tavlet/winapi/winrt/ComObject.h"
+#include "tavlet/winapi/winrt/base/ComObject.h"
 
 #include <ctxtcall.h>
 #include <objbase.h>

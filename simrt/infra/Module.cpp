@@ -27,12 +27,14 @@ State& state() {
 }
 
 std::atomic<long> live{0};
+std::atomic<long> liveFactories{0};
 
 }  // namespace
 
 namespace detail {
 
 void AddLive(long delta) noexcept { live += delta; }
+void AddLiveFactory(long delta) noexcept { liveFactories += delta; }
 
 // As on Windows, a thread that never initialised COM can neither activate a
 // class nor call a runtime object (Wine would let both through). The implicit
@@ -93,6 +95,7 @@ void Reset() {
 }
 
 long LiveObjects() { return live.load(); }
+long LiveFactories() { return liveFactories.load(); }
 
 long FactoryRequests(const std::wstring& className) {
     auto& s = state();

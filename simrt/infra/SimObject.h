@@ -3,8 +3,8 @@
 #pragma once
 
 #include "SimRuntime.h"
-#include "tavlet/winapi/winrt/ComObject.h"
-#include "tavlet/winapi/winrt/HString.h"
+#include "tavlet/winapi/winrt/base/ComObject.h"
+#include "tavlet/winapi/winrt/base/HString.h"
 
 #include <functional>
 #include <mutex>
@@ -16,6 +16,7 @@ namespace sim {
 
 namespace detail {
 void AddLive(long delta) noexcept;
+void AddLiveFactory(long delta) noexcept;
 // Refuses a thread without COM, then InjectedFault.
 HRESULT CheckFault(std::string_view member) noexcept;
 // The gate, the call count and the fault injected for a member, if any.
@@ -55,11 +56,14 @@ public:
     ~SimObject() override { detail::AddLive(-1); }
 };
 
-// A simulated activation factory: not counted, agile as configured per class.
+// A simulated activation factory: counted apart, agile as configured per class.
 template <typename Derived, typename... Interfaces>
 class SimFactory : public tavlet::winapi::winrt::ComObject<Derived, IActivationFactory, Interfaces...> {
 public:
-    explicit SimFactory(std::wstring_view className) : agile_(detail::IsAgileClass(className)) {}
+    explicit SimFactory(std::wstring_view className) : agile_(detail::IsAgileClass(className)) {
+        detail::AddLiveFactory(1);
+    }
+    ~SimFactory() override { detail::AddLiveFactory(-1); }
     bool IsAgile() const noexcept { return agile_; }
     HRESULT STDMETHODCALLTYPE ActivateInstance(IInspectable** instance) noexcept override {
         if (instance) *instance = nullptr;

@@ -6,7 +6,7 @@
 #include "tavlet.h"
 #include "tavlet/winapi/ApiInformationHostT.h"
 #include "tavlet/winapi/OpaqueRefT.h"
-#include "tavlet/winapi/winrt/ComPtr.h"
+#include "tavlet/winapi/winrt/base/ComPtr.h"
 #include "tavlet/winapi/winrt/abi/Foundation.h"
 #include "tavlet/winapi/winrt/abi/Instances.h"
 

@@ -7,15 +7,23 @@ namespace {
 // Serials of every family's handles; 0 is never one, so no handle is null.
 constexpr uint64_t kSerialLimit = uint64_t(1) << (64 - 24);
 std::atomic<uint64_t> lastSerial{0};
+
+uint64_t TakeSerial() {
+    const uint64_t serial = lastSerial.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (serial >= kSerialLimit) throw std::bad_alloc();
+    return serial;
+}
+
 }  // namespace
 
 LiveHandleSet::~LiveHandleSet() {
     for (auto& segment : segments_) delete[] segment.load();
 }
 
+uintptr_t LiveHandleSet::UniqueValue() { return uintptr_t(TakeSerial()) << kIndexBits; }
+
 uintptr_t LiveHandleSet::Add(void* object) {
-    const uint64_t serial = lastSerial.fetch_add(1, std::memory_order_relaxed) + 1;
-    if (serial >= kSerialLimit) throw std::bad_alloc();
+    const uint64_t serial = TakeSerial();
     std::lock_guard guard(lock_);
     size_t index = firstFree_;
     Slot* slot = nullptr;

@@ -34,6 +34,9 @@ public:
     // Makes the object live under a handle value never handed out before. A
     // failed allocation, or a family with 2^24 live handles, throws std::bad_alloc.
     uintptr_t Add(void* object);
+    // A value of the handles' kind that no set ever hands out (a serial of its
+    // own, slot 0): for a family that keeps its one live object itself.
+    static uintptr_t UniqueValue();
     // Takes the handle out and returns its object: null when it was not live,
     // also for all but one of several threads taking it at once.
     void* Take(uintptr_t handle) noexcept;

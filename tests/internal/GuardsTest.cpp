@@ -1,5 +1,5 @@
 // What the export frame adds to a body's answer: a string result ends at its first NUL.
-#include "tavlet/winapi/winrt/Guards.h"
+#include "tavlet/winapi/winrt/base/Guards.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // by the URI's text after "://", slashes turned to backslashes.
 #include <gtest/gtest.h>
 
-#include "tavlet/winapi/winrt/Errors.h"
+#include "tavlet/winapi/winrt/base/Errors.h"
 #include "tavlet/winapi/winrt/ShareProviderRuntime.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "Host.h"
 #include "tavlet.h"
 #include "tavlet/thread/SpinLock.h"
-#include "tavlet/winapi/winrt/Runtime.h"
+#include "tavlet/winapi/winrt/base/Runtime.h"
 
 #include <atomic>
 #include <thread>

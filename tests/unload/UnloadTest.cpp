@@ -37,8 +37,10 @@ TEST_F(UnloadTest, HostThatOnlyAsksForAvailability_UnloadsTheLibrary) {
     sim::SetTypePresent(L"Windows.UI.Input.RadialController", true);
     EXPECT_EQ(isAvailable(), TRUE);
     EXPECT_EQ(isType(L"Windows.UI.Input.RadialController"), TRUE);
+    EXPECT_GT(sim::LiveFactories(), 0);  // the library keeps the agile ones
     EXPECT_TRUE(FreeLibrary(library_));
     EXPECT_EQ(GetModuleHandleW(L"tavlet.dll"), nullptr);
+    EXPECT_EQ(sim::LiveFactories(), 0);
 }
 
 // The controller keeps the rotation handler for the life of the process: the

@@ -1,9 +1,10 @@
 // Availability: whether a runtime type, method or event exists on this system.
 #include "tavlet.h"
 
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/Runtime.h"
 #include "abi/Foundation.Metadata.h"
 #include "tavlet/Strings.h"
 #include "tavlet/winapi/ApiInformationHostT.h"
@@ -11,12 +12,10 @@
 namespace tavlet::winapi {
 namespace {
 
-using abi::Windows::Foundation::Metadata::ApiInformation;
-using abi::Windows::Foundation::Metadata::IApiInformationStatics;
 using winrt::HStringReference;
 
-::winrt::com_ptr<IApiInformationStatics> Statics() {
-    return winrt::GetActivationFactory<ApiInformation, IApiInformationStatics>();
+::winrt::com_ptr<Metadata::IApiInformationStatics> Statics() {
+    return winrt::GetActivationFactory<Metadata::ApiInformation, Metadata::IApiInformationStatics>();
 }
 
 }  // namespace

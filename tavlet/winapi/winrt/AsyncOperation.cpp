@@ -2,15 +2,14 @@
 // completion callback delivered in the registering thread's COM context.
 #include "tavlet.h"
 
-#include "Guards.h"
-#include "OnCompleted.h"
+#include "base/AbiNamespaces.h"
+#include "base/Guards.h"
+#include "base/OnCompleted.h"
 #include "tavlet/winapi/AsyncOperationT.h"
 
 namespace tavlet::winapi {
 namespace {
 
-using abi::Windows::Foundation::AsyncStatus;
-using abi::Windows::Foundation::IAsyncInfo;
 using Operation = AsyncOperationT<bool>::Operation;
 
 // The host's callback as last registered. The handle owns it; the runtime's
@@ -36,9 +35,9 @@ public:
         // A running operation is canceled so that the system's dialog does not
         // outlive the host's interest; nothing here may throw.
         if (operation_) {
-            if (auto info = operation_.try_as<IAsyncInfo>()) {
+            if (auto info = operation_.try_as<Foundation::IAsyncInfo>()) {
                 INT32 status = -1;
-                if (info->get_Status(&status) >= 0 && status == AsyncStatus::Started) info->Cancel();
+                if (info->get_Status(&status) >= 0 && status == Foundation::AsyncStatus::Started) info->Cancel();
             }
         }
         operation_ = nullptr;
@@ -47,7 +46,8 @@ public:
     int32_t GetStatus() override {
         INT32 status = 0;
         ::winrt::check_hresult(Info()->get_Status(&status));
-        if (status < AsyncStatus::Started || status > AsyncStatus::Error) ::winrt::throw_hresult(E_UNEXPECTED);
+        if (status < Foundation::AsyncStatus::Started || status > Foundation::AsyncStatus::Error)
+            ::winrt::throw_hresult(E_UNEXPECTED);
         return status;
     }
 
@@ -76,12 +76,12 @@ public:
             // that cannot be read, or a host function that fails (an empty one
             // included), is no one's concern: the host is simply not called.
             [](CompletedCallbackState& callback, const winrt::OperationFailure& failure) {
-                if (failure.status != AsyncStatus::Completed) callback(false);
+                if (failure.status != Foundation::AsyncStatus::Completed) callback(false);
             });
     }
 
 private:
-    ::winrt::com_ptr<IAsyncInfo> Info() const { return operation_.as<IAsyncInfo>(); }
+    ::winrt::com_ptr<Foundation::IAsyncInfo> Info() const { return operation_.as<Foundation::IAsyncInfo>(); }
 
     ::winrt::com_ptr<Operation> operation_;
     std::shared_ptr<CompletedCallbackState> callback_;

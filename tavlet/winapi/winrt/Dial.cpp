@@ -2,12 +2,14 @@
 // events, delivered to plain host callbacks with integer geometry.
 #include "DialImpl.h"
 
-#include "Availability.h"
-#include "ComObject.h"
-#include "Errors.h"
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Availability.h"
+#include "base/ComObject.h"
+#include "base/Errors.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/ProcessEnd.h"
+#include "base/Runtime.h"
 #include "tavlet/Require.h"
 
 #include <cmath>
@@ -17,18 +19,15 @@
 
 namespace tavlet::winapi {
 
-std::shared_ptr<DialImpl> currentDial;
-std::shared_ptr<thread::Dispatcher> dialDispatcher;
-thread::SpinLock dialLock;
-std::mutex dialStateLock;
+namespace {
+winrt::ReleasedAtUnloadOnly<DialFamily> dialFamily;
+}  // namespace
+DialFamily& dials = *dialFamily;
 
 namespace {
 
-using namespace abi::Windows::UI::Input;
+using namespace Input;
 using abi::EventRegistrationToken;
-using abi::Windows::Foundation::Point;
-using abi::Windows::Foundation::Rect;
-using abi::Windows::Foundation::TypedEventHandler;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 using winrt::HStringReference;
@@ -64,8 +63,8 @@ struct ContactGeometry {
 ContactGeometry ConvertContact(IRadialControllerScreenContact* contact) {
     ContactGeometry geometry;
     if (!contact) return geometry;
-    Point position{};
-    Rect bounds{};
+    Foundation::Point position{};
+    Foundation::Rect bounds{};
     check_hresult(contact->get_Position(&position));
     check_hresult(contact->get_Bounds(&bounds));
     geometry.point = {Truncate(position.X), Truncate(position.Y)};
@@ -114,8 +113,8 @@ Callback CurrentCallback(const std::weak_ptr<DialImpl>& weak, DialEventSlot<Call
     if (!dial) return nullptr;
     Callback callback = nullptr;
     {
-        std::lock_guard guard(dialStateLock);
-        if (currentDial == dial) callback = ((*dial).*slot).callback;
+        std::lock_guard guard(dials.stateLock);
+        if (dials.current == dial) callback = ((*dial).*slot).callback;
     }
     return callback;  // `dial` is released after the lock: it may be the last reference
 }
@@ -125,7 +124,7 @@ Callback CurrentCallback(const std::weak_ptr<DialImpl>& weak, DialEventSlot<Call
 // on every call because older systems lack it).
 template <typename Source, typename Args, typename Callback, typename Deliver>
 HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback> DialImpl::*slot,
-                   HRESULT (STDMETHODCALLTYPE Source::*add)(TypedEventHandler<IRadialController*, Args*>*,
+                   HRESULT (STDMETHODCALLTYPE Source::*add)(Foundation::TypedEventHandler<IRadialController*, Args*>*,
                                                             EventRegistrationToken*),
                    HRESULT (STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken), Deliver deliver) {
     return WithDial(handle, [&](DialImpl& dial) {
@@ -133,7 +132,7 @@ HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback
         auto& entry = dial.*slot;
         if (callback) {
             if (!entry.registration.Registered()) {
-                using Handler = TypedEventHandler<IRadialController*, Args*>;
+                using Handler = Foundation::TypedEventHandler<IRadialController*, Args*>;
                 auto handler = winrt::MakeFreeThreadedDelegate<Handler>(
                     [weak = dial.self, slot, deliver](IRadialController* sender, Args* args) -> HRESULT {
                         auto keepSender = ::winrt::copy_ptr(sender);
@@ -145,7 +144,7 @@ HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback
                     });
                 entry.registration = winrt::EventRegistration::Add(source, add, remove, handler.get());
             }
-            std::lock_guard guard(dialStateLock);
+            std::lock_guard guard(dials.stateLock);
             entry.callback = callback;
         } else {
             // Removing is asked of the runtime even with nothing registered
@@ -153,7 +152,7 @@ HRESULT SetHandler(_WinRTDial* handle, Callback callback, DialEventSlot<Callback
             // keeps the registration.
             check_hresult(entry.registration.Registered() ? entry.registration.Reset()
                                                            : ((*source).*remove)(EventRegistrationToken{}));
-            std::lock_guard guard(dialStateLock);
+            std::lock_guard guard(dials.stateLock);
             entry.callback = nullptr;
         }
     });
@@ -165,9 +164,9 @@ MenuItemKey::MenuItemKey(IUnknown* item) : identity_(::winrt::copy_ptr(item).as<
 
 std::shared_ptr<DialImpl> HoldDial(_WinRTDial* handle) {
     if (!handle) return nullptr;
-    std::lock_guard guard(dialStateLock);
-    if (DialToHandle(currentDial.get()) != handle) return nullptr;
-    return currentDial;
+    std::lock_guard guard(dials.stateLock);
+    if (DialToHandle(dials.current.get()) != handle) return nullptr;
+    return dials.current;
 }
 
 std::shared_ptr<DialImpl> LockCurrentDial(const std::weak_ptr<DialImpl>& weak) {
@@ -175,8 +174,8 @@ std::shared_ptr<DialImpl> LockCurrentDial(const std::weak_ptr<DialImpl>& weak) {
     if (!dial) return nullptr;
     bool current;
     {
-        std::lock_guard guard(dialStateLock);
-        current = currentDial == dial;
+        std::lock_guard guard(dials.stateLock);
+        current = dials.current == dial;
     }
     // Released outside the lock: this may be the last reference.
     if (!current) dial.reset();
@@ -234,15 +233,15 @@ using tavlet::winapi::winrt::PlainGuard;
 extern "C" {
 
 BOOL TAVLET_CALL WinRTDialIsAvailable(void) {
-    using namespace abi::Windows::UI::Input;
+    using namespace UI::Input;
     return tavlet::winapi::winrt::IsClassAvailable<RadialController, IRadialControllerStatics>();
 }
 
 HRESULT TAVLET_CALL WinRTDialIntialize(void) {
     return PlainGuard([] {
         {
-            std::lock_guard guard(dialLock);
-            if (!dialDispatcher) dialDispatcher = tavlet::thread::Dispatcher::Create();
+            std::lock_guard guard(dials.dispatcherLock);
+            if (!dials.dispatcher) dials.dispatcher = tavlet::thread::Dispatcher::Create();
         }
         EnsureRuntimeInitialized();
         if (!WinRTDialIsAvailable()) tavlet::ThrowOriginatedHresult(E_NOINTERFACE);
@@ -252,16 +251,16 @@ HRESULT TAVLET_CALL WinRTDialIntialize(void) {
 HRESULT TAVLET_CALL WinRTDialTerminate(void) {
     return PlainGuard([] {
         {
-            std::lock_guard guard(dialLock);
-            if (dialDispatcher) {
-                dialDispatcher->Terminate();
-                dialDispatcher.reset();
+            std::lock_guard guard(dials.dispatcherLock);
+            if (dials.dispatcher) {
+                dials.dispatcher->Terminate();
+                dials.dispatcher.reset();
             }
         }
         std::shared_ptr<DialImpl> previous;
         {
-            std::lock_guard guard(dialStateLock);
-            previous = std::move(currentDial);
+            std::lock_guard guard(dials.stateLock);
+            previous = std::move(dials.current);
         }
         // `previous` is released here, outside both locks.
     });
@@ -278,8 +277,8 @@ HRESULT TAVLET_CALL WinRTDialCreate(HWND window, _WinRTDial** handle) {
         if (!dial->InitForWindow(window)) dial.reset();
         std::shared_ptr<DialImpl> previous;
         {
-            std::lock_guard guard(dialStateLock);
-            previous = std::exchange(currentDial, dial);
+            std::lock_guard guard(dials.stateLock);
+            previous = std::exchange(dials.current, dial);
         }
         *handle = DialToHandle(dial.get());
         // The replaced dial is destroyed here (outside the lock) unless a
@@ -299,22 +298,22 @@ HRESULT TAVLET_CALL WinRTDialSetRotationChangedHandler(_WinRTDial* handle, DialR
 }
 
 HRESULT TAVLET_CALL WinRTDialSetButtonPressedHandler(_WinRTDial* handle, DialContactHandler callback) {
-    using abi::Windows::UI::Input::IRadialController2;
-    using abi::Windows::UI::Input::IRadialControllerButtonPressedEventArgs;
+    using Input::IRadialController2;
+    using Input::IRadialControllerButtonPressedEventArgs;
     return SetHandler(handle, callback, &DialImpl::buttonPressed, &IRadialController2::add_ButtonPressed,
                       &IRadialController2::remove_ButtonPressed,
                       DeliverContact<IRadialControllerButtonPressedEventArgs>);
 }
 
 HRESULT TAVLET_CALL WinRTDialSetScreenContactStartedHandler(_WinRTDial* handle, DialContactHandler callback) {
-    using abi::Windows::UI::Input::IRadialControllerScreenContactStartedEventArgs;
+    using Input::IRadialControllerScreenContactStartedEventArgs;
     return SetHandler(handle, callback, &DialImpl::screenContactStarted,
                       &IRadialController::add_ScreenContactStarted, &IRadialController::remove_ScreenContactStarted,
                       DeliverContact<IRadialControllerScreenContactStartedEventArgs>);
 }
 
 HRESULT TAVLET_CALL WinRTDialSetScreenContactContinuedHandler(_WinRTDial* handle, DialContactHandler callback) {
-    using abi::Windows::UI::Input::IRadialControllerScreenContactContinuedEventArgs;
+    using Input::IRadialControllerScreenContactContinuedEventArgs;
     return SetHandler(handle, callback, &DialImpl::screenContactContinued,
                       &IRadialController::add_ScreenContactContinued,
                       &IRadialController::remove_ScreenContactContinued,
@@ -327,7 +326,7 @@ HRESULT TAVLET_CALL WinRTDialSetScreenContactEndedHandler(_WinRTDial* handle, Di
 }
 
 HRESULT TAVLET_CALL WinRTDialSetControlAcquiredHandler(_WinRTDial* handle, DialContactHandler callback) {
-    using abi::Windows::UI::Input::IRadialControllerControlAcquiredEventArgs;
+    using Input::IRadialControllerControlAcquiredEventArgs;
     return SetHandler(handle, callback, &DialImpl::controlAcquired, &IRadialController::add_ControlAcquired,
                       &IRadialController::remove_ControlAcquired,
                       DeliverContact<IRadialControllerControlAcquiredEventArgs>);

@@ -5,15 +5,18 @@
 
 #include "tavlet.h"
 
-#include "ComPtr.h"
-#include "EventRegistration.h"
-#include "Guards.h"
+#include "base/AbiNamespaces.h"
+#include "base/ComPtr.h"
+#include "base/EventRegistration.h"
+#include "base/Guards.h"
 #include "abi/Interop.h"
 #include "abi/Storage.h"
 #include "abi/UI.Input.h"
+#include "tavlet/winapi/LiveHandleSet.h"
 #include "tavlet/thread/Dispatcher.h"
 #include "tavlet/thread/SpinLock.h"
 
+#include <atomic>
 #include <cstdint>
 #include <list>
 #include <map>
@@ -23,15 +26,12 @@
 
 namespace tavlet::winapi {
 
-using abi::Windows::UI::Input::IRadialController;
-using abi::Windows::UI::Input::IRadialControllerConfiguration;
-using abi::Windows::UI::Input::IRadialControllerMenuItem;
 
 // One runtime event of the controller: its registration and the host's callback.
 template <typename Callback>
 struct DialEventSlot {
     winrt::EventRegistration registration;  // touched only by the setters
-    Callback callback = nullptr;            // read by the runtime's threads, under dialStateLock
+    Callback callback = nullptr;            // read by the runtime's threads, under dials.stateLock
 };
 
 // An icon item waiting for its image file to be loaded.
@@ -54,9 +54,9 @@ private:
     ::winrt::com_ptr<IUnknown> identity_;
 };
 
-// The dial: owned by currentDial through a std::shared_ptr; the host's handle is
-// its bare address. The runtime's handlers hold `self` (a weak reference), never
-// the address, because the controller outlives the dial.
+// The dial: owned by dials.current through a std::shared_ptr; the host's handle
+// is a value of its own (DialToHandle). The runtime's handlers hold `self` (a
+// weak reference), because the controller outlives the dial.
 // A plain record: the family's functions work on its fields directly.
 struct DialImpl {
     DialImpl() = default;
@@ -70,10 +70,10 @@ struct DialImpl {
 
     ::winrt::com_ptr<abi::IRadialControllerInterop> controllerInterop;
     ::winrt::com_ptr<abi::IRadialControllerConfigurationInterop> configurationInterop;
-    std::map<MenuItemKey, DialMenuItemHandler> itemHandlers;  // under dialStateLock
-    std::list<PendingIconMenuItem> pendingIconItems;          // under dialStateLock
-    ::winrt::com_ptr<IRadialController> controller;
-    ::winrt::com_ptr<IRadialControllerConfiguration> configuration;
+    std::map<MenuItemKey, DialMenuItemHandler> itemHandlers;  // under dials.stateLock
+    std::list<PendingIconMenuItem> pendingIconItems;          // under dials.stateLock
+    ::winrt::com_ptr<Input::IRadialController> controller;
+    ::winrt::com_ptr<Input::IRadialControllerConfiguration> configuration;
     DialEventSlot<DialRotationChangedHandler> rotationChanged;
     DialEventSlot<DialContactHandler> buttonPressed;
     DialEventSlot<DialContactHandler> screenContactStarted;
@@ -83,24 +83,40 @@ struct DialImpl {
     DialEventSlot<DialNotifyHandler> controlLost;
 
     std::weak_ptr<DialImpl> self;
+    const uintptr_t handle = LiveHandleSet::UniqueValue();
 };
 
 // ---- Process-wide state of the family ----
-// The dial of the last successful WinRTDialCreate. Guarded by dialStateLock.
-extern std::shared_ptr<DialImpl> currentDial;
-// Made by WinRTDialIntialize, ended by WinRTDialTerminate. Guarded by dialLock.
-extern std::shared_ptr<thread::Dispatcher> dialDispatcher;
-extern thread::SpinLock dialLock;
-// Guards the data that the host's thread shares with the runtime's threads:
-// currentDial, the slots' callbacks, the menu records and the Invoked
-// suppression window. Held only around reads and writes of that data: never
-// while the runtime or a host callback is called.
-extern std::mutex dialStateLock;
+struct DialFamily {
+    // The dial of the last successful WinRTDialCreate. Under stateLock.
+    std::shared_ptr<DialImpl> current;
+    // Made by WinRTDialIntialize, ended by WinRTDialTerminate. Under dispatcherLock.
+    std::shared_ptr<thread::Dispatcher> dispatcher;
+    thread::SpinLock dispatcherLock;
+    // Guards the data that the host's thread shares with the runtime's
+    // threads: current, the slots' callbacks, the menu records and the Invoked
+    // suppression window. Held only around reads and writes of that data:
+    // never while the runtime or a host callback is called.
+    std::mutex stateLock;
+    // Menu item ids are process-wide and never reset; the counter wraps.
+    std::atomic<uint32_t> lastMenuItemId{0};
+    // After an addition, the first Invoked within the window is taken for the
+    // selection's echo and swallowed. Under stateLock.
+    bool invokedSwallowed = false;
+    double invokedSuppressUntil = -1.0;  // seconds; negative: no window open
+};
+// Released when the library is unloaded, left (runtime objects, a window)
+// when the process ends.
+extern DialFamily& dials;
 
-inline _WinRTDial* DialToHandle(DialImpl* dial) noexcept { return reinterpret_cast<_WinRTDial*>(dial); }
+// A dial's handle is a value no other handle ever had (not its address), so a
+// handle kept from a replaced or terminated dial never names a later one.
+inline _WinRTDial* DialToHandle(const DialImpl* dial) noexcept {
+    return dial ? reinterpret_cast<_WinRTDial*>(dial->handle) : nullptr;
+}
 
 // The handle rule: the dial behind a handle, held for as long as the caller
-// keeps the reference, if the handle is the current dial's address; null for
+// keeps the reference, if the handle is the current dial's; null for
 // any other handle (null, replaced, terminated, never a dial), which is only
 // compared, never dereferenced.
 std::shared_ptr<DialImpl> HoldDial(_WinRTDial* handle);

@@ -2,12 +2,13 @@
 // items queued and loaded one after another, and the host's Invoked callbacks.
 #include "DialImpl.h"
 
-#include "ComObject.h"
-#include "Errors.h"
-#include "Guards.h"
-#include "HString.h"
-#include "OnCompleted.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/ComObject.h"
+#include "base/Errors.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/OnCompleted.h"
+#include "base/Runtime.h"
 #include "abi/Foundation.h"
 #include "abi/Storage.Streams.h"
 #include "tavlet/Require.h"
@@ -19,40 +20,25 @@
 namespace tavlet::winapi {
 namespace {
 
-using namespace abi::Windows::UI::Input;
+using namespace Input;
 using abi::EventRegistrationToken;
-using abi::Windows::Foundation::IAsyncOperation;
-using abi::Windows::Foundation::IPropertyValueStatics;
-using abi::Windows::Foundation::PropertyValue;
-using abi::Windows::Foundation::TypedEventHandler;
-using abi::Windows::Storage::IStorageFile;
-using abi::Windows::Storage::IStorageFileStatics;
-using abi::Windows::Storage::StorageFile;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReferenceStatics;
-using abi::Windows::Storage::Streams::RandomAccessStreamReference;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 using winrt::GetActivationFactory;
 using winrt::HStringReference;
-using IVectorOfItems = abi::Windows::Foundation::Collections::IVector<IRadialControllerMenuItem*>;
+using IVectorOfItems = Collections::IVector<IRadialControllerMenuItem*>;
 
 // RadialControllerMenuKnownIcon.InkColor: every built-in-icon item uses it.
-constexpr INT32 kKnownIconInkColor = static_cast<INT32>(abi::Windows::UI::Input::RadialControllerMenuKnownIcon::InkColor);
+constexpr INT32 kKnownIconInkColor = static_cast<INT32>(Input::RadialControllerMenuKnownIcon::InkColor);
 // After an addition the system selects the new item, and a dial typically
 // reports that selection as an Invoked event; the first Invoked within this
 // window is taken for that echo and swallowed.
 constexpr double kInvokedSuppressSeconds = 4.0;
 
-// Ids are process-wide and never reset; the counter wraps.
-std::atomic<uint32_t> nextMenuItemId{0};
-// The suppression window, shared by all items and dials. Under dialStateLock.
-bool invokedSwallowed = false;
-double invokedSuppressUntil = -1.0;  // seconds; negative: no window open
 
 double Now() noexcept { return static_cast<double>(GetTickCount64()) / 1000.0; }
 
-uint32_t TakeMenuItemId() noexcept { return ++nextMenuItemId; }
+uint32_t TakeMenuItemId() noexcept { return ++dials.lastMenuItemId; }
 
 // The item's Invoked handler: the host's callback for the item, if the dial is
 // still current and the event is not the echo of an addition.
@@ -67,14 +53,14 @@ public:
         if (!dial) return S_OK;
         DialMenuItemHandler callback = nullptr;
         {
-            std::lock_guard guard(dialStateLock);
-            if (currentDial != dial) return S_OK;
-            if (!invokedSwallowed && invokedSuppressUntil >= 0) {
-                if (invokedSuppressUntil > Now()) {
-                    invokedSwallowed = true;
+            std::lock_guard guard(dials.stateLock);
+            if (dials.current != dial) return S_OK;
+            if (!dials.invokedSwallowed && dials.invokedSuppressUntil >= 0) {
+                if (dials.invokedSuppressUntil > Now()) {
+                    dials.invokedSwallowed = true;
                     return S_OK;
                 }
-                invokedSuppressUntil = -1.0;
+                dials.invokedSuppressUntil = -1.0;
             }
             auto found = dial->itemHandlers.find(key);
             if (found != dial->itemHandlers.end()) callback = found->second;
@@ -94,7 +80,7 @@ private:
 void RecordCallback(DialImpl& dial, IRadialControllerMenuItem* item, DialMenuItemHandler handler, bool replace) {
     std::map<MenuItemKey, DialMenuItemHandler> entry;
     entry.emplace(MenuItemKey(item), handler);
-    std::lock_guard guard(dialStateLock);
+    std::lock_guard guard(dials.stateLock);
     auto found = dial.itemHandlers.find(entry.begin()->first);
     if (found == dial.itemHandlers.end()) {
         dial.itemHandlers.merge(entry);
@@ -106,7 +92,7 @@ void RecordCallback(DialImpl& dial, IRadialControllerMenuItem* item, DialMenuIte
 void ForgetCallback(DialImpl& dial, IRadialControllerMenuItem* item) {
     const MenuItemKey key(item);
     std::map<MenuItemKey, DialMenuItemHandler>::node_type node;
-    std::lock_guard guard(dialStateLock);
+    std::lock_guard guard(dials.stateLock);
     node = dial.itemHandlers.extract(key);
 }
 
@@ -122,7 +108,7 @@ void ForgetCallback(DialImpl& dial, IRadialControllerMenuItem* item) {
 // record only keeps the item until the next clear or the dial's end.)
 void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item, DialMenuItemHandler handler,
                  uint32_t id) {
-    using InvokedEvent = TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
+    using InvokedEvent = Foundation::TypedEventHandler<IRadialControllerMenuItem*, IInspectable*>;
     auto invoked = winrt::MakeFreeThreadedDelegate<InvokedEvent>(InvokedHandler(dial.self));
     EventRegistrationToken token{};
     check_hresult(item->add_Invoked(invoked.get(), &token));
@@ -139,24 +125,26 @@ void AddMenuItem(DialImpl& dial, const com_ptr<IRadialControllerMenuItem>& item,
     RecordCallback(dial, item.get(), handler, false);  // again, if a clear took it meanwhile
 
     {
-        std::lock_guard guard(dialStateLock);
-        invokedSwallowed = false;
-        invokedSuppressUntil = Now() + kInvokedSuppressSeconds;
+        std::lock_guard guard(dials.stateLock);
+        dials.invokedSwallowed = false;
+        dials.invokedSuppressUntil = Now() + kInvokedSuppressSeconds;
     }
 
     check_hresult(menu->SelectMenuItem(item.get()));
 
     com_ptr<IInspectable> tag;
-    check_hresult(GetActivationFactory<PropertyValue, IPropertyValueStatics>()->CreateUInt32(id, tag.put()));
+    check_hresult(GetActivationFactory<Foundation::PropertyValue, Foundation::IPropertyValueStatics>()->CreateUInt32(
+        id, tag.put()));
     check_hresult(item->put_Tag(tag.get()));
 }
 
 // Adds the item of a loaded icon, then starts the next load of the chain.
-void AddLoadedIconItem(DialImpl& dial, const PendingIconMenuItem& record, const com_ptr<IStorageFile>& file) {
+void AddLoadedIconItem(DialImpl& dial, const PendingIconMenuItem& record, const com_ptr<Storage::IStorageFile>& file) {
     if (!LockCurrentDial(dial.self)) return;  // replaced meanwhile: it gets nothing
-    com_ptr<IRandomAccessStreamReference> icon;
-    check_hresult(GetActivationFactory<RandomAccessStreamReference, IRandomAccessStreamReferenceStatics>()
-                      ->CreateFromFile(file.get(), icon.put()));
+    com_ptr<Streams::IRandomAccessStreamReference> icon;
+    check_hresult(
+        GetActivationFactory<Streams::RandomAccessStreamReference, Streams::IRandomAccessStreamReferenceStatics>()
+            ->CreateFromFile(file.get(), icon.put()));
     com_ptr<IRadialControllerMenuItem> item;
     check_hresult(GetActivationFactory<RadialControllerMenuItem, IRadialControllerMenuItemStatics>()
                       ->CreateFromIcon(HStringReference(record.displayText), icon.get(), item.put()));
@@ -188,14 +176,14 @@ void ClearMenu(DialImpl& dial) {
     std::map<MenuItemKey, DialMenuItemHandler> handlers;
     std::list<PendingIconMenuItem> pending;
     {
-        std::lock_guard guard(dialStateLock);
+        std::lock_guard guard(dials.stateLock);
         handlers.swap(dial.itemHandlers);
         pending.swap(dial.pendingIconItems);
     }
     if (HRESULT hr = items->Clear(); hr < 0) {
         // Refused: nothing is forgotten. Records made meanwhile are newer.
         {
-            std::lock_guard guard(dialStateLock);
+            std::lock_guard guard(dials.stateLock);
             dial.itemHandlers.merge(handlers);
             dial.pendingIconItems.splice(dial.pendingIconItems.begin(), pending);
         }
@@ -218,7 +206,7 @@ void AppendIconMenuItem(DialImpl& dial, std::wstring iconPath, std::wstring disp
     const uint32_t itemId = TakeMenuItemId();
     *id = itemId;
     PendingIconMenuItem record{std::move(iconPath), std::move(displayText), handler, itemId};
-    std::lock_guard guard(dialStateLock);
+    std::lock_guard guard(dials.stateLock);
     dial.pendingIconItems.push_back(std::move(record));
 }
 
@@ -227,23 +215,23 @@ void AppendIconMenuItem(DialImpl& dial, std::wstring iconPath, std::wstring disp
 void CommitPendingMenuAdditions(DialImpl& dial) {
     PendingIconMenuItem record;
     {
-        std::lock_guard guard(dialStateLock);
+        std::lock_guard guard(dials.stateLock);
         if (dial.pendingIconItems.empty()) return;
         record = std::move(dial.pendingIconItems.front());
         dial.pendingIconItems.pop_front();
     }
     // From here on the record lives only in its completion; a failure to start
     // the load loses it.
-    com_ptr<IAsyncOperation<IStorageFile*>> operation;
-    check_hresult(GetActivationFactory<StorageFile, IStorageFileStatics>()->GetFileFromPathAsync(
+    com_ptr<Foundation::IAsyncOperation<Storage::IStorageFile*>> operation;
+    check_hresult(GetActivationFactory<Storage::StorageFile, Storage::IStorageFileStatics>()->GetFileFromPathAsync(
         HStringReference(record.iconPath), operation.put()));
     // Continues on the thread on which the runtime completes the load, holding
     // the dial weakly: a dial destroyed meanwhile gets nothing. A failed or
     // canceled load stops the chain; the records still queued wait for the
     // next commit.
-    winrt::OnCompleted<IStorageFile*>(
+    winrt::OnCompleted<Storage::IStorageFile*>(
         operation, winrt::OnRuntimeThread<std::weak_ptr<DialImpl>>{dial.self},
-        [record = std::move(record)](DialImpl& current, com_ptr<IStorageFile> file) {
+        [record = std::move(record)](DialImpl& current, com_ptr<Storage::IStorageFile> file) {
             AddLoadedIconItem(current, record, file);
         },
         winrt::DropFailure);

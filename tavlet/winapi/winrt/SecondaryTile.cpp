@@ -2,10 +2,11 @@
 // SecondaryTile, the visual-elements handle one SecondaryTileVisualElements.
 #include "tavlet.h"
 
-#include "Color.h"
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Color.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/Runtime.h"
 #include "abi/Foundation.h"
 #include "abi/Interop.h"
 #include "abi/UI.StartScreen.h"
@@ -15,97 +16,85 @@
 namespace tavlet::winapi {
 namespace {
 
-using abi::Windows::Foundation::IStringable;
-using abi::Windows::Foundation::IUriRuntimeClass;
-using abi::Windows::Foundation::IUriRuntimeClassFactory;
-using abi::Windows::Foundation::Uri;
-using abi::Windows::UI::StartScreen::ForegroundText;
-using abi::Windows::UI::StartScreen::ISecondaryTile;
-using abi::Windows::UI::StartScreen::ISecondaryTile2;
-using abi::Windows::UI::StartScreen::ISecondaryTileFactory;
-using abi::Windows::UI::StartScreen::ISecondaryTileFactory2;
-using abi::Windows::UI::StartScreen::ISecondaryTileStatics;
-using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements;
-using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements2;
-using abi::Windows::UI::StartScreen::ISecondaryTileVisualElements3;
-using abi::Windows::UI::StartScreen::TileSize;
 using winrt::HString;
 using winrt::HStringReference;
 using Operation = AsyncOperationT<bool>::Operation;
-using TileClass = abi::Windows::UI::StartScreen::SecondaryTile;
+using TileClass = StartScreen::SecondaryTile;
 
 // _WinRTTileSize -> TileSize. The runtime numbers the two small sizes last
 // (they came with later releases).
-constexpr TileSize kRuntimeTileSize[] = {
-    TileSize::Default,       TileSize::Square44x44, TileSize::Square71x71,
-    TileSize::Square150x150, TileSize::Wide310x150, TileSize::Square310x310,
+constexpr StartScreen::TileSize kRuntimeTileSize[] = {
+    StartScreen::TileSize::Default,       StartScreen::TileSize::Square44x44, StartScreen::TileSize::Square71x71,
+    StartScreen::TileSize::Square150x150, StartScreen::TileSize::Wide310x150, StartScreen::TileSize::Square310x310,
 };
 constexpr uint32_t kLargestTileSize = _WinRTTileSize_Large;
 
 // The text of a logo, or empty when the tile has none of that size (the
 // runtime answers a null Uri).
-std::wstring UriText(const ::winrt::com_ptr<IUriRuntimeClass>& uri) {
+std::wstring UriText(const ::winrt::com_ptr<Foundation::IUriRuntimeClass>& uri) {
     if (!uri) return {};
     HString text;
-    ::winrt::check_hresult(uri.as<IStringable>()->ToString(text.put()));
+    ::winrt::check_hresult(uri.as<Foundation::IStringable>()->ToString(text.put()));
     return text.str();
 }
 
 class SecondaryTileVisualElementsImpl final : public SecondaryTileVisualElements {
 public:
-    explicit SecondaryTileVisualElementsImpl(::winrt::com_ptr<ISecondaryTileVisualElements> visualElements)
+    explicit SecondaryTileVisualElementsImpl(::winrt::com_ptr<StartScreen::ISecondaryTileVisualElements> visualElements)
         : visualElements_(std::move(visualElements)) {}
 
     uint32_t GetBackgroundColor() override {
-        abi::Windows::UI::Color color{};
+        UI::Color color{};
         ::winrt::check_hresult(visualElements_->get_BackgroundColor(&color));
         return winrt::ToArgb(color);
     }
     uint32_t GetForegroundText() override {
         INT32 foreground = 0;
         ::winrt::check_hresult(visualElements_->get_ForegroundText(&foreground));
-        return foreground == INT32(ForegroundText::Dark) ? 1 : 0;
+        return foreground == INT32(StartScreen::ForegroundText::Dark) ? 1 : 0;
     }
     bool GetShowDisplayNameOnMedium() override {
-        return Flag(&ISecondaryTileVisualElements::get_ShowNameOnSquare150x150Logo);
+        return Flag(&StartScreen::ISecondaryTileVisualElements::get_ShowNameOnSquare150x150Logo);
     }
     bool GetShowDisplayNameOnWide() override {
-        return Flag(&ISecondaryTileVisualElements::get_ShowNameOnWide310x150Logo);
+        return Flag(&StartScreen::ISecondaryTileVisualElements::get_ShowNameOnWide310x150Logo);
     }
     bool GetShowDisplayNameOnLarge() override {
-        return Flag(&ISecondaryTileVisualElements::get_ShowNameOnSquare310x310Logo);
+        return Flag(&StartScreen::ISecondaryTileVisualElements::get_ShowNameOnSquare310x310Logo);
     }
     std::wstring GetLogoUriTiny() override {
-        return Logo(visualElements_.as<ISecondaryTileVisualElements3>(), &ISecondaryTileVisualElements3::get_Square44x44Logo);
+        return Logo(visualElements_.as<StartScreen::ISecondaryTileVisualElements3>(),
+                    &StartScreen::ISecondaryTileVisualElements3::get_Square44x44Logo);
     }
     std::wstring GetLogoUriSmall() override {
-        return Logo(visualElements_.as<ISecondaryTileVisualElements2>(), &ISecondaryTileVisualElements2::get_Square71x71Logo);
+        return Logo(visualElements_.as<StartScreen::ISecondaryTileVisualElements2>(),
+                    &StartScreen::ISecondaryTileVisualElements2::get_Square71x71Logo);
     }
     std::wstring GetLogoUriMedium() override {
-        return Logo(visualElements_, &ISecondaryTileVisualElements::get_Square150x150Logo);
+        return Logo(visualElements_, &StartScreen::ISecondaryTileVisualElements::get_Square150x150Logo);
     }
     std::wstring GetLogoUriWide() override {
-        return Logo(visualElements_, &ISecondaryTileVisualElements::get_Wide310x150Logo);
+        return Logo(visualElements_, &StartScreen::ISecondaryTileVisualElements::get_Wide310x150Logo);
     }
     std::wstring GetLogoUriLarge() override {
-        return Logo(visualElements_, &ISecondaryTileVisualElements::get_Square310x310Logo);
+        return Logo(visualElements_, &StartScreen::ISecondaryTileVisualElements::get_Square310x310Logo);
     }
 
 private:
-    bool Flag(HRESULT (STDMETHODCALLTYPE ISecondaryTileVisualElements::*getter)(abi::boolean*)) {
+    bool Flag(HRESULT (STDMETHODCALLTYPE StartScreen::ISecondaryTileVisualElements::*getter)(abi::boolean*)) {
         abi::boolean value = 0;
         ::winrt::check_hresult((visualElements_.get()->*getter)(&value));
         return value != 0;
     }
     template <typename I>
     static std::wstring Logo(const ::winrt::com_ptr<I>& source,
-                             HRESULT (STDMETHODCALLTYPE I::*getter)(IUriRuntimeClass**)) {
-        ::winrt::com_ptr<IUriRuntimeClass> uri;
+                             HRESULT (STDMETHODCALLTYPE I::*getter)(Foundation::IUriRuntimeClass**)) {
+        ::winrt::com_ptr<Foundation::IUriRuntimeClass> uri;
         ::winrt::check_hresult((source.get()->*getter)(uri.put()));
         return UriText(uri);
     }
 
-    ::winrt::com_ptr<ISecondaryTileVisualElements> visualElements_;
+    ::winrt::com_ptr<StartScreen::ISecondaryTileVisualElements> visualElements_;
 };
 
 class SecondaryTileImpl final : public SecondaryTile {
@@ -119,9 +108,10 @@ public:
 
     void InitWithTileID(const std::wstring& tileId) override {
         lastRequest_ = nullptr;
-        ::winrt::com_ptr<ISecondaryTile> tile;
+        ::winrt::com_ptr<StartScreen::ISecondaryTile> tile;
         ::winrt::check_hresult(
-            winrt::GetActivationFactory<TileClass, ISecondaryTileFactory>()->CreateWithId(HStringReference(tileId), tile.put()));
+            winrt::GetActivationFactory<TileClass, StartScreen::ISecondaryTileFactory>()->CreateWithId(
+                HStringReference(tileId), tile.put()));
         tile_ = std::move(tile);
     }
 
@@ -130,14 +120,16 @@ public:
         tavlet::require(size <= kLargestTileSize);
         const INT32 runtimeSize = INT32(kRuntimeTileSize[size]);
         // A malformed logo URI fails here, before the handle is touched.
-        ::winrt::com_ptr<IUriRuntimeClass> logo;
+        ::winrt::com_ptr<Foundation::IUriRuntimeClass> logo;
         ::winrt::check_hresult(
-            winrt::GetActivationFactory<Uri, IUriRuntimeClassFactory>()->CreateUri(HStringReference(logoUri), logo.put()));
+            winrt::GetActivationFactory<Foundation::Uri, Foundation::IUriRuntimeClassFactory>()->CreateUri(
+                HStringReference(logoUri), logo.put()));
         lastRequest_ = nullptr;
-        ::winrt::com_ptr<ISecondaryTile> tile;
-        ::winrt::check_hresult(winrt::GetActivationFactory<TileClass, ISecondaryTileFactory2>()->CreateMinimalTile(
-            HStringReference(tileId), HStringReference(displayName), HStringReference(arguments), logo.get(),
-            runtimeSize, tile.put()));
+        ::winrt::com_ptr<StartScreen::ISecondaryTile> tile;
+        ::winrt::check_hresult(
+            winrt::GetActivationFactory<TileClass, StartScreen::ISecondaryTileFactory2>()->CreateMinimalTile(
+                HStringReference(tileId), HStringReference(displayName), HStringReference(arguments), logo.get(),
+                runtimeSize, tile.put()));
         tile_ = std::move(tile);
         // A desktop program has no core window: the pin dialog needs the host's
         // window as its owner. A failure here leaves the new tile in place.
@@ -151,27 +143,28 @@ public:
     }
 
     std::unique_ptr<SecondaryTileVisualElements> GetVisualElements() override {
-        ::winrt::com_ptr<ISecondaryTileVisualElements> visualElements;
-        ::winrt::check_hresult(Tile().as<ISecondaryTile2>()->get_VisualElements(visualElements.put()));
+        ::winrt::com_ptr<StartScreen::ISecondaryTileVisualElements> visualElements;
+        ::winrt::check_hresult(Tile().as<StartScreen::ISecondaryTile2>()->get_VisualElements(visualElements.put()));
         tavlet::require(visualElements != nullptr);
         return std::make_unique<SecondaryTileVisualElementsImpl>(std::move(visualElements));
     }
 
     std::unique_ptr<AsyncOperationT<bool>> RequestCreateAsync() override {
-        return Request(&ISecondaryTile::RequestCreateAsync);
+        return Request(&StartScreen::ISecondaryTile::RequestCreateAsync);
     }
     std::unique_ptr<AsyncOperationT<bool>> RequestDeleteAsync() override {
-        return Request(&ISecondaryTile::RequestDeleteAsync);
+        return Request(&StartScreen::ISecondaryTile::RequestDeleteAsync);
     }
 
 private:
     // An allocated handle that was never initialised has no runtime tile.
-    const ::winrt::com_ptr<ISecondaryTile>& Tile() const {
+    const ::winrt::com_ptr<StartScreen::ISecondaryTile>& Tile() const {
         tavlet::require(tile_ != nullptr);
         return tile_;
     }
 
-    std::unique_ptr<AsyncOperationT<bool>> Request(HRESULT (STDMETHODCALLTYPE ISecondaryTile::*request)(Operation**)) {
+    std::unique_ptr<AsyncOperationT<bool>> Request(
+        HRESULT (STDMETHODCALLTYPE StartScreen::ISecondaryTile::*request)(Operation**)) {
         const auto& tile = Tile();
         ::winrt::com_ptr<Operation> operation;
         ::winrt::check_hresult((tile.get()->*request)(operation.put()));
@@ -181,7 +174,7 @@ private:
         return AsyncOperationT<bool>::Create(lastRequest_);
     }
 
-    ::winrt::com_ptr<ISecondaryTile> tile_;
+    ::winrt::com_ptr<StartScreen::ISecondaryTile> tile_;
     ::winrt::com_ptr<Operation> lastRequest_;
 };
 
@@ -190,7 +183,7 @@ private:
 bool SecondaryTile::Exists(const std::wstring& tileId) {
     abi::boolean exists = 0;
     ::winrt::check_hresult(
-        winrt::GetActivationFactory<TileClass, ISecondaryTileStatics>()->Exists(
+        winrt::GetActivationFactory<TileClass, StartScreen::ISecondaryTileStatics>()->Exists(
             HStringReference(tileId), &exists));
     return exists != 0;
 }

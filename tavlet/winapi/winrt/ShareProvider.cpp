@@ -2,13 +2,14 @@
 // UI, called back in the apartment that allocated its handle.
 #include "tavlet.h"
 
-#include "Color.h"
-#include "ComContext.h"
-#include "ComObject.h"
-#include "Guards.h"
-#include "HString.h"
-#include "OnCompleted.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Color.h"
+#include "base/ComContext.h"
+#include "base/ComObject.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/OnCompleted.h"
+#include "base/Runtime.h"
 #include "ShareProviderRuntime.h"
 #include "abi/DataTransfer.h"
 #include "abi/Foundation.h"
@@ -29,39 +30,27 @@ extern "C" LONG WINAPI GetCurrentPackageFamilyName(UINT32* packageFamilyNameLeng
 namespace tavlet::winapi {
 namespace {
 
-using abi::Windows::ApplicationModel::DataTransfer::IShareProvider;
-using abi::Windows::ApplicationModel::DataTransfer::IShareProviderFactory;
-using abi::Windows::ApplicationModel::DataTransfer::IShareProviderOperation;
-using abi::Windows::ApplicationModel::DataTransfer::ShareProviderHandler;
-using abi::Windows::Foundation::IAsyncOperation;
-using abi::Windows::Foundation::IUriRuntimeClass;
-using abi::Windows::Foundation::IUriRuntimeClassFactory;
-using abi::Windows::Storage::IStorageFile;
-using abi::Windows::Storage::IStorageFileStatics;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReference;
-using abi::Windows::Storage::Streams::IRandomAccessStreamReferenceStatics;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 using winrt::ComContext;
 using winrt::HString;
 using winrt::HStringReference;
 
-namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;
-namespace Streams = abi::Windows::Storage::Streams;
 
 class ShareProviderOperationImpl final : public ShareProviderOperation {
 public:
-    explicit ShareProviderOperationImpl(com_ptr<IShareProviderOperation> runtimeOperation)
+    explicit ShareProviderOperationImpl(com_ptr<DataTransfer::IShareProviderOperation> runtimeOperation)
         : operation_(std::move(runtimeOperation)) {}
 
     void ReportCompleted() override { check_hresult(operation_->ReportCompleted()); }
 
 private:
-    com_ptr<IShareProviderOperation> operation_;
+    com_ptr<DataTransfer::IShareProviderOperation> operation_;
 };
 
-com_ptr<IRandomAccessStreamReferenceStatics> StreamReferences() {
-    return winrt::GetActivationFactory<Streams::RandomAccessStreamReference, IRandomAccessStreamReferenceStatics>();
+com_ptr<Streams::IRandomAccessStreamReferenceStatics> StreamReferences() {
+    return winrt::GetActivationFactory<Streams::RandomAccessStreamReference,
+                                       Streams::IRandomAccessStreamReferenceStatics>();
 }
 
 bool IsPackagedProcess() {
@@ -79,11 +68,12 @@ std::wstring ExecutablePath() {
 // Builds a runtime provider whose pick runs the host's handler in the
 // allocating thread's context, resolving the handler only once inside it: a
 // Dealloc or a new Init before the host's function would run calls nothing.
-com_ptr<IShareProvider> MakeRuntimeProvider(const std::wstring& title, const com_ptr<IRandomAccessStreamReference>& icon,
-                                            uint32_t color, std::weak_ptr<ShareProvider::Handler> handler,
-                                            ComContext context) {
-    auto invoked = winrt::MakeDelegate<ShareProviderHandler>(
-        [handler = std::move(handler), context = std::move(context)](IShareProviderOperation* operation) {
+com_ptr<DataTransfer::IShareProvider> MakeRuntimeProvider(const std::wstring& title,
+                                                          const com_ptr<Streams::IRandomAccessStreamReference>& icon,
+                                                          uint32_t color, std::weak_ptr<ShareProvider::Handler> handler,
+                                                          ComContext context) {
+    auto invoked = winrt::MakeDelegate<DataTransfer::ShareProviderHandler>(
+        [handler = std::move(handler), context = std::move(context)](DataTransfer::IShareProviderOperation* operation) {
             auto runtimeOperation = ::winrt::copy_ptr(operation);
             context.RunOrDrop([&] {
                 auto current = handler.lock();
@@ -95,9 +85,10 @@ com_ptr<IShareProvider> MakeRuntimeProvider(const std::wstring& title, const com
             });
             return S_OK;
         });
-    com_ptr<IShareProvider> created;
-    check_hresult(winrt::GetActivationFactory<DataTransfer::ShareProvider, IShareProviderFactory>()->Create(
-        HStringReference(title), icon.get(), winrt::FromArgb(color), invoked.get(), created.put()));
+    com_ptr<DataTransfer::IShareProvider> created;
+    check_hresult(
+        winrt::GetActivationFactory<DataTransfer::ShareProvider, DataTransfer::IShareProviderFactory>()->Create(
+            HStringReference(title), icon.get(), winrt::FromArgb(color), invoked.get(), created.put()));
     return created;
 }
 
@@ -135,7 +126,7 @@ public:
     uint32_t GetBackgroundColor() override {
         auto provider = runtimeProvider_->Get();
         if (!provider) return 0;
-        abi::Windows::UI::Color color{};
+        UI::Color color{};
         check_hresult(provider->get_BackgroundColor(&color));
         return winrt::ToArgb(color);
     }
@@ -151,27 +142,30 @@ private:
     // latest.
     void InitAsync(std::wstring title, std::wstring uri, uint32_t color, uint64_t generation) {
         if (IsPackagedProcess()) {
-            com_ptr<IUriRuntimeClass> parsed;
-            check_hresult(winrt::GetActivationFactory<abi::Windows::Foundation::Uri, IUriRuntimeClassFactory>()->CreateUri(
-                HStringReference(uri), parsed.put()));
-            com_ptr<IRandomAccessStreamReference> icon;
+            com_ptr<Foundation::IUriRuntimeClass> parsed;
+            check_hresult(
+                winrt::GetActivationFactory<Foundation::Uri, Foundation::IUriRuntimeClassFactory>()->CreateUri(
+                    HStringReference(uri), parsed.put()));
+            com_ptr<Streams::IRandomAccessStreamReference> icon;
             check_hresult(StreamReferences()->CreateFromUri(parsed.get(), icon.put()));
-            runtimeProvider_->Set(generation, MakeRuntimeProvider(title, icon, color, handler_, apartmentContext_), uri);
+            runtimeProvider_->Set(generation, MakeRuntimeProvider(title, icon, color, handler_, apartmentContext_),
+                                  uri);
             return;
         }
 
         std::wstring relative = winrt::IconRelativePath(uri);
         std::wstring path = winrt::ExecutableDirectory(ExecutablePath()) + relative;
-        com_ptr<IAsyncOperation<IStorageFile*>> lookup;
-        check_hresult(winrt::GetActivationFactory<abi::Windows::Storage::StorageFile, IStorageFileStatics>()
+        com_ptr<Foundation::IAsyncOperation<Storage::IStorageFile*>> lookup;
+        check_hresult(winrt::GetActivationFactory<Storage::StorageFile, Storage::IStorageFileStatics>()
                           ->GetFileFromPathAsync(HStringReference(path), lookup.put()));
-        winrt::OnCompleted<IStorageFile*>(
-            lookup, winrt::InContext<std::weak_ptr<winrt::RuntimeProviderSlot>>{ComContext::Current(), runtimeProvider_},
+        winrt::OnCompleted<Storage::IStorageFile*>(
+            lookup,
+            winrt::InContext<std::weak_ptr<winrt::RuntimeProviderSlot>>{ComContext::Current(), runtimeProvider_},
             [generation, weakHandler = std::weak_ptr(handler_), pickContext = apartmentContext_,
              title = std::move(title), relative = std::move(relative),
-             color](winrt::RuntimeProviderSlot& current, com_ptr<IStorageFile> file) {
+             color](winrt::RuntimeProviderSlot& current, com_ptr<Storage::IStorageFile> file) {
                 if (!current.IsLatest(generation)) return;  // initialised again since
-                com_ptr<IRandomAccessStreamReference> icon;
+                com_ptr<Streams::IRandomAccessStreamReference> icon;
                 check_hresult(StreamReferences()->CreateFromFile(file.get(), icon.put()));
                 current.Set(generation, MakeRuntimeProvider(title, icon, color, weakHandler, pickContext), relative);
             },

@@ -3,7 +3,8 @@
 // its own).
 #pragma once
 
-#include "ComPtr.h"
+#include "base/AbiNamespaces.h"
+#include "base/ComPtr.h"
 #include "abi/DataTransfer.h"
 
 #include <memory>
@@ -22,7 +23,7 @@ namespace tavlet::winapi::winrt {
 // written under its own lock, and only the latest initialisation may set it.
 class RuntimeProviderSlot {
 public:
-    using Provider = ::winrt::com_ptr<abi::Windows::ApplicationModel::DataTransfer::IShareProvider>;
+    using Provider = ::winrt::com_ptr<DataTransfer::IShareProvider>;
 
     Provider Get() const {
         std::lock_guard guard(lock_);

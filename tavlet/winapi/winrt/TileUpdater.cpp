@@ -2,9 +2,10 @@
 // optionally for one user, and sends tile notifications built from tile XML.
 #include "tavlet.h"
 
-#include "Guards.h"
-#include "HString.h"
-#include "Runtime.h"
+#include "base/AbiNamespaces.h"
+#include "base/Guards.h"
+#include "base/HString.h"
+#include "base/Runtime.h"
 #include "abi/Data.Xml.Dom.h"
 #include "abi/Foundation.h"
 #include "abi/System.h"
@@ -17,25 +18,6 @@
 namespace tavlet::winapi {
 namespace {
 
-using abi::Windows::Data::Xml::Dom::IXmlDocument;
-using abi::Windows::Data::Xml::Dom::IXmlDocumentIO;
-using abi::Windows::Data::Xml::Dom::XmlDocument;
-using abi::Windows::Foundation::DateTime;
-using abi::Windows::Foundation::IPropertyValueStatics;
-using abi::Windows::Foundation::IReference;
-using abi::Windows::Foundation::PropertyValue;
-using abi::Windows::System::IUser;
-using abi::Windows::System::IUserStatics;
-using abi::Windows::System::User;
-using abi::Windows::UI::Notifications::ITileNotification;
-using abi::Windows::UI::Notifications::ITileNotificationFactory;
-using abi::Windows::UI::Notifications::ITileUpdateManagerForUser;
-using abi::Windows::UI::Notifications::ITileUpdateManagerStatics;
-using abi::Windows::UI::Notifications::ITileUpdateManagerStatics2;
-using abi::Windows::UI::Notifications::ITileUpdater;
-using abi::Windows::UI::Notifications::ITileUpdater2;
-using abi::Windows::UI::Notifications::TileNotification;
-using abi::Windows::UI::Notifications::TileUpdateManager;
 using winrt::HStringReference;
 
 constexpr uint64_t kNoExpiration = std::numeric_limits<uint64_t>::max();
@@ -46,18 +28,19 @@ constexpr int64_t kTicksPerSecond = 10000000;
 constexpr uint64_t kLatestExpiration =
     uint64_t((std::numeric_limits<int64_t>::max() - kUnixEpochTicks) / kTicksPerSecond);
 
-::winrt::com_ptr<ITileUpdateManagerStatics> Manager() {
-    return winrt::GetActivationFactory<TileUpdateManager, ITileUpdateManagerStatics>();
+::winrt::com_ptr<Notifications::ITileUpdateManagerStatics> Manager() {
+    return winrt::GetActivationFactory<Notifications::TileUpdateManager, Notifications::ITileUpdateManagerStatics>();
 }
 
 // The per-user manager of the user with this id.
-::winrt::com_ptr<ITileUpdateManagerForUser> ManagerForUser(const std::wstring& userId) {
-    ::winrt::com_ptr<IUser> user;
+::winrt::com_ptr<Notifications::ITileUpdateManagerForUser> ManagerForUser(const std::wstring& userId) {
+    ::winrt::com_ptr<System::IUser> user;
+    ::winrt::check_hresult(winrt::GetActivationFactory<System::User, System::IUserStatics>()->GetFromId(
+        HStringReference(userId), user.put()));
+    ::winrt::com_ptr<Notifications::ITileUpdateManagerForUser> manager;
     ::winrt::check_hresult(
-        winrt::GetActivationFactory<User, IUserStatics>()->GetFromId(HStringReference(userId), user.put()));
-    ::winrt::com_ptr<ITileUpdateManagerForUser> manager;
-    ::winrt::check_hresult(
-        winrt::GetActivationFactory<TileUpdateManager, ITileUpdateManagerStatics2>()->GetForUser(user.get(), manager.put()));
+        winrt::GetActivationFactory<Notifications::TileUpdateManager, Notifications::ITileUpdateManagerStatics2>()
+            ->GetForUser(user.get(), manager.put()));
     tavlet::require(manager != nullptr);
     return manager;
 }
@@ -69,7 +52,7 @@ public:
     ~TileUpdaterImpl() override { updater_ = nullptr; }
 
     void InitWithPrimaryTile(const std::wstring& applicationId, const std::wstring& userId) override {
-        ::winrt::com_ptr<ITileUpdater> updater;
+        ::winrt::com_ptr<Notifications::ITileUpdater> updater;
         if (!userId.empty()) {
             auto manager = ManagerForUser(userId);
             ::winrt::check_hresult(applicationId.empty()
@@ -87,12 +70,13 @@ public:
     }
 
     void InitWithSecondaryTile(const std::wstring& tileId, const std::wstring& userId) override {
-        ::winrt::com_ptr<ITileUpdater> updater;
+        ::winrt::com_ptr<Notifications::ITileUpdater> updater;
         if (!userId.empty()) {
             ::winrt::check_hresult(
                 ManagerForUser(userId)->CreateTileUpdaterForSecondaryTile(HStringReference(tileId), updater.put()));
         } else {
-            ::winrt::check_hresult(Manager()->CreateTileUpdaterForSecondaryTile(HStringReference(tileId), updater.put()));
+            ::winrt::check_hresult(
+                Manager()->CreateTileUpdaterForSecondaryTile(HStringReference(tileId), updater.put()));
         }
         Bind(std::move(updater));
     }
@@ -105,21 +89,23 @@ public:
         // Beyond this the tick count overflows the runtime's signed 64-bit time.
         tavlet::require(!expires || update.expiration <= kLatestExpiration);
 
-        auto document = winrt::ActivateInstance<XmlDocument, IXmlDocument>();
+        auto document = winrt::ActivateInstance<XmlDom::XmlDocument, XmlDom::IXmlDocument>();
         // A malformed document fails here with the XML parser's HRESULT; nothing is sent.
-        ::winrt::check_hresult(document.as<IXmlDocumentIO>()->LoadXml(HStringReference(update.xml)));
+        ::winrt::check_hresult(document.as<XmlDom::IXmlDocumentIO>()->LoadXml(HStringReference(update.xml)));
 
-        ::winrt::com_ptr<ITileNotification> notification;
+        ::winrt::com_ptr<Notifications::ITileNotification> notification;
         ::winrt::check_hresult(
-            winrt::GetActivationFactory<TileNotification, ITileNotificationFactory>()->CreateTileNotification(
-                document.get(), notification.put()));
+            winrt::GetActivationFactory<Notifications::TileNotification, Notifications::ITileNotificationFactory>()
+                ->CreateTileNotification(document.get(), notification.put()));
         if (!update.tag.empty()) ::winrt::check_hresult(notification->put_Tag(HStringReference(update.tag)));
         if (expires) {
-            DateTime time{int64_t(update.expiration) * kTicksPerSecond + kUnixEpochTicks};
+            Foundation::DateTime time{int64_t(update.expiration) * kTicksPerSecond + kUnixEpochTicks};
             ::winrt::com_ptr<IInspectable> boxed;
             ::winrt::check_hresult(
-                winrt::GetActivationFactory<PropertyValue, IPropertyValueStatics>()->CreateDateTime(time, boxed.put()));
-            ::winrt::check_hresult(notification->put_ExpirationTime(boxed.as<IReference<DateTime>>().get()));
+                winrt::GetActivationFactory<Foundation::PropertyValue, Foundation::IPropertyValueStatics>()
+                    ->CreateDateTime(time, boxed.put()));
+            ::winrt::check_hresult(
+                notification->put_ExpirationTime(boxed.as<Foundation::IReference<Foundation::DateTime>>().get()));
         }
         ::winrt::check_hresult(updater->Update(notification.get()));
     }
@@ -133,29 +119,35 @@ public:
         // The runtime queues per size only for the three sizes that show
         // notifications: the small sizes have no room for tile content.
         tavlet::require(size == _WinRTTileSize_Medium || size == _WinRTTileSize_Wide || size == _WinRTTileSize_Large);
-        auto sized = updater.as<ITileUpdater2>();
+        auto sized = updater.as<Notifications::ITileUpdater2>();
         switch (size) {
-        case _WinRTTileSize_Medium: ::winrt::check_hresult(sized->EnableNotificationQueueForSquare150x150(enable)); break;
-        case _WinRTTileSize_Wide: ::winrt::check_hresult(sized->EnableNotificationQueueForWide310x150(enable)); break;
-        default: ::winrt::check_hresult(sized->EnableNotificationQueueForSquare310x310(enable)); break;
+            case _WinRTTileSize_Medium:
+                ::winrt::check_hresult(sized->EnableNotificationQueueForSquare150x150(enable));
+                break;
+            case _WinRTTileSize_Wide:
+                ::winrt::check_hresult(sized->EnableNotificationQueueForWide310x150(enable));
+                break;
+            default:
+                ::winrt::check_hresult(sized->EnableNotificationQueueForSquare310x310(enable));
+                break;
         }
     }
 
 private:
     // A failed runtime call never gets here, so it leaves the previous updater;
     // an empty answer replaces it before the check fails.
-    void Bind(::winrt::com_ptr<ITileUpdater> updater) {
+    void Bind(::winrt::com_ptr<Notifications::ITileUpdater> updater) {
         updater_ = std::move(updater);
         tavlet::require(updater_ != nullptr);
     }
 
     // An allocated handle that was never initialised has no runtime updater.
-    const ::winrt::com_ptr<ITileUpdater>& Updater() const {
+    const ::winrt::com_ptr<Notifications::ITileUpdater>& Updater() const {
         tavlet::require(updater_ != nullptr);
         return updater_;
     }
 
-    ::winrt::com_ptr<ITileUpdater> updater_;
+    ::winrt::com_ptr<Notifications::ITileUpdater> updater_;
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "ComContext.h"
 #include "ComObject.h"
-#include "abi/Foundation.h"
+#include "tavlet/winapi/winrt/abi/Foundation.h"
 
 #include <memory>
 #include <type_traits>

@@ -39,7 +39,8 @@ public:
             if (data_ && dataCompletedHandler_)
                 std::exchange(dataCompletedHandler_, nullptr)(targetApplicationName_.c_str(), context_, data_);
             if (fileCompletedHandler_)
-                std::exchange(fileCompletedHandler_, nullptr)(targetApplicationName_.c_str(), context_, filePath_.c_str());
+                std::exchange(fileCompletedHandler_, nullptr)(targetApplicationName_.c_str(), context_,
+                                                              filePath_.c_str());
         } catch (...) {
         }
     }
@@ -143,7 +144,8 @@ void ShareRecord::Supersede() noexcept {
     std::lock_guard guard(lock_);
     superseded_ = true;
     int i = 0;
-    for (auto event : {ShareEvent::DataRequested, ShareEvent::TargetApplicationChosen, ShareEvent::ShareProvidersRequested})
+    for (auto event :
+         {ShareEvent::DataRequested, ShareEvent::TargetApplicationChosen, ShareEvent::ShareProvidersRequested})
         managerEvents[i++] = std::move(registrations_[static_cast<int>(event)]);
 }
 

@@ -3,18 +3,17 @@
 // deferral.
 #include "BitmapWrite.h"
 
-#include "OnCompleted.h"
-#include "Runtime.h"
-#include "abi/Foundation.h"
-#include "abi/Storage.Streams.h"
+#include "tavlet/winapi/winrt/base/AbiNamespaces.h"
+#include "tavlet/winapi/winrt/base/OnCompleted.h"
+#include "tavlet/winapi/winrt/base/Runtime.h"
+#include "tavlet/winapi/winrt/abi/Foundation.h"
+#include "tavlet/winapi/winrt/abi/Storage.Streams.h"
 
 #include <algorithm>
 
 namespace tavlet::winapi {
 namespace {
 
-namespace Foundation = abi::Windows::Foundation;
-namespace Streams = abi::Windows::Storage::Streams;
 using ::winrt::check_hresult;
 using ::winrt::com_ptr;
 

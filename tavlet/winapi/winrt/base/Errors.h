@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ComPtr.h"
-#include "abi/ErrorInfo.h"
+#include "tavlet/winapi/winrt/abi/ErrorInfo.h"
 
 #include <exception>
 

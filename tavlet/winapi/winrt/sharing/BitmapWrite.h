@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ShareRecord.h"
+#include "tavlet/winapi/winrt/base/AbiNamespaces.h"
 
 namespace tavlet::winapi {
 

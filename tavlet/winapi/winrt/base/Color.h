@@ -1,7 +1,7 @@
 // The host's colours are 0xAARRGGBB values; the runtime's are Color structs.
 #pragma once
 
-#include "abi/Foundation.Generics.h"
+#include "tavlet/winapi/winrt/abi/Foundation.Generics.h"
 
 #include <cstdint>
 

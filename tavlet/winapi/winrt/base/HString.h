@@ -2,7 +2,7 @@
 // handles coming back.
 #pragma once
 
-#include "abi/Base.h"
+#include "tavlet/winapi/winrt/abi/Base.h"
 
 #include <string>
 #include <string_view>

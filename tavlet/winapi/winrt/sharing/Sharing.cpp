@@ -3,26 +3,25 @@
 // completion callback on the thread that started the share.
 #include "tavlet.h"
 
-#include "Availability.h"
+#include "tavlet/winapi/winrt/base/AbiNamespaces.h"
+#include "tavlet/winapi/winrt/base/Availability.h"
 #include "BitmapWrite.h"
-#include "ComObject.h"
-#include "Guards.h"
-#include "HString.h"
-#include "OnCompleted.h"
-#include "Runtime.h"
-#include "ShareProviderRuntime.h"
+#include "tavlet/winapi/winrt/base/ComObject.h"
+#include "tavlet/winapi/winrt/base/Guards.h"
+#include "tavlet/winapi/winrt/base/HString.h"
+#include "tavlet/winapi/winrt/base/OnCompleted.h"
+#include "tavlet/winapi/winrt/base/Runtime.h"
+#include "tavlet/winapi/winrt/ShareProviderRuntime.h"
 #include "ShareRecord.h"
-#include "SingleItemIterable.h"
-#include "abi/Foundation.h"
-#include "abi/Interop.h"
+#include "tavlet/winapi/winrt/base/SingleItemIterable.h"
+#include "tavlet/winapi/winrt/abi/Foundation.h"
+#include "tavlet/winapi/winrt/abi/Interop.h"
 #include "tavlet/Strings.h"
 #include "tavlet/winapi/ApiInformationHostT.h"
 
 namespace tavlet::winapi {
 namespace {
 
-namespace Foundation = abi::Windows::Foundation;
-namespace Storage = abi::Windows::Storage;
 using DataTransfer::IDataPackage;
 using DataTransfer::IDataTransferManager;
 using ::winrt::check_hresult;
@@ -42,8 +41,9 @@ using Link = std::shared_ptr<ShareLink>;
 
 std::wstring StandardBitmapFormat() {
     HString format;
-    check_hresult(winrt::GetActivationFactory<DataTransfer::StandardDataFormats, DataTransfer::IStandardDataFormatsStatics>()
-                      ->get_Bitmap(format.put()));
+    check_hresult(
+        winrt::GetActivationFactory<DataTransfer::StandardDataFormats, DataTransfer::IStandardDataFormatsStatics>()
+            ->get_Bitmap(format.put()));
     return format.str();
 }
 
@@ -211,7 +211,10 @@ void ShareForWindow(std::shared_ptr<Dispatcher> dispatcher, HWND window, ShareCo
 class FileShareOpening final : public Dispatcher::Task {
 public:
     FileShareOpening(std::shared_ptr<Dispatcher> dispatcher, HWND window, ShareContent content, unsigned terminations)
-        : dispatcher_(std::move(dispatcher)), window_(window), content_(std::move(content)), terminations_(terminations) {}
+        : dispatcher_(std::move(dispatcher)),
+          window_(window),
+          content_(std::move(content)),
+          terminations_(terminations) {}
 
     void Run() override {
         if (SharingTerminations() != terminations_) return;  // WinRTSharingTerminate came first
@@ -308,8 +311,8 @@ HRESULT TAVLET_CALL WinRTShareFileForWindow(HWND window, const wchar_t* title, c
                 auto share = content;
                 share.file = std::move(file);
                 if (auto provider = slot.lock()) share.provider = provider->Get();
-                dispatcher->Post(std::make_shared<tavlet::winapi::FileShareOpening>(dispatcher, window, std::move(share),
-                                                                                  terminations));
+                dispatcher->Post(std::make_shared<tavlet::winapi::FileShareOpening>(dispatcher, window,
+                                                                                    std::move(share), terminations));
             },
             tavlet::winapi::winrt::DropFailure);
     });

@@ -2,7 +2,7 @@
 // calls AddRef or Release by hand.
 #pragma once
 
-#include "abi/Base.h"
+#include "tavlet/winapi/winrt/abi/Base.h"
 
 #include <cstddef>
 #include <utility>

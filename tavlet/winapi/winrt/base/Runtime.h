@@ -4,6 +4,7 @@
 
 #include "ComPtr.h"
 #include "HString.h"
+#include "ProcessEnd.h"
 
 #include <roapi.h>
 
@@ -25,15 +26,16 @@ template <typename Interface>
 
 // The factory of Class as Interface. The first use fetches it under the
 // thread-safe initialisation of a function-local static; an agile factory
-// stays for the life of the process (released at unload), a non-agile one is
-// fetched afresh for every use. A failed first use is retried by the next.
+// stays for the life of the process (released at unload, left at the end of
+// the process), a non-agile one is fetched afresh for every use. A failed
+// first use is retried by the next.
 template <typename Class, typename Interface>
 ::winrt::com_ptr<Interface> GetActivationFactory() {
-    static const ::winrt::com_ptr<Interface> cached = [] {
+    static const ReleasedAtUnloadOnly<::winrt::com_ptr<Interface>> cached{[] {
         auto factory = RequestActivationFactory<Interface>(Class::name);
         return factory.template try_as<IAgileObject>() ? factory : nullptr;
-    }();
-    if (cached) return cached;
+    }()};
+    if (*cached) return *cached;
     return RequestActivationFactory<Interface>(Class::name);
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ComObject.h"
-#include "abi/Foundation.h"
+#include "tavlet/winapi/winrt/abi/Foundation.h"
 
 namespace tavlet::winapi::winrt {
 

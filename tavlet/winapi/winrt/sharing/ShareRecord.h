@@ -4,11 +4,12 @@
 
 #include "tavlet.h"
 
-#include "ComPtr.h"
-#include "EventRegistration.h"
+#include "tavlet/winapi/winrt/base/AbiNamespaces.h"
+#include "tavlet/winapi/winrt/base/ComPtr.h"
+#include "tavlet/winapi/winrt/base/EventRegistration.h"
 #include "ShareLink.h"
-#include "abi/DataTransfer.h"
-#include "abi/Storage.h"
+#include "tavlet/winapi/winrt/abi/DataTransfer.h"
+#include "tavlet/winapi/winrt/abi/Storage.h"
 #include "tavlet/thread/Dispatcher.h"
 
 #include <condition_variable>
@@ -19,14 +20,13 @@
 
 namespace tavlet::winapi {
 
-namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;
 
 // What the host gave one share call.
 struct ShareContent {
     std::wstring title, description, text;
     const void* data = nullptr;  // the host's bytes (data share), read only when a target asks
     uint64_t dataSize = 0;
-    ::winrt::com_ptr<abi::Windows::Storage::IStorageFile> file;  // file share
+    ::winrt::com_ptr<Storage::IStorageFile> file;  // file share
     std::string filePath;                                          // UTF-8, as the host gave it
     ShareDataCompletedHandler dataCompleted = nullptr;
     ShareFileCompletedHandler fileCompleted = nullptr;
