@@ -85,8 +85,8 @@ HRESULT TAVLET_CALL _WinRTAsyncOperationBOOL_Dealloc(_WinRTAsyncOperationBOOL* o
 
 /* ---- Radial controller (dial) ---------------------------------------------- */
 /* (dial declarations) */
-/* One radial controller bound to one host window. The handle is the address of
- * the library's dial object; it stays valid until the next WinRTDialCreate or
+/* One radial controller bound to one host window. The handle is an opaque value
+ * that no later dial ever gets; it stays valid until the next WinRTDialCreate or
  * WinRTDialTerminate. A null handle makes every function return S_OK at once
  * and write nothing. Callbacks run synchronously on the thread on which the
  * runtime raises the event (see docs/dial.md). */
