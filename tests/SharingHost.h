@@ -1,8 +1,76 @@
-// Kept for HandleTest until it takes host::TempFile itself.
+// The sharing tests' fixture: a host window with its share UI, the three
+// kinds of share, and every callback the host was told, with its thread.
 #pragma once
 
 #include "Host.h"
 
+#include <mutex>
+#include <string>
+#include <vector>
+
 namespace sharing_test {
-using AssetFile = host::TempFile;
-}
+
+// Every host callback as it arrived: its target, file, bytes and thread.
+struct Completion {
+    std::string target, path;
+    const void* data;
+    DWORD thread;
+};
+
+class SharingTest : public ApartmentTest {
+public:
+    HRESULT ShareBytes(const wchar_t* title = L"Photo", HWND window = nullptr, uint64_t size = 0) {
+        return WinRTShareDataForWindow(window ? window : window_, title, nullptr, nullptr, image_.data(),
+                                       size ? size : image_.size(), this, &OnData, nullptr);
+    }
+    HRESULT ShareText(const wchar_t* title, _WinRTShareProvider* provider = nullptr) {
+        return WinRTShareDataForWindow(window_, title, L"about", L"text", nullptr, 0, nullptr, nullptr, provider);
+    }
+    HRESULT ShareFile(const char* path) {
+        return WinRTShareFileForWindow(window_, L"Photo", L"about", path, this, &OnFile, nullptr);
+    }
+    long Handlers(const wchar_t* event = nullptr) {
+        if (event) return sim::ShareEventHandlers(window_, event);
+        return Handlers(L"DataRequested") + Handlers(L"TargetApplicationChosen");
+    }
+    static void TAVLET_CALL OnData(const char* target, void* self, const void* data) {
+        static_cast<SharingTest*>(self)->Add({target ? target : "<null>", {}, data, GetCurrentThreadId()});
+    }
+    static void TAVLET_CALL OnFile(const char* target, void* self, const char* path) {
+        static_cast<SharingTest*>(self)->Add({target ? target : "<null>", path, nullptr, GetCurrentThreadId()});
+    }
+    void Add(Completion call) {
+        std::lock_guard guard(lock_);
+        calls_.push_back(std::move(call));
+    }
+    std::vector<Completion> Told() {
+        std::lock_guard guard(lock_);
+        return calls_;
+    }
+    size_t Calls() { return Told().size(); }
+    Completion At(size_t i) { return Told().at(i); }
+    bool PumpUntilCalls(size_t count) {
+        return sim::PumpUntil([&] { return Calls() == count; });
+    }
+    // The window's next share, an image, which gets only its own content.
+    void ShareAnImageThatGetsOnlyItsOwn() {
+        ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
+        ui_.Data().Providers({L"Mail"});
+        EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
+        auto package = sim::ShareUIPackage(window_);
+        EXPECT_EQ(package.title, L"Image share");
+        EXPECT_FALSE(package.hasDescription || package.hasText);
+        EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
+        EXPECT_TRUE(package.storageItems.empty());
+        EXPECT_EQ(package.shareCompletedHandlers, 1);
+        ui_.Complete();
+    }
+
+    host::Window window_;
+    const host::ShareUI ui_{window_};
+    std::mutex lock_;
+    std::vector<Completion> calls_;
+    const std::string image_ = std::string("\x89PNG\r\n\x1a\n", 8) + std::string(4000, 'B');
+};
+
+}  // namespace sharing_test

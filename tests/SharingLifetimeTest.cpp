@@ -1,0 +1,245 @@
+// Shares whose runtime side races the host: the host's bytes fenced off once
+// it is told, shares started from a callback, Terminate while a share is in
+// flight, failed handlers, refused removals and failed set-ups.
+#include "SharingHost.h"
+
+#include <list>
+#include <thread>
+
+namespace {
+
+using sharing_test::Completion;
+using sharing_test::SharingTest;
+
+// Once the host is told (its callback, or Terminate returning), its bytes are
+// never read again. The bytes are copied a piece at a time (4 MiB): whoever
+// ends the share waits for the piece being copied, also when another thread
+// is ending it already, and no piece starts after.
+TEST_F(SharingTest, EndingAShareWaitsForThePieceOfTheHostsBytesBeingCopied) {
+    enum Ender { Completed, Terminate, NextShare };
+    const struct {
+        const char* name;
+        std::vector<Ender> enders;  // each on its own host thread, in this order
+    } rows[] = {{"ShareCompleted", {Completed}},
+                {"the window's next share", {NextShare}},
+                {"Terminate while ShareCompleted ends it", {Completed, Terminate}},
+                {"Terminate", {Terminate}},
+                {"two Terminates at once", {Terminate, Terminate}}};
+    const std::string big(9 << 20, 'D');
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const uint64_t copiedBefore = sim::DataWriterBytesCopied();
+        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Big", nullptr, nullptr, big.data(), big.size(), this, &OnData,
+                                          nullptr),
+                  S_OK);
+        ui_.Data();
+        if (row.enders[0] != NextShare) ui_.Target();
+        std::atomic<int> returned{0};
+        std::list<sim::Background> threads;
+        host::WhileHeld(
+            "IDataWriter.WriteBytes", [&] { sim::ShareUIRequestBitmap(window_); },
+            [&] {
+                const size_t told = Calls();
+                for (Ender ender : row.enders) {
+                    threads.emplace_back([&, ender] {
+                        if (ender == Completed) sim::ShareUIComplete(window_);
+                        if (ender == Terminate) WinRTSharingTerminate();
+                        if (ender == NextShare) ShareText(L"Next");
+                        ++returned;
+                    });
+                    sim::PumpFor(100);
+                }
+                EXPECT_EQ(returned, 0) << "a share ended while its bytes were being copied";
+                EXPECT_EQ(Calls(), told);
+            });
+        for (auto& thread : threads) EXPECT_TRUE(thread.Finish());
+        sim::PumpFor(50);
+        EXPECT_EQ(sim::DataWriterBytesCopied() - copiedBefore, 4u << 20);  // the piece in progress, no other
+        ui_.Dismiss();
+        WinRTSharingTerminate();
+    }
+}
+
+// A host that starts its next share from inside a completion callback gets two
+// correct shares: one DataRequested handler, one kind of content, one callback each.
+TEST_F(SharingTest, ShareStartedFromACompletionCallbackLeavesBothSharesCorrect) {
+    struct Host {
+        SharingTest* test;
+        int calls = 0;
+        HRESULT next = E_PENDING;
+    } host{this};
+    auto onData = [](const char*, void* self, const void*) {
+        if (auto* host = static_cast<Host*>(self); ++host->calls == 1) host->next = host->test->ShareText(L"Next");
+    };
+    for (const wchar_t* title : {L"First", L"Second"}) {
+        // The window's next share ends the dismissed one on this thread: its
+        // callback runs at once and starts a third share.
+        ASSERT_EQ(WinRTShareDataForWindow(window_, title, nullptr, nullptr, image_.data(), image_.size(), &host, onData,
+                                          nullptr),
+                  S_OK);
+        if (host.calls == 0) ui_.Data().Dismiss();
+    }
+    sim::PumpFor(20);
+    EXPECT_EQ(host.next, S_OK);
+    EXPECT_EQ(host.calls, 2);  // the second share, replaced by the third, ended too
+    EXPECT_EQ(Handlers(L"DataRequested"), 1);
+    EXPECT_EQ(Handlers(L"TargetApplicationChosen"), 1);
+    ui_.Data();
+    auto package = sim::ShareUIPackage(window_);
+    EXPECT_EQ(package.title, L"Next");
+    EXPECT_TRUE(package.hasText);
+    EXPECT_TRUE(package.formats.empty());
+    ui_.Complete();
+    WinRTSharingTerminate();
+    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
+}
+
+// Terminate while part of a share is in flight: DataRequested already running
+// does nothing more and registers nothing (no ShareCompleted left behind); a
+// file lookup completing afterwards only lets go.
+TEST_F(SharingTest, TerminateWhileAShareIsInFlightLeavesNothingThatActsLater) {
+    host::TempFile file(L"-late.png");
+    const std::string path(file.path.begin(), file.path.end());
+    for (bool lookup : {false, true}) {
+        SCOPED_TRACE(lookup ? "file lookup" : "DataRequested");
+        if (lookup) {
+            sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
+            ASSERT_EQ(ShareFile(path.c_str()), S_OK);
+            WinRTSharingTerminate();
+            EXPECT_EQ(sim::CompleteFileLoads(), 1);
+        } else {
+            ASSERT_EQ(ShareBytes(), S_OK);
+            host::WhileHeld("IDataRequest.get_Data", [&] { sim::ShareUIRequestData(window_); }, WinRTSharingTerminate);
+            EXPECT_EQ(sim::ShareUIPackage(window_).shareCompletedHandlers, 0);
+            ui_.Dismiss();
+        }
+        EXPECT_EQ(sim::ShareUIShows(window_), 1);  // the first row's alone
+        EXPECT_EQ(Handlers(), 0);
+        EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
+    }
+}
+
+// A failure at any step of DataRequested ends that share, target chosen or
+// not: it never answers the window's next share, whose package holds exactly
+// its own content.
+TEST_F(SharingTest, ShareWhoseDataRequestedFailedNeverWritesIntoTheNextPackage) {
+    host::TempFile file(L"-failed.png");
+    const std::string path(file.path.begin(), file.path.end());
+    enum Kind { Text, Bytes, File };
+    const struct {
+        const char* step;
+        Kind kind;
+    } rows[] = {{"IApiInformationStatics.IsEventPresent", Text},  // is there a ShareCompleted event?
+                {"IDataRequestedEventArgs.get_Request", Text},
+                {"IDataRequest.get_Data", Text},
+                {"IDataPackage.get_Properties", Text},
+                {"IDataPackagePropertySet.put_Title", Text},
+                {"IDataPackagePropertySet.put_Description", Text},
+                {"IDataPackage.SetText", Text},
+                {"IDataPackage.SetDataProvider", Bytes},
+                {"IDataPackage.SetStorageItemsReadOnly", File},
+                {"IDataPackage3.add_ShareCompleted", Text}};
+    size_t callbacks = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        if (row.kind == File) {
+            ASSERT_EQ(ShareFile(path.c_str()), S_OK);
+            ASSERT_TRUE(sim::PumpUntil([&] { return sim::IsShareUIOpen(window_); }));
+        } else {
+            ASSERT_EQ(row.kind == Bytes ? ShareBytes(L"Failing") : ShareText(L"Text share"), S_OK);
+        }
+        sim::FailNext(row.step, 1, E_ACCESSDENIED);
+        EXPECT_EQ(sim::ShareUIRequestData(window_), E_ACCESSDENIED);
+        EXPECT_EQ(Handlers(), 0);
+        ui_.Target().Complete();
+        callbacks += row.kind == Text ? 0 : 1;  // the ended share's, with no target
+        ASSERT_TRUE(PumpUntilCalls(callbacks));
+
+        ShareAnImageThatGetsOnlyItsOwn();
+        ASSERT_TRUE(PumpUntilCalls(++callbacks));
+    }
+    EXPECT_EQ(At(0).target, "");
+}
+
+// A removal the runtime refuses leaves it only the handler, which holds nothing
+// of the share (what stays is the event's source, for the retry): the ended
+// share never acts again, even for a provider, and the removal is tried again
+// at a share's end and at WinRTSharingTerminate.
+TEST_F(SharingTest, RefusedRemovalLeavesTheRuntimeOnlyAHandlerThatNeverActsAgain) {
+    constexpr int kAlways = -1;
+    const struct {
+        const char* removal;
+        const wchar_t* event;  // null: the package's ShareCompleted
+        int refusals;
+        long registered, live;  // after the share's end
+    } rows[] = {{"IDataTransferManager.remove_DataRequested", L"DataRequested", 1, 0, 0},  // retried at the end
+                {"IDataTransferManager.remove_DataRequested", L"DataRequested", kAlways, 1, 1},
+                {"IDataTransferManager.remove_TargetApplicationChosen", L"TargetApplicationChosen", kAlways, 1, 1},
+                {"IDataTransferManager2.remove_ShareProvidersRequested", L"ShareProvidersRequested", kAlways, 1, 1},
+                {"IDataPackage3.remove_ShareCompleted", nullptr, kAlways, 1, 2}};
+    host::TempFile icon(L"-refused.png");
+    const std::wstring uri = icon.uri();
+    _WinRTShareProvider* provider = nullptr;
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
+    _WinRTShareProviderInitArgs args{48, L"Tavlet", uri.c_str(), 0, [](void*, _WinRTShareProviderOperation*) {}, nullptr};
+    ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);
+    sim::WaitForFileLoads();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.removal);
+        const long before = sim::LiveObjects();
+        if (row.refusals == kAlways) sim::FailAlways(row.removal, E_FAIL);
+        if (row.refusals != kAlways) sim::FailNext(row.removal, row.refusals, E_FAIL);
+        ASSERT_EQ(ShareText(L"Secret", provider), S_OK);
+        ui_.Data().Providers({L"Mail"}).Target().Complete();
+        EXPECT_EQ(row.event ? Handlers(row.event) : sim::ShareUIPackage(window_).shareCompletedHandlers, row.registered);
+        EXPECT_EQ(sim::LiveObjects() - before, row.live);
+
+        ShareAnImageThatGetsOnlyItsOwn();
+        sim::ClearFaults();
+        WinRTSharingTerminate();
+        EXPECT_EQ(row.event ? Handlers(row.event) : 0, 0);
+        EXPECT_EQ(sim::LiveObjects(), before);  // the package too
+    }
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
+}
+
+// Each runtime call that starts a share can fail: the host gets its code, no
+// callback, nothing stays registered, and the window's earlier share goes on.
+TEST_F(SharingTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse) {
+    const char* steps[] = {
+        "IDataTransferManagerInterop.GetForWindow",
+        "IDataTransferManager.add_DataRequested",
+        "IDataTransferManager.add_TargetApplicationChosen",
+        "IApiInformationStatics.IsEventPresent",
+        "IDataTransferManager2.add_ShareProvidersRequested",
+        "IDataTransferManagerInterop.ShowShareUIForWindow",
+    };
+    _WinRTShareProvider* provider = nullptr;  // offered, though it has no runtime provider yet
+    ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
+    ASSERT_EQ(ShareBytes(L"Earlier"), S_OK);
+    ui_.Data().Dismiss();
+    for (const char* step : steps) {
+        SCOPED_TRACE(step);
+        sim::FailNext(step, 1, E_ACCESSDENIED);
+        EXPECT_EQ(WinRTShareDataForWindow(window_, L"Failing", nullptr, nullptr, image_.data(), image_.size(), this,
+                                          &OnData, provider),
+                  E_ACCESSDENIED);
+        sim::PumpFor(10);
+        EXPECT_EQ(Calls(), 0u);
+        EXPECT_EQ(Handlers(), 1);  // the earlier share's
+    }
+    sim::FailNext("IDataTransferManager.add_DataRequested", 1, E_OUTOFMEMORY);
+    EXPECT_EQ(ShareBytes(L"Failing"), E_FAIL);  // an allocation failure is E_FAIL here
+    // A file share that cannot start its lookup.
+    for (const char* step : {"IStorageFileStatics.GetFileFromPathAsync", "IAsyncOperation.put_Completed"}) {
+        sim::FailNext(step, 1, E_ACCESSDENIED);
+        EXPECT_EQ(ShareFile("C:\\any.png"), E_ACCESSDENIED) << step;
+    }
+    sim::WaitForFileLoads();
+    EXPECT_EQ(sim::ShareUIShows(window_), 1);
+    EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
+    WinRTSharingTerminate();
+    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
+}
+
+}  // namespace
