@@ -21,11 +21,13 @@ namespace tavlet::winapi {
 namespace {
 winrt::ReleasedAtUnloadOnly<std::shared_ptr<DialImpl>> currentDialReference;
 winrt::ReleasedAtUnloadOnly<std::shared_ptr<thread::Dispatcher>> dialDispatcherReference;
+// Destroying a mutex closes its event and frees its memory: calls into other DLLs.
+winrt::ReleasedAtUnloadOnly<std::mutex> dialStateLockReference;
 }  // namespace
 std::shared_ptr<DialImpl>& currentDial = *currentDialReference;
 std::shared_ptr<thread::Dispatcher>& dialDispatcher = *dialDispatcherReference;
 thread::SpinLock dialLock;
-std::mutex dialStateLock;
+std::mutex& dialStateLock = *dialStateLockReference;
 
 namespace {
 

@@ -97,7 +97,7 @@ extern thread::SpinLock dialLock;
 // currentDial, the slots' callbacks, the menu records and the Invoked
 // suppression window. Held only around reads and writes of that data: never
 // while the runtime or a host callback is called.
-extern std::mutex dialStateLock;
+extern std::mutex& dialStateLock;
 
 inline _WinRTDial* DialToHandle(DialImpl* dial) noexcept { return reinterpret_cast<_WinRTDial*>(dial); }
 
