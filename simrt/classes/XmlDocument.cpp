@@ -91,8 +91,8 @@ private:
         if (end == std::wstring::npos) return XML_E_MISSINGSEMICOLON;
         std::wstring name = s_.substr(i_ + 1, end - i_ - 1);
         i_ = end + 1;
-        static const std::set<std::wstring> predefined = {L"lt", L"gt", L"amp", L"quot", L"apos"};
-        if (predefined.count(name)) return S_OK;
+        static const auto* predefined = new std::set<std::wstring>{L"lt", L"gt", L"amp", L"quot", L"apos"};  // never destroyed
+        if (predefined->count(name)) return S_OK;
         if (name.size() > 1 && name[0] == L'#') {
             bool hex = name[1] == L'x';
             size_t digits = hex ? 2 : 1;

@@ -212,7 +212,9 @@ void** ImportSlot(HMODULE module, const char* dllName, const char* functionName)
     return nullptr;
 }
 
-std::mutex installLock;
+// Never destroyed: nothing of the simulated runtime runs at the end of the
+// process, when its other threads may have been stopped holding any lock.
+std::mutex& installLock = *new std::mutex();
 
 void** LibrarySlot(const char* dllName = "ole32.dll", const char* functionName = "CoGetObjectContext") {
     HMODULE library = GetModuleHandleW(L"tavlet.dll");

@@ -260,7 +260,7 @@ bool Pause(StepContext& step) {
 
 const std::vector<UserStep>& UserSteps() {
     using Argument = UserStep::Argument;
-    static const std::vector<UserStep> steps{
+    static const auto* steps = new std::vector<UserStep>{  // never destroyed (nothing runs at process end)
         {"dial rotate", Argument::Number, Rotate},
         {"dial press", Argument::None, Press},
         {"menu invoke", Argument::Text, InvokeItem},
@@ -271,7 +271,7 @@ const std::vector<UserStep>& UserSteps() {
         {"share dismiss", Argument::None, Dismiss},
         {"wait", Argument::Number, Pause},
     };
-    return steps;
+    return *steps;
 }
 
 }  // namespace sim::detail
