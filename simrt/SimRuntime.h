@@ -11,3 +11,4 @@
 #include "control/Storage.h"
 #include "control/Threads.h"
 #include "control/Tiles.h"
+#include "control/Windows.h"

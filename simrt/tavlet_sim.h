@@ -64,6 +64,14 @@ TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimFailNext(const wchar_t* member, int
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimFailAlways(const wchar_t* member, HRESULT hr);
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimClearFaults(void);
 
+/* ---- The modelled Windows (until TavletSimReset: build 19045, Windows 10 22H2,
+ * unpackaged; TAVLET_SIM_WINDOWS_BUILD and TAVLET_SIM_PACKAGED=1 in the
+ * environment, set by run-host --windows and --packaged, change those defaults) */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetWindowsBuild(uint32_t build);
+TAVLET_SIM_API uint32_t TAVLET_SIM_CALL TavletSimWindowsBuild(void);
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetPackaged(int packaged);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimIsPackaged(void);
+
 /* ---- What the system offers (until TavletSimReset: everything) ------------- */
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetRadialControllerSupported(int supported);
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetSharingSupported(int supported);

@@ -68,6 +68,10 @@ int TAVLET_SIM_CALL TavletSimObjectsKeptByRuntime(void) {
 int TAVLET_SIM_CALL TavletSimWaitForRuntimeIdle(uint32_t timeoutMs) { return sim::WaitForRuntimeIdle(timeoutMs); }
 void TAVLET_SIM_CALL TavletSimPumpFor(uint32_t ms) { sim::PumpFor(ms); }
 int TAVLET_SIM_CALL TavletSimScriptPlaying(void) { return sim::ScriptedUserPlaying(); }
+void TAVLET_SIM_CALL TavletSimSetWindowsBuild(uint32_t build) { sim::SetWindowsBuild(build); }
+uint32_t TAVLET_SIM_CALL TavletSimWindowsBuild(void) { return sim::WindowsBuild(); }
+void TAVLET_SIM_CALL TavletSimSetPackaged(int packaged) { sim::SetPackaged(packaged != 0); }
+int TAVLET_SIM_CALL TavletSimIsPackaged(void) { return sim::IsPackaged(); }
 void TAVLET_SIM_CALL TavletSimFailNext(const wchar_t* member, int count, HRESULT hr) {
     sim::FailNext(Narrow(member), count, hr);
 }
