@@ -23,10 +23,8 @@ protected:
         // Completions the runtime still raises on its threads hold objects until they end.
         EXPECT_TRUE(sim::WaitForRuntimeIdle()) << "runtime threads still busy";
         const long kept = sim::ObjectsKeptByRadialControllers() + sim::LiveRadialControllerConfigurations();
-        EXPECT_EQ(sim::LiveObjects(), expectedSurvivors_ ? expectedSurvivors_ : kept) << "simulated objects leaked";
+        EXPECT_EQ(sim::LiveObjects(), kept) << "simulated objects leaked";
     }
-
-    long expectedSurvivors_ = 0;  // 0: what the runtime keeps (a test may name its own count)
 };
 
 // The host's UI thread: a single-threaded apartment for the test's thread.
