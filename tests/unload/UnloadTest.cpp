@@ -3,7 +3,6 @@
 // with GetProcAddress. The cases rely on a process each (ctest runs them so);
 // the first must find the library not yet loaded.
 #include "Host.h"
-#include "tavlet.h"
 
 #include <atomic>
 
@@ -20,23 +19,16 @@ protected:
         library_ = LoadLibraryW(L"tavlet.dll");
         ASSERT_NE(library_, nullptr);
     }
-    template <typename Function>
-    Function Export(Function, const char* name) {
-        auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library_, name)));
-        EXPECT_NE(function, nullptr) << name;
-        return function;
-    }
-
     HMODULE library_ = nullptr;
 };
+// The library's export of that name (a missing one crashes the test at once).
+#define EXPORT(name) reinterpret_cast<decltype(&name)>(reinterpret_cast<void*>(GetProcAddress(library_, #name)))
 
 // Nothing of the library's is left with the runtime: it goes with FreeLibrary.
 TEST_F(UnloadTest, HostThatOnlyAsksForAvailability_UnloadsTheLibrary) {
-    auto isAvailable = Export(&WinRTDialIsAvailable, "WinRTDialIsAvailable");
-    auto isType = Export(&_WinRTApiInformation_IsEnabledType, "_WinRTApiInformation_IsEnabledType");
     sim::SetTypePresent(L"Windows.UI.Input.RadialController", true);
-    EXPECT_EQ(isAvailable(), TRUE);
-    EXPECT_EQ(isType(L"Windows.UI.Input.RadialController"), TRUE);
+    EXPECT_EQ(EXPORT(WinRTDialIsAvailable)(), TRUE);
+    EXPECT_EQ(EXPORT(_WinRTApiInformation_IsEnabledType)(L"Windows.UI.Input.RadialController"), TRUE);
     EXPECT_GT(sim::LiveFactories(), 0);  // the library keeps the agile ones
     EXPECT_TRUE(FreeLibrary(library_));
     EXPECT_EQ(GetModuleHandleW(L"tavlet.dll"), nullptr);
@@ -46,12 +38,10 @@ TEST_F(UnloadTest, HostThatOnlyAsksForAvailability_UnloadsTheLibrary) {
 // The controller keeps the rotation handler for the life of the process: the
 // library stays loaded, and the next turn of the dial still finds its code.
 TEST_F(UnloadTest, DialHandlerLeftWithTheRuntime_KeepsTheLibraryLoaded) {
-    auto create = Export(&WinRTDialCreate, "WinRTDialCreate");
-    auto setRotation = Export(&WinRTDialSetRotationChangedHandler, "WinRTDialSetRotationChangedHandler");
     host::Window window;
     _WinRTDial* dial = nullptr;
-    ASSERT_EQ(create(window, &dial), S_OK);
-    ASSERT_EQ(setRotation(dial, OnRotation), S_OK);
+    ASSERT_EQ(EXPORT(WinRTDialCreate)(window, &dial), S_OK);
+    ASSERT_EQ(EXPORT(WinRTDialSetRotationChangedHandler)(dial, OnRotation), S_OK);
     EXPECT_TRUE(FreeLibrary(library_));
     long called = 0;
     EXPECT_EQ(sim::RaiseDialEvent(sim::DialEvent::RotationChanged, {}, 0, &called), S_OK);
