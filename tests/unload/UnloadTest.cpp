@@ -39,9 +39,14 @@ TEST_F(UnloadTest, HostThatOnlyAsksForAvailability_UnloadsTheLibrary) {
 // library stays loaded, and the next turn of the dial still finds its code.
 TEST_F(UnloadTest, DialHandlerLeftWithTheRuntime_KeepsTheLibraryLoaded) {
     host::Window window;
+    ShowWindow(window, SW_SHOWNORMAL);
+    ASSERT_TRUE(sim::SetWindowInFront(window));
     _WinRTDial* dial = nullptr;
+    uint32_t id = 0;
     ASSERT_EQ(EXPORT(WinRTDialCreate)(window, &dial), S_OK);
     ASSERT_EQ(EXPORT(WinRTDialSetRotationChangedHandler)(dial, OnRotation), S_OK);
+    // The selected tool: the dial's input comes.
+    ASSERT_EQ(EXPORT(WinRTDialAppendKnownMenuItem)(dial, nullptr, L"tool", nullptr, &id), S_OK);
     EXPECT_TRUE(FreeLibrary(library_));
     long called = 0;
     EXPECT_EQ(sim::RaiseDialEvent(sim::DialEvent::RotationChanged, {}, 0, &called), S_OK);
