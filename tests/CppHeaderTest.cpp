@@ -9,7 +9,7 @@ namespace {
 
 using CppHeaderTest = ApartmentTest;
 
-TEST_F(CppHeaderTest, OwnersEndTheirHandleWhenReplacedOrGoneButNotWhenMoved) {
+TEST_F(CppHeaderTest, OwnersEndTheirResourceWhenReplacedOrGoneButNotWhenMoved) {
     auto updater = tavlet::make<tavlet::tile_updater>();
     tavlet::check(_WinRTTileUpdater_InitWithPrimaryTile(updater.get(), nullptr, nullptr));
     const long bound = sim::LiveObjects();
@@ -17,22 +17,29 @@ TEST_F(CppHeaderTest, OwnersEndTheirHandleWhenReplacedOrGoneButNotWhenMoved) {
     tavlet::tile_updater moved = std::move(updater);
     EXPECT_FALSE(updater);
     EXPECT_EQ(sim::LiveObjects(), bound);
-    ASSERT_EQ(tavlet::alloc(moved), S_OK); // put() ends the bound updater first
+    ASSERT_EQ(tavlet::alloc(moved), S_OK);  // put() ends the bound updater first
     EXPECT_EQ(sim::LiveObjects(), 0);
-
     {
         auto tile = tavlet::make<tavlet::secondary_tile>();
         tavlet::check(_WinRTSecondaryTile_InitWithTileID(tile.get(), L"doc.1"));
-        tavlet::secondary_tile_visual_elements elements;
+        tavlet::bstr id;
+        tavlet::check(_WinRTSecondaryTile_GetTileID(tile.get(), id.put()));
+        EXPECT_EQ(id.view(), L"doc.1");
+        tavlet::secondary_tile_visual_elements elements, kept;
         tavlet::check(_WinRTSecondaryTile_GetVisualElements(tile.get(), elements.put()));
         tavlet::async_operation pin;
         tavlet::check(_WinRTSecondaryTile_RequestCreateAsync(tile.get(), pin.put()));
-        tavlet::secondary_tile_visual_elements kept;
         kept = std::move(elements);
         EXPECT_TRUE(kept && !elements);
         EXPECT_GT(sim::LiveObjects(), 0);
-    }
-    // The fixture checks that nothing is left alive.
+    }  // the fixture checks that nothing is left alive
+    // A BSTR keeps its recorded length; a null one is empty.
+    tavlet::bstr embedded(SysAllocStringLen(L"a\0b", 3)), text;
+    text = std::move(embedded);
+    EXPECT_EQ(text.view().size(), 3u);
+    EXPECT_EQ(embedded.get(), nullptr);
+    EXPECT_STREQ(embedded.c_str(), L"");
+    EXPECT_TRUE(embedded.empty());
 }
 
 TEST_F(CppHeaderTest, CheckThrowsFailuresWithTheirCodeAndPassesSuccessCodes) {
@@ -50,20 +57,4 @@ TEST_F(CppHeaderTest, CheckThrowsFailuresWithTheirCodeAndPassesSuccessCodes) {
     }
 }
 
-TEST_F(CppHeaderTest, BstrOwnerKeepsTheRecordedLengthAndTreatsNullAsEmpty) {
-    auto tile = tavlet::make<tavlet::secondary_tile>();
-    tavlet::check(_WinRTSecondaryTile_InitWithTileID(tile.get(), L"doc.1"));
-    tavlet::bstr id;
-    tavlet::check(_WinRTSecondaryTile_GetTileID(tile.get(), id.put()));
-    EXPECT_EQ(id.view(), L"doc.1");
-
-    tavlet::bstr embedded(SysAllocStringLen(L"a\0b", 3));
-    EXPECT_EQ(embedded.view().size(), 3u);
-    id = std::move(embedded);
-    EXPECT_EQ(id.view().size(), 3u);
-    EXPECT_EQ(embedded.get(), nullptr);
-    EXPECT_STREQ(embedded.c_str(), L"");
-    EXPECT_TRUE(embedded.empty());
-}
-
-} // namespace
+}  // namespace

@@ -1,6 +1,5 @@
-// What the tests share: a fresh simulated runtime that ends with nothing alive
-// but what the runtime keeps, the host's UI thread and window, temporary
-// files, the share UI's steps, and races forced at a gate.
+// What the tests share: the fixtures, the host's window, temporary files, the
+// share UI's steps, and races forced at a gate.
 #pragma once
 
 #include "SimRuntime.h"
@@ -9,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,10 +23,8 @@ protected:
         // Completions the runtime still raises on its threads hold objects until they end.
         EXPECT_TRUE(sim::WaitForRuntimeIdle()) << "runtime threads still busy";
         const long kept = sim::ObjectsKeptByRadialControllers() + sim::LiveRadialControllerConfigurations();
-        EXPECT_EQ(sim::LiveObjects(), expectedSurvivors_ ? expectedSurvivors_ : kept) << "simulated objects leaked";
+        EXPECT_EQ(sim::LiveObjects(), kept) << "simulated objects leaked";
     }
-
-    long expectedSurvivors_ = 0;  // 0: what the runtime keeps (a test may name its own count)
 };
 
 // The host's UI thread: a single-threaded apartment for the test's thread.
@@ -63,14 +61,10 @@ struct TempFile {
     explicit TempFile(const std::wstring& suffix) : name(std::to_wstring(GetCurrentProcessId()) + suffix) {
         wchar_t executable[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, executable, MAX_PATH);
-        path = executable;
-        path = path.substr(0, path.find_last_of(L"\\/")) + L"\\Assets";
+        path = std::wstring(executable, wcsrchr(executable, L'\\')) + L"\\Assets";
         CreateDirectoryW(path.c_str(), nullptr);
         path += L"\\" + name;
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, "\x89PNG", 4, &written, nullptr);
-        CloseHandle(file);
+        std::ofstream(path.c_str(), std::ios::binary) << "\x89PNG";
     }
     TempFile(const TempFile&) = delete;
     ~TempFile() { DeleteFileW(path.c_str()); }
