@@ -36,6 +36,7 @@ void ResetFaults() {
 }
 
 HRESULT CheckFault(std::string_view member) noexcept {
+    RefuseCallAfterDetach();
     if (!ComInitializedHere()) return CO_E_NOTINITIALIZED;
     return InjectedFault(member);
 }

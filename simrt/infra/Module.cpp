@@ -29,12 +29,35 @@ State& state() {
 std::atomic<long> live{0};
 std::atomic<long> liveFactories{0};
 
+// Set when this DLL is detached because the process is ending. Windows stops
+// every other thread first and may leave heaps and locks inconsistent, so a
+// runtime DLL detached before its caller must not be called again; a caller's
+// own DLL_PROCESS_DETACH that releases runtime objects then crashes or hangs
+// on Windows, sooner or later. Here such a call ends the process at once with
+// exit code 3 and a line on stderr, so the mistake cannot pass unnoticed.
+std::atomic<bool> detachedAtProcessEnd{false};
+
 }  // namespace
+
+void detail::RefuseCallAfterDetach() noexcept {
+    if (!detachedAtProcessEnd) return;
+    static const char message[] =
+        "tavlet_simrt: a runtime object was called or released after the runtime's DLL was detached at process exit\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, sizeof(message) - 1, &written, nullptr);
+    TerminateProcess(GetCurrentProcess(), 3);
+}
 
 namespace detail {
 
-void AddLive(long delta) noexcept { live += delta; }
-void AddLiveFactory(long delta) noexcept { liveFactories += delta; }
+void AddLive(long delta) noexcept {
+    RefuseCallAfterDetach();
+    live += delta;
+}
+void AddLiveFactory(long delta) noexcept {
+    RefuseCallAfterDetach();
+    liveFactories += delta;
+}
 
 // As on Windows, a thread that never initialised COM can neither activate a
 // class nor call a runtime object (Wine would let both through). The implicit
@@ -139,3 +162,8 @@ extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING 
 }
 
 extern "C" __declspec(dllexport) HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_DETACH && reserved) sim::detachedAtProcessEnd = true;
+    return TRUE;
+}

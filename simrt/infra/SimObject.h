@@ -17,6 +17,8 @@ namespace sim {
 namespace detail {
 void AddLive(long delta) noexcept;
 void AddLiveFactory(long delta) noexcept;
+// Ends the process when called after this DLL was detached at process exit.
+void RefuseCallAfterDetach() noexcept;
 // Refuses a thread without COM, then InjectedFault.
 HRESULT CheckFault(std::string_view member) noexcept;
 // The gate, the call count and the fault injected for a member, if any.
