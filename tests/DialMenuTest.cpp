@@ -7,61 +7,41 @@ namespace {
 using namespace dialtest;
 using DialMenuTest = DialTest;
 
-TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit) {
-    const host::TempFile files[] = {host::TempFile(L"-a.png"), host::TempFile(L"-b.png"), host::TempFile(L"-c.png")};
-    for (auto completion : {sim::FileLoadCompletion::Manual, sim::FileLoadCompletion::Inline}) {
-        SCOPED_TRACE(static_cast<int>(completion));
-        sim::SetFileLoadCompletion(completion);
-        const long loadsBefore = sim::FileLoadsStarted();
-        _WinRTDial* dial = Create();
-        uint32_t ids[3];
-        for (int i = 0; i < 3; ++i) ids[i] = Icon(dial, files[i].path);
-        EXPECT_EQ(sim::MenuItemCount(), 0);
-        EXPECT_EQ(sim::FileLoadsStarted(), loadsBefore);
-        EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-        for (long n = 1; completion == sim::FileLoadCompletion::Manual && n <= 3; ++n) {
-            // One load at a time: each completion adds its item and starts the next.
-            EXPECT_EQ(sim::FileLoadsStarted() - loadsBefore, n);
-            EXPECT_EQ(sim::CompleteFileLoads(1), 1);
-            EXPECT_EQ(sim::MenuItemCount(), n);
-        }
-        EXPECT_EQ(sim::FileLoadsStarted() - loadsBefore, 3);
-        ASSERT_EQ(sim::MenuItemCount(), 3);
-        for (long i = 0; i < 3; ++i) {
-            EXPECT_EQ(sim::MenuItemIconPath(0, i), files[i].path);
-            EXPECT_EQ(sim::MenuItemTag(0, i), static_cast<long>(ids[i]));
-        }
-        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
-    }
-}
-
 // Ids are process-wide, from 1 (ctest runs each test in a process of its own),
-// and taken at the call. A commit with nothing queued starts nothing; a failed
-// load ends the chain, and the items after it wait for the next commit. A
-// built-in-icon item (always InkColor) lands at once, before queued icons.
-TEST_F(DialMenuTest, Commit_AFailedLoadLeavesTheRestQueued_AKnownItemOvertakesQueuedIcons) {
+// and taken at the call. Queued icons wait for a commit, then load one at a
+// time in queue order, also where loads complete inline; a failed load ends the
+// chain, and the items after it wait for the next commit. A built-in-icon item
+// (always InkColor) lands at once, before queued icons.
+TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit_AFailedLoadLeavesTheRestQueued) {
     _WinRTDial* dial = Create();
-    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    EXPECT_EQ(sim::FileLoadsStarted(), 0);
     host::TempFile first(L"-first.png"), third(L"-third.png");
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
     EXPECT_EQ(Icon(dial, first.path), 1u);
     Icon(dial, first.path + L".missing");
     Icon(dial, third.path);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 1);
     EXPECT_EQ(sim::CompleteFileLoads(), 2);
     EXPECT_EQ(sim::MenuItemCount(), 1);
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
     EXPECT_EQ(Known(dial, nullptr, reinterpret_cast<const void*>(~uintptr_t(0))), 4u);  // reserved: never read
     EXPECT_EQ(sim::MenuItemCount(), 2);
     EXPECT_EQ(sim::CompleteFileLoads(), 1);
-    ASSERT_EQ(sim::MenuItemCount(), 3);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 0), first.path);
-    EXPECT_EQ(sim::MenuItemKnownIcon(0, 1), 6);
-    EXPECT_EQ(sim::MenuItemTag(0, 1), 4);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 2), third.path);
-    EXPECT_EQ(sim::MenuItemTag(0, 2), 3);
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
     EXPECT_EQ(sim::FileLoadsStarted(), 3);
+    sim::SetFileLoadCompletion(sim::FileLoadCompletion::Inline);
+    Icon(dial, first.path);
+    Icon(dial, third.path);
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    const std::pair<std::wstring, long> items[] = {{first.path, 1}, {L"", 4}, {third.path, 3}, {first.path, 5},
+                                                   {third.path, 6}};
+    ASSERT_EQ(sim::MenuItemCount(), 5);
+    for (long i = 0; i < 5; ++i) {
+        EXPECT_EQ(sim::MenuItemIconPath(0, i), items[i].first) << i;
+        EXPECT_EQ(sim::MenuItemTag(0, i), items[i].second) << i;
+    }
+    EXPECT_EQ(sim::MenuItemKnownIcon(0, 1), 6);
     EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
 }
 
