@@ -7,82 +7,41 @@ namespace {
 using namespace dialtest;
 using DialMenuTest = DialTest;
 
-// Ids are process-wide; ctest runs every test in a process of its own.
-TEST_F(DialMenuTest, IdsOneAndTwoGoToTheFirstTwoItems_KnownIconIsAlwaysInkColor) {
+// Ids are process-wide, from 1 (ctest runs each test in a process of its own),
+// and taken at the call. Queued icons wait for a commit, then load one at a
+// time in queue order, also where loads complete inline; a failed load ends the
+// chain, and the items after it wait for the next commit. A built-in-icon item
+// (always InkColor) lands at once, before queued icons.
+TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit_AFailedLoadLeavesTheRestQueued) {
     _WinRTDial* dial = Create();
-    host::TempFile one(L"-one.png");
-    ASSERT_EQ(Icon(dial, one.path), 1u);
-    uint32_t count = 0;
-    const void* reserved[] = {nullptr, &count, reinterpret_cast<const void*>(~uintptr_t(0))};
-    for (long i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(Known(dial, nullptr, reserved[i]), i + 2u);
-        EXPECT_EQ(sim::MenuItemKnownIcon(0, i), 6);
-        EXPECT_EQ(sim::MenuItemTag(0, i), i + 2);
-        EXPECT_EQ(sim::SelectedMenuItem(), i);
-    }
-    EXPECT_EQ(WinRTDialGetNumberOfMenuItems(dial, &count), S_OK);
-    EXPECT_EQ(count, 3u);
-    EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
-    EXPECT_EQ(sim::MenuItemCount(), 0);
-}
-
-TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit) {
-    enum class Way { TestThread, RuntimeThread, Inline };
-    const host::TempFile files[] = {host::TempFile(L"-a.png"), host::TempFile(L"-b.png"), host::TempFile(L"-c.png")};
-    for (Way way : {Way::TestThread, Way::RuntimeThread, Way::Inline}) {
-        SCOPED_TRACE(static_cast<int>(way));
-        sim::SetFileLoadCompletion(way == Way::Inline ? sim::FileLoadCompletion::Inline
-                                                      : sim::FileLoadCompletion::Manual);
-        const long loadsBefore = sim::FileLoadsStarted();
-        _WinRTDial* dial = Create();
-        uint32_t ids[3];
-        for (int i = 0; i < 3; ++i) ids[i] = Icon(dial, files[i].path);
-        EXPECT_EQ(sim::MenuItemCount(), 0);
-        EXPECT_EQ(sim::FileLoadsStarted(), loadsBefore);
-        EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-        if (way == Way::RuntimeThread) { EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 3); }
-        for (long n = 1; way == Way::TestThread && n <= 3; ++n) {
-            // One load at a time: each completion adds its item and starts the next.
-            EXPECT_EQ(sim::FileLoadsStarted() - loadsBefore, n);
-            EXPECT_EQ(sim::CompleteFileLoads(1), 1);
-            EXPECT_EQ(sim::MenuItemCount(), n);
-        }
-        EXPECT_EQ(sim::FileLoadsStarted() - loadsBefore, 3);
-        ASSERT_EQ(sim::MenuItemCount(), 3);
-        for (long i = 0; i < 3; ++i) {
-            EXPECT_EQ(sim::MenuItemIconPath(0, i), files[i].path);
-            EXPECT_EQ(sim::MenuItemTag(0, i), static_cast<long>(ids[i]));
-        }
-        EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
-    }
-}
-
-// A failed load ends the chain: the items after it wait for the next commit.
-// A commit with nothing queued starts nothing; a built-in-icon item appended
-// while queued icons load lands before them.
-TEST_F(DialMenuTest, Commit_AFailedLoadLeavesTheRestQueued_AKnownItemOvertakesQueuedIcons) {
-    _WinRTDial* dial = Create();
-    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    EXPECT_EQ(sim::FileLoadsStarted(), 0);
     host::TempFile first(L"-first.png"), third(L"-third.png");
-    Icon(dial, first.path);
-    Icon(dial, first.path + L".missing");
-    const uint32_t thirdId = Icon(dial, third.path);
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(Icon(dial, first.path), 1u);
+    Icon(dial, first.path + L".missing");
+    Icon(dial, third.path);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 1);
     EXPECT_EQ(sim::CompleteFileLoads(), 2);
     EXPECT_EQ(sim::MenuItemCount(), 1);
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
-    Known(dial);
+    EXPECT_EQ(Known(dial, nullptr, reinterpret_cast<const void*>(~uintptr_t(0))), 4u);  // reserved: never read
     EXPECT_EQ(sim::MenuItemCount(), 2);
-    EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1);
-    ASSERT_EQ(sim::MenuItemCount(), 3);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 0), first.path);
-    EXPECT_EQ(sim::MenuItemKnownIcon(0, 1), 6);
-    EXPECT_EQ(sim::MenuItemIconPath(0, 2), third.path);
-    EXPECT_EQ(sim::MenuItemTag(0, 2), static_cast<long>(thirdId));
+    EXPECT_EQ(sim::CompleteFileLoads(), 1);
     EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
     EXPECT_EQ(sim::FileLoadsStarted(), 3);
+    sim::SetFileLoadCompletion(sim::FileLoadCompletion::Inline);
+    Icon(dial, first.path);
+    Icon(dial, third.path);
+    EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
+    const std::pair<std::wstring, long> items[] = {{first.path, 1}, {L"", 4}, {third.path, 3}, {first.path, 5},
+                                                   {third.path, 6}};
+    ASSERT_EQ(sim::MenuItemCount(), 5);
+    for (long i = 0; i < 5; ++i) {
+        EXPECT_EQ(sim::MenuItemIconPath(0, i), items[i].first) << i;
+        EXPECT_EQ(sim::MenuItemTag(0, i), items[i].second) << i;
+    }
+    EXPECT_EQ(sim::MenuItemKnownIcon(0, 1), 6);
     EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
 }
 
@@ -107,12 +66,10 @@ TEST_F(DialMenuTest, Invoked_FirstWithinFourSecondsOfAnAdditionIsSwallowed_TheNe
         EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
     }
     // The window lasts four seconds.
-    _WinRTDial* dial = Create();
-    Known(dial, NotifyB);
+    Known(Create(), NotifyB);
     Sleep(4100);
     EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
     EXPECT_EQ(Hits::b, 2);
-    EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
 }
 
 // A clear while an icon load completes or an Invoked is on its way, wherever
@@ -133,7 +90,7 @@ TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletesOrAnInvokedRuns_ItemsLeftReach
         Icon(dial, icon.path, NotifyA);
         ASSERT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
         const bool invoking = std::string(point) == "RadialControllerMenuItem.Invoked";
-        if (invoking) { EXPECT_EQ(CompleteLoadsOnARuntimeThread(), 1); }  // its echo swallowed
+        if (invoking) { EXPECT_EQ(sim::CompleteFileLoads(), 1); }  // its echo swallowed
         Hits::Reset();
         host::WhileHeld(
             point, [invoking] { invoking ? sim::InvokeMenuItem(0, 0) : sim::CompleteFileLoads(1); },

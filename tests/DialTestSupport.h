@@ -32,17 +32,9 @@ inline void TAVLET_CALL RotationA(float delta, POINT point, RECT bounds, uint32_
 }
 inline void TAVLET_CALL RotationB(float, POINT, RECT, uint32_t) { ++Hits::b; }
 
-// Completes the pending icon loads, and those they start, one at a time (each
-// on a runtime thread).
-inline long CompleteLoadsOnARuntimeThread() {
-    long completed = 0;
-    while (sim::CompleteFileLoads(1) == 1) ++completed;
-    return completed;
-}
-
 // The host's UI thread with a window for the dial, shown and in front, on a
 // Surface Studio with the dial on its screen; icon loads complete when a test
-// says so.
+// calls sim::CompleteFileLoads (each on a runtime thread, with the loads they start).
 class DialTest : public ApartmentTest {
 protected:
     void SetUp() override {
