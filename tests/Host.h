@@ -91,6 +91,7 @@ struct ShareUI {
     const ShareUI& Bitmap() const { return Step(sim::ShareUIRequestBitmap(window), "bitmap"); }
     void Complete() const { Step(sim::ShareUIComplete(window), "complete"); }
     void Dismiss() const { sim::ShareUIDismiss(window); }
+    void CopyLink() const { sim::ShareUICopyLink(window); }
     const ShareUI& Step(HRESULT hr, const char* step) const {
         EXPECT_EQ(hr, S_OK) << "share UI step " << step;
         return *this;
@@ -108,6 +109,18 @@ inline void WhileHeld(const std::string& point, std::function<void()> work, cons
     EXPECT_TRUE(held) << point << " never reached";
     if (held) act();
     sim::Release(point);
+    EXPECT_TRUE(background.Finish()) << point;
+}
+
+// The same race with the roles swapped: `work` runs on this thread (a share
+// UI step that raises the window's events here) and `act` on a runtime thread.
+inline void WhileHeldHere(const std::string& point, const std::function<void()>& work, std::function<void()> act) {
+    sim::HoldNext(point);
+    sim::Background background([&] {
+        if (sim::WaitUntilHeld(point)) act();
+        sim::Release(point);
+    });
+    work();
     EXPECT_TRUE(background.Finish()) << point;
 }
 

@@ -180,6 +180,10 @@ HWND OpenShareUI(StepContext& step) {
     HWND window = ShareUIShown(step);
     if (!window) return nullptr;
     if (!ShareUIPackage(window).requested && Failed(step, "DataRequested", ShareUIRequestData(window))) return nullptr;
+    if (ShareUIPackage(window).failed) {
+        step.failure = "the share UI reports that sharing failed: the package has no title (Windows requires one)";
+        return nullptr;
+    }
     if (Failed(step, "ShareProvidersRequested", ShareUIRequestProviders(window, kInstalledTargets))) return nullptr;
     return window;
 }
@@ -251,6 +255,14 @@ bool Dismiss(StepContext& step) {
     return true;
 }
 
+bool CopyLink(StepContext& step) {
+    HWND window = ShareUIShown(step);
+    if (!window) return false;
+    step.say("copies the link; the share UI closes, and the host hears neither completion nor cancel");
+    ShareUICopyLink(window);
+    return true;
+}
+
 bool Pause(StepContext& step) {
     Sleep(static_cast<DWORD>(std::clamp(step.number, 0.0, 600000.0)));
     return true;
@@ -269,6 +281,7 @@ const std::vector<UserStep>& UserSteps() {
         {"share target", Argument::Text, ShareToTarget},
         {"share provider", Argument::OptionalText, PickProvider},
         {"share dismiss", Argument::None, Dismiss},
+        {"share copy link", Argument::None, CopyLink},
         {"wait", Argument::Number, Pause},
     };
     return *steps;
