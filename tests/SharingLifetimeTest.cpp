@@ -228,6 +228,8 @@ TEST_P(SharingTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse) {
     }
     sim::FailNext("IDataTransferManager.add_DataRequested", 1, E_OUTOFMEMORY);
     EXPECT_EQ(ShareBytes(L"Failing"), E_FAIL);  // an allocation failure is E_FAIL here
+    // Off the window's thread, the window's manager is out of reach.
+    sim::Background([&] { EXPECT_EQ(ShareBytes(L"Failing"), RPC_E_WRONG_THREAD); }).Finish();
     // A file share that cannot start its lookup.
     for (const char* step : {"IStorageFileStatics.GetFileFromPathAsync", "IAsyncOperation.put_Completed"}) {
         sim::FailNext(step, 1, E_ACCESSDENIED);
@@ -238,6 +240,22 @@ TEST_P(SharingTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse) {
     EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
     WinRTSharingTerminate();
     EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
+}
+
+// A target waits for the bytes until the deadline only: bytes handed over
+// later are ignored and counted, and the share still ends once.
+TEST_P(SharingTest, BytesHandedOverAfterTheDeadlineAreIgnoredAndCounted) {
+    sim::SetDataProviderDeadline(100);
+    ASSERT_EQ(ShareBytes(), S_OK);
+    ui_.Data().Target();
+    const HRESULT timedOut = HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+    host::WhileHeld("IDataProviderRequest.SetData", [&] { EXPECT_EQ(sim::ShareUIRequestBitmap(window_), timedOut); },
+                    [] { sim::PumpFor(300); });
+    EXPECT_TRUE(sim::WaitForRuntimeIdle());
+    EXPECT_EQ(sim::LateProviderData(), 1);
+    EXPECT_FALSE(sim::ShareUIPackage(window_).bitmapDelivered);
+    ui_.Complete();
+    ASSERT_TRUE(PumpUntilCalls(1));
 }
 
 }  // namespace
