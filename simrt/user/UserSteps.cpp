@@ -247,20 +247,18 @@ bool PickProvider(StepContext& step) {
     return true;
 }
 
-bool Dismiss(StepContext& step) {
+// The user closes the open share UI without sharing, in one of two ways.
+bool CloseShareUI(StepContext& step, const char* action, void (*close)(HWND)) {
     HWND window = ShareUIShown(step);
     if (!window) return false;
-    step.say("dismisses the share UI");
-    ShareUIDismiss(window);
+    step.say(action);
+    close(window);
     return true;
 }
-
+bool Dismiss(StepContext& step) { return CloseShareUI(step, "dismisses the share UI", ShareUIDismiss); }
 bool CopyLink(StepContext& step) {
-    HWND window = ShareUIShown(step);
-    if (!window) return false;
-    step.say("copies the link; the share UI closes, and the host hears neither completion nor cancel");
-    ShareUICopyLink(window);
-    return true;
+    return CloseShareUI(step, "copies the link; the share UI closes, and the host hears neither completion nor cancel",
+                        ShareUICopyLink);
 }
 
 bool Pause(StepContext& step) {
