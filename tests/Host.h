@@ -100,27 +100,20 @@ struct ShareUI {
 };
 
 // A race forced at a gate: the next thread to reach `point` stops there while
-// `work` runs on a runtime thread; once it is held, `act` runs on this thread;
-// then the gate opens and the work ends.
-inline void WhileHeld(const std::string& point, std::function<void()> work, const std::function<void()>& act) {
+// `work` runs on a runtime thread (`workHere`: on this thread, as a share UI
+// step raising the window's events here); once it is held, `act` runs on the
+// other; then the gate opens and the work ends.
+inline void WhileHeld(const std::string& point, const std::function<void()>& work, const std::function<void()>& act,
+                      bool workHere = false) {
     sim::HoldNext(point);
-    sim::Background background(std::move(work));
-    const bool held = sim::WaitUntilHeld(point);
-    EXPECT_TRUE(held) << point << " never reached";
-    if (held) act();
-    sim::Release(point);
-    EXPECT_TRUE(background.Finish()) << point;
-}
-
-// The same race with the roles swapped: `work` runs on this thread (a share
-// UI step that raises the window's events here) and `act` on a runtime thread.
-inline void WhileHeldHere(const std::string& point, const std::function<void()>& work, std::function<void()> act) {
-    sim::HoldNext(point);
-    sim::Background background([&] {
-        if (sim::WaitUntilHeld(point)) act();
+    std::function<void()> actWhenHeld = [&] {
+        const bool held = sim::WaitUntilHeld(point);
+        EXPECT_TRUE(held) << point << " never reached";
+        if (held) act();
         sim::Release(point);
-    });
-    work();
+    };
+    sim::Background background(workHere ? actWhenHeld : work);
+    workHere ? work() : actWhenHeld();
     EXPECT_TRUE(background.Finish()) << point;
 }
 

@@ -106,7 +106,8 @@ TEST_P(SharingTest, TerminateWhileAShareIsInFlightLeavesNothingThatActsLater) {
             EXPECT_EQ(sim::CompleteFileLoads(), 1);
         } else {
             ASSERT_EQ(ShareBytes(), S_OK);
-            host::WhileHeldHere("IDataRequest.get_Data", [&] { sim::ShareUIRequestData(window_); }, WinRTSharingTerminate);
+            host::WhileHeld("IDataRequest.get_Data", [&] { sim::ShareUIRequestData(window_); }, WinRTSharingTerminate,
+                            true);
             EXPECT_EQ(sim::ShareUIPackage(window_).shareCompletedHandlers, 0);
             ui_.Dismiss();
         }
