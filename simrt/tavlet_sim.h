@@ -7,7 +7,9 @@
  * must be registered (scripts/run-host does both).
  *
  * Threads: as on Windows, the runtime raises events and completes operations
- * on threads of its own. A call below that makes the runtime act (raising a
+ * on threads of its own, except the share UI's DataRequested,
+ * TargetApplicationChosen and ShareProvidersRequested, which come on the
+ * window's thread, from its message loop. A call below that makes the runtime act (raising a
  * dial event, a share UI step, finishing a pin request) waits for that to end
  * while pumping the calling thread's messages, as a message loop would: call
  * it from the host's UI thread and callbacks that the library brings back to
