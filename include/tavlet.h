@@ -249,8 +249,8 @@ HRESULT TAVLET_CALL _WinRTShareProviderOperation_ReportCompleted(_WinRTShareProv
  * in UTF-8 ("" when none was reported). Strings are valid only during the call.
  * The buffer rule: the bytes of a data share may be freed from inside its
  * callback, or once WinRTSharingTerminate has returned - never earlier, even
- * for a share whose UI the user dismissed (its callback comes with the
- * window's next share). */
+ * for a share whose UI the user dismissed (its callback comes at
+ * ShareCanceled, from build 19041, else with the window's next share). */
 typedef void (TAVLET_CALL* ShareDataCompletedHandler)(const char* targetApplicationName, void* context,
                                                       const void* data);
 typedef void (TAVLET_CALL* ShareFileCompletedHandler)(const char* targetApplicationName, void* context,
@@ -260,7 +260,10 @@ typedef void (TAVLET_CALL* ShareFileCompletedHandler)(const char* targetApplicat
 BOOL TAVLET_CALL WinRTSharingIsAvailable(void);
 /* Shares data (an encoded image, read only when a target asks for it; keep it
  * alive and unchanged until the callback) or, when data is null or size 0,
- * the text. 0x80004002 when sharing is unavailable. */
+ * the text. 0x80004002 when sharing is unavailable.
+ * Both share exports: pass a title - Windows requires one, and without it the
+ * share fails in the share UI (no target gets anything, no ShareCompleted).
+ * Call them on the thread that owns the window, running its message loop. */
 HRESULT TAVLET_CALL WinRTShareDataForWindow(HWND window, const wchar_t* title, const wchar_t* description,
                                             const wchar_t* text, const void* data, uint64_t size, void* context,
                                             ShareDataCompletedHandler completed, _WinRTShareProvider* provider);

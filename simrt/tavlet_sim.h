@@ -7,7 +7,9 @@
  * must be registered (scripts/run-host does both).
  *
  * Threads: as on Windows, the runtime raises events and completes operations
- * on threads of its own. A call below that makes the runtime act (raising a
+ * on threads of its own, except the share UI's DataRequested,
+ * TargetApplicationChosen and ShareProvidersRequested, which come on the
+ * window's thread, from its message loop. A call below that makes the runtime act (raising a
  * dial event, a share UI step, finishing a pin request) waits for that to end
  * while pumping the calling thread's messages, as a message loop would: call
  * it from the host's UI thread and callbacks that the library brings back to
@@ -159,9 +161,22 @@ TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimLastTileUpdateXml(wchar_t* buffer, i
  * a window's is. */
 TAVLET_SIM_API HWND TAVLET_SIM_CALL TavletSimOpenShareWindow(void);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimIsShareUIOpen(HWND window);
+/* Where the share UI raises DataRequested, TargetApplicationChosen and
+ * ShareProvidersRequested: on the window's thread, from its message loop (0,
+ * the default, as on Windows), or on the runtime's threads (1). Either way
+ * the host must share from the window's thread: the window's manager refuses
+ * other threads (RPC_E_WRONG_THREAD). */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetShareEventsOnRuntimeThreads(int onRuntimeThreads);
+/* How long a target waits for the image rendered on demand, in ms (default
+ * 30000); an image set later is ignored and counted. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetDataProviderDeadline(DWORD ms);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimLateProviderData(void);
 /* The steps of the open share UI, in the order the system takes them. Each
  * returns the last failing handler's HRESULT (S_OK when all succeeded), or
- * E_ILLEGAL_METHOD_CALL when the window's share UI is not open. */
+ * E_ILLEGAL_METHOD_CALL when the window's share UI is not open. A package
+ * without a title fails the share, as on Windows: no target can be chosen
+ * nor complete (E_ILLEGAL_METHOD_CALL), TavletSimShareFailed says 1, and
+ * only dismissing the UI is left. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestData(HWND window);
 /* installedTargets: applications the UI lists besides the host's providers,
  * separated by '\n' (NULL for none). */
@@ -169,7 +184,8 @@ TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestProviders(HWND windo
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareProviderTitle(HWND window, int index, wchar_t* buffer, int capacity);
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareChooseTarget(HWND window, const wchar_t* applicationName);
 /* The target asks for the image and waits for the host to render it, as a real
- * target does; E_ILLEGAL_METHOD_CALL when the package holds no image. */
+ * target does, until the deadline (then HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+ * E_ILLEGAL_METHOD_CALL when the package holds no image. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestBitmap(HWND window);
 /* What the window's latest share held: bytes of the image handed to the
  * target, the text, the files (kept after the UI closes, until the window's
@@ -177,13 +193,17 @@ TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareRequestBitmap(HWND window);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareBitmapSize(HWND window);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareText(HWND window, wchar_t* buffer, int capacity);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareFileCount(HWND window);
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareFailed(HWND window);
 /* ShareCompleted, then the UI lets everything go. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimShareComplete(HWND window);
 /* The user picks a listed provider: the host's provider callback runs (on its
  * thread, inside this call). E_INVALIDARG when no such provider is listed. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimSharePickProvider(HWND window, const wchar_t* title);
-/* The UI goes away; nothing is raised. */
+/* The user closes the UI before choosing a target: ShareCanceled (Windows 10
+ * 2004, build 19041, and later), then the UI goes away. */
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimShareDismiss(HWND window);
+/* "Copy link": the UI goes away; neither ShareCompleted nor ShareCanceled comes. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimShareCopyLink(HWND window);
 /* ShareProviderOperation.ReportCompleted calls since TavletSimReset. */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimShareProviderCompletions(void);
 

@@ -85,6 +85,7 @@ struct ShareUI {
     const ShareUI& Bitmap() const { return Step(sim::ShareUIRequestBitmap(window), "bitmap"); }
     void Complete() const { Step(sim::ShareUIComplete(window), "complete"); }
     void Dismiss() const { sim::ShareUIDismiss(window); }
+    void CopyLink() const { sim::ShareUICopyLink(window); }
     const ShareUI& Step(HRESULT hr, const char* step) const {
         EXPECT_EQ(hr, S_OK) << "share UI step " << step;
         return *this;
@@ -93,15 +94,20 @@ struct ShareUI {
 };
 
 // A race forced at a gate: the next thread to reach `point` stops there while
-// `work` runs on a runtime thread; once it is held, `act` runs on this thread;
-// then the gate opens and the work ends.
-inline void WhileHeld(const std::string& point, std::function<void()> work, const std::function<void()>& act) {
+// `work` runs on a runtime thread (`workHere`: on this thread, as a share UI
+// step raising the window's events here); once it is held, `act` runs on the
+// other; then the gate opens and the work ends.
+inline void WhileHeld(const std::string& point, const std::function<void()>& work, const std::function<void()>& act,
+                      bool workHere = false) {
     sim::HoldNext(point);
-    sim::Background background(std::move(work));
-    const bool held = sim::WaitUntilHeld(point);
-    EXPECT_TRUE(held) << point << " never reached";
-    if (held) act();
-    sim::Release(point);
+    std::function<void()> actWhenHeld = [&] {
+        const bool held = sim::WaitUntilHeld(point);
+        EXPECT_TRUE(held) << point << " never reached";
+        if (held) act();
+        sim::Release(point);
+    };
+    sim::Background background(workHere ? actWhenHeld : work);
+    workHere ? work() : actWhenHeld();
     EXPECT_TRUE(background.Finish()) << point;
 }
 

@@ -1,6 +1,6 @@
 // Share providers: the host's own target in the share UI, its icon beside the
 // executable, its colour, and its callback in the allocating apartment.
-#include "Host.h"
+#include "SharingHost.h"
 
 #include <oleauto.h>
 
@@ -38,10 +38,10 @@ bool WaitedForTheLoop(const std::function<void()>& body) {
     return waited;
 }
 
-class ShareProviderTest : public ApartmentTest {
+class ShareProviderTest : public sharing_test::ShareEventsTest {
 protected:
     void SetUp() override {
-        ApartmentTest::SetUp();
+        ShareEventsTest::SetUp();
         sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
         ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
     }
@@ -93,7 +93,7 @@ protected:
 };
 
 // The getters answer empty until the icon is found and the runtime provider made.
-TEST_F(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColourRoundTrips) {
+TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColourRoundTrips) {
     const struct {
         uint32_t size;
         ShareProviderOperationHandler callback;
@@ -128,7 +128,7 @@ TEST_F(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
 
 // Whatever goes wrong with the icon, the host is not told and no runtime
 // provider is left, not even the one a successful initialisation made before.
-TEST_F(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
+TEST_P(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
     const struct {
         const wchar_t* uri;
         long lookups;
@@ -147,7 +147,7 @@ TEST_F(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
 // one keeps only its newest lookup's result: a lookup completing after either
 // (released before it completes, or while its completion is held in this
 // apartment before it builds the icon) only lets go.
-TEST_F(ShareProviderTest, IconLookupCompletingAfterDeallocOrReinitialisationOnlyLetsGo) {
+TEST_P(ShareProviderTest, IconLookupCompletingAfterDeallocOrReinitialisationOnlyLetsGo) {
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
     EXPECT_EQ(Dealloc(), S_OK);
     EXPECT_EQ(sim::CompleteFileLoads(), 1);
@@ -179,7 +179,7 @@ TEST_F(ShareProviderTest, IconLookupCompletingAfterDeallocOrReinitialisationOnly
     EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"\\Assets\\" + newer.name);
 }
 
-TEST_F(ShareProviderTest, ProviderIsListedOnceByTitleAndItsHandlerRemovesItself) {
+TEST_P(ShareProviderTest, ProviderIsListedOnceByTitleAndItsHandlerRemovesItself) {
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
     const struct {
         bool built;
@@ -219,7 +219,7 @@ TEST_F(ShareProviderTest, ProviderIsListedOnceByTitleAndItsHandlerRemovesItself)
 
 // Only a pick of the host's own provider calls the host, and always in its
 // own apartment; a callback that throws leaves the provider working.
-TEST_F(ShareProviderTest, PickedProviderCallsTheHostOnItsThread) {
+TEST_P(ShareProviderTest, PickedProviderCallsTheHostOnItsThread) {
     OpenShareWithProvider();
     picks_.throwInside = true;
     ui_.Pick(L"Tavlet");
@@ -241,7 +241,7 @@ TEST_F(ShareProviderTest, PickedProviderCallsTheHostOnItsThread) {
 // Dealloc or a new Init, before the pick or while it waits to enter, silences
 // the runtime provider at once, even while an open share UI still lists it;
 // the new Init's provider calls the new callback.
-TEST_F(ShareProviderTest, PickAfterDeallocOrReinitialisationCallsNothing) {
+TEST_P(ShareProviderTest, PickAfterDeallocOrReinitialisationCallsNothing) {
     const struct {
         bool dealloc, waiting;
     } rows[] = {{true, false}, {false, false}, {true, true}, {false, true}};
@@ -282,7 +282,7 @@ BOOL WINAPI NoImageName(HANDLE, DWORD, LPWSTR, PDWORD) {
 
 // Without the allocating thread's context there is no handle; without the
 // executable's path there is no icon file to look up, and no runtime provider.
-TEST_F(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
+TEST_P(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
     EXPECT_EQ(_WinRTShareProvider_Dealloc(nullptr), S_OK);
     _WinRTShareProvider* refused = reinterpret_cast<_WinRTShareProvider*>(1);
     sim::FailNext("CoGetObjectContext", 1, E_ACCESSDENIED);
@@ -303,5 +303,7 @@ TEST_F(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
     EXPECT_EQ(sim::CompleteFileLoads(), 1);
     EXPECT_EQ(sim::ShareProvidersCreated(), 2);
 }
+
+INSTANTIATE_FOR_BOTH_SHARE_EVENT_THREADS(ShareProviderTest);
 
 }  // namespace

@@ -17,7 +17,24 @@ struct Completion {
     DWORD thread;
 };
 
-class SharingTest : public ApartmentTest {
+// Each sharing test runs twice: with the manager's events raised on the
+// window's thread (as on Windows) and on the runtime's threads.
+class ShareEventsTest : public ApartmentTest, public testing::WithParamInterface<sim::ShareEvents> {
+protected:
+    void SetUp() override {
+        ApartmentTest::SetUp();
+        sim::SetShareEvents(GetParam());
+    }
+};
+#define INSTANTIATE_FOR_BOTH_SHARE_EVENT_THREADS(Fixture)                                                   \
+    INSTANTIATE_TEST_SUITE_P(Events, Fixture,                                                              \
+                             testing::Values(sim::ShareEvents::WindowThread, sim::ShareEvents::RuntimeThreads), \
+                             [](const auto& info) {                                                        \
+                                 return info.param == sim::ShareEvents::WindowThread ? "OnWindowThread"     \
+                                                                                     : "OnRuntimeThreads"; \
+                             })
+
+class SharingTest : public ShareEventsTest {
 public:
     HRESULT ShareBytes(const wchar_t* title = L"Photo", HWND window = nullptr, uint64_t size = 0) {
         return WinRTShareDataForWindow(window ? window : window_, title, nullptr, nullptr, image_.data(),

@@ -9,7 +9,7 @@ namespace {
 using sharing_test::Completion;
 using sharing_test::SharingTest;
 
-TEST_F(SharingTest, UnavailableSharingIsRefusedFirstAndAMissingFileSucceedsAndDoesNothing) {
+TEST_P(SharingTest, UnavailableSharingIsRefusedFirstAndAMissingFileSucceedsAndDoesNothing) {
     EXPECT_EQ(WinRTSharingIsAvailable(), 1);
     sim::SetSharingSupported(false);
     EXPECT_EQ(WinRTSharingIsAvailable(), 0);
@@ -24,13 +24,15 @@ TEST_F(SharingTest, UnavailableSharingIsRefusedFirstAndAMissingFileSucceedsAndDo
 }
 
 // Each kind of share as the UI walks it: the package holds only what was
-// given (a null or empty title or description is not set; without bytes the
+// given (a null or empty title or description is not set, and the share
+// fails without a title: no target, no ShareCompleted; without bytes the
 // text, empty when null; bytes as Bitmap only, copied once when a target asks;
 // a file found on a runtime thread, opened from this thread's loop). Bytes and
 // files call back once, on this thread, with the target in UTF-8, when the
 // share completes (without DataPackage.ShareCompleted: when the UI lets the
-// package go); each handler removes itself once it has run.
-TEST_F(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
+// package go; a failed one when the UI is dismissed); each handler removes
+// itself once it has run.
+TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
     host::TempFile file(L"-shared.png");
     const std::string path(file.path.begin(), file.path.end());
     enum Kind { Text, Bytes, File, BytesWithoutShareCompleted };
@@ -50,7 +52,7 @@ TEST_F(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
         {Bytes, L"Photo", L"Holiday", L"caption", image_.data(), image_.size(), L"Почта \u2709 \U0001F4E7",
          "\xD0\x9F\xD0\xBE\xD1\x87\xD1\x82\xD0\xB0 \xE2\x9C\x89 \xF0\x9F\x93\xA7"},
         {Bytes, nullptr, nullptr, nullptr, image_.data(), image_.size(), nullptr, ""},
-        {BytesWithoutShareCompleted, nullptr, nullptr, nullptr, image_.data(), image_.size(), L"Mail", "Mail"},
+        {BytesWithoutShareCompleted, L"Photo", nullptr, nullptr, image_.data(), image_.size(), L"Mail", "Mail"},
     };
     auto given = [](const wchar_t* text) { return text && *text ? std::wstring(text) : L"<unset>"; };
     sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
@@ -59,8 +61,9 @@ TEST_F(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
         const size_t before = Calls();
         const uint64_t copied = sim::DataWriterBytesCopied();
         if (row.kind == BytesWithoutShareCompleted) {
-            sim::SetDataPackage3Present(false);
-            sim::SetEventPresent(L"Windows.ApplicationModel.DataTransfer.DataPackage", L"ShareCompleted", false);
+            sim::SetDataPackage3Present(false);  // a system before build 15063
+            for (auto event : {L"ShareCompleted", L"ShareCanceled"})
+                sim::SetEventPresent(L"Windows.ApplicationModel.DataTransfer.DataPackage", event, false);
         }
         if (row.kind == File) {
             ASSERT_EQ(WinRTShareFileForWindow(window_, row.title, row.description, path.c_str(), this, &OnFile, nullptr),
@@ -84,9 +87,17 @@ TEST_F(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
         EXPECT_EQ(package.text, row.kind == Text && row.text ? row.text : L"");
         EXPECT_EQ(package.formats.size(), row.kind == Text || row.kind == File ? 0u : 1u);  // Bitmap
         EXPECT_EQ(package.storageItems, std::vector<std::wstring>(row.kind == File, file.path));
-        if (row.target) ui_.Target(row.target);
-        EXPECT_EQ(Handlers(L"TargetApplicationChosen"), row.target ? 0 : 1);
-        if (row.kind == Bytes || row.kind == BytesWithoutShareCompleted) {
+        const bool fails = !row.title || !*row.title;
+        EXPECT_EQ(package.failed, fails);
+        if (fails) {
+            EXPECT_EQ(sim::ShareUIChooseTarget(window_, L"Mail"), HRESULT(0x8000000E));  // E_ILLEGAL_METHOD_CALL
+            EXPECT_EQ(sim::ShareUIComplete(window_), HRESULT(0x8000000E));
+            ui_.Dismiss();  // ShareCanceled
+        } else if (row.target) {
+            ui_.Target(row.target);
+        }
+        EXPECT_EQ(Handlers(L"TargetApplicationChosen"), fails || row.target ? 0 : 1);
+        if (!fails && (row.kind == Bytes || row.kind == BytesWithoutShareCompleted)) {
             EXPECT_EQ(sim::DataWriterBytesCopied(), copied);
             ui_.Bitmap();
             package = sim::ShareUIPackage(window_);
@@ -95,10 +106,10 @@ TEST_F(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
             EXPECT_TRUE(package.bitmapDelivered);  // the stream is still open: the writer was detached
             EXPECT_EQ(sim::ShareUIBitmapBytes(window_), image_);
         }
-        EXPECT_EQ(sim::DataWriterBytesCopied(), copied + (row.data && row.size ? image_.size() : 0));
+        EXPECT_EQ(sim::DataWriterBytesCopied(), copied + (row.data && row.size && !fails ? image_.size() : 0));
         sim::PumpFor(20);
-        EXPECT_EQ(Calls(), before);
-        ui_.Complete();
+        EXPECT_EQ(Calls(), before + (fails && row.told));
+        if (!fails) ui_.Complete();
         ASSERT_TRUE(PumpUntilCalls(before + (row.told ? 1 : 0)));
         if (!row.told) continue;
         const Completion call = At(before);
@@ -114,7 +125,7 @@ TEST_F(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
 
 // Larger shares are written in pieces of 4 MiB, four GiB or more never
 // truncated (the writer here only counts).
-TEST_F(SharingTest, BytesAreWrittenInPiecesAndNeverTruncated) {
+TEST_P(SharingTest, BytesAreWrittenInPiecesAndNeverTruncated) {
     sim::SetDataWriterCopiesBytes(false);
     ASSERT_EQ(ShareBytes(L"Photo", nullptr, 0x100000002ull), S_OK);
     ui_.Data().Bitmap();
@@ -128,7 +139,7 @@ TEST_F(SharingTest, BytesAreWrittenInPiecesAndNeverTruncated) {
 
 // A completion raised on a runtime thread waits for the host's message loop;
 // Terminate silences every share, even one whose completion is queued there.
-TEST_F(SharingTest, RuntimeThreadCompletionsArriveThroughTheMessageLoopUntilTerminate) {
+TEST_P(SharingTest, RuntimeThreadCompletionsArriveThroughTheMessageLoopUntilTerminate) {
     // One more share open in another window, its bytes not yet asked for.
     host::Window other;
     ASSERT_EQ(ShareBytes(L"Photo", other), S_OK);
@@ -160,32 +171,61 @@ TEST_F(SharingTest, RuntimeThreadCompletionsArriveThroughTheMessageLoopUntilTerm
     EXPECT_EQ(Calls(), 1u);
 }
 
-// A dismissed share ends with the window's next share, with no target, and
-// registrations never pile up; one with a chosen target is delivered and
-// completes beside it.
-TEST_F(SharingTest, DismissedSharesEndWithTheWindowsNextShareAndChosenOnesLiveBesideIt) {
-    constexpr size_t kShares = 20;
-    for (size_t i = 0; i < kShares; ++i) {
-        ASSERT_EQ(ShareBytes(), S_OK);
-        EXPECT_EQ(Handlers(), 2);
-        ui_.Data().Dismiss();
-        EXPECT_EQ(Calls(), i);
+// A dismissed share ends at ShareCanceled where the system has it (build
+// 19041), else with the window's next share, with no target; "Copy link"
+// raises neither. Registrations never pile up.
+TEST_P(SharingTest, DismissedSharesEndAtShareCanceledElseWithTheWindowsNextShare) {
+    const struct {
+        uint32_t build;
+        bool copyLink, endsAtOnce;
+    } rows[] = {{18363, false, false}, {19041, false, true}, {19045, true, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.build);
+        sim::SetWindowsBuild(row.build);
+        sim::SetEventPresent(L"Windows.ApplicationModel.DataTransfer.DataPackage", L"ShareCanceled", row.build >= 19041);
+        const size_t before = Calls();
+        for (size_t i = 1; i <= 3; ++i) {
+            ASSERT_EQ(ShareBytes(), S_OK);
+            EXPECT_EQ(Handlers(), 2);
+            row.copyLink ? ui_.Data().CopyLink() : ui_.Data().Dismiss();
+            row.endsAtOnce ? (void)PumpUntilCalls(before + i) : sim::PumpFor(20);
+            EXPECT_EQ(Calls(), before + i - !row.endsAtOnce);
+        }
+        ASSERT_EQ(ShareBytes(L"A"), S_OK);
+        ASSERT_TRUE(PumpUntilCalls(before + 3));
+        EXPECT_EQ(At(before + 2).target, "");
+        ui_.Data().Complete();
+        ASSERT_TRUE(PumpUntilCalls(before + 4));
     }
-    ASSERT_EQ(ShareBytes(L"A"), S_OK);
-    ASSERT_TRUE(PumpUntilCalls(kShares));
-    EXPECT_EQ(At(kShares - 1).target, "");
+}
+
+// A share whose target was chosen, or whose target reads its data without
+// one, is delivered and ends beside the window's next share.
+TEST_P(SharingTest, ShareBeingDeliveredLivesBesideTheWindowsNextShare) {
+    ASSERT_EQ(ShareBytes(), S_OK);
     ui_.Data().Target();
     ASSERT_EQ(ShareBytes(L"B"), S_OK);
     sim::PumpFor(50);
-    EXPECT_EQ(Calls(), kShares);
+    EXPECT_EQ(Calls(), 0u);
     ASSERT_EQ(sim::ShareTargetsDelivering(window_), 1);
     EXPECT_EQ(sim::ShareTargetRequestBitmap(window_), S_OK);
     EXPECT_EQ(sim::ShareTargetBitmapBytes(window_), image_);
     EXPECT_EQ(sim::ShareTargetComplete(window_), S_OK);
-    ASSERT_TRUE(PumpUntilCalls(kShares + 1));
-    EXPECT_EQ(At(kShares).target, "Mail");
+    ASSERT_TRUE(PumpUntilCalls(1));
+    EXPECT_EQ(At(0).target, "Mail");
+    // No target chosen: the next share comes between two pieces of the bytes.
+    sim::SetDataWriterCopiesBytes(false);
+    ui_.Data();
+    ASSERT_EQ(ShareBytes(L"C", nullptr, 9 << 20), S_OK);
+    ui_.Data();
+    host::WhileHeld(
+        "IDataWriter.StoreAsync", [&] { EXPECT_EQ(sim::ShareUIRequestBitmap(window_), S_OK); },
+        [&] { EXPECT_EQ(ShareText(L"D"), S_OK); });
+    EXPECT_EQ(sim::ShareTargetComplete(window_), S_OK);
+    ASSERT_TRUE(PumpUntilCalls(3));  // B, ended by C, and C
     ui_.Data().Complete();
-    ASSERT_TRUE(PumpUntilCalls(kShares + 2));
 }
+
+INSTANTIATE_FOR_BOTH_SHARE_EVENT_THREADS(SharingTest);
 
 }  // namespace

@@ -23,6 +23,7 @@ const std::set<std::wstring>& DefaultMembers() {
     static const std::set<std::wstring>* members = new std::set<std::wstring>{
         L"Windows.ApplicationModel.DataTransfer.DataTransferManager/ShareProvidersRequested!",
         L"Windows.ApplicationModel.DataTransfer.DataPackage/ShareCompleted!",
+        L"Windows.ApplicationModel.DataTransfer.DataPackage/ShareCanceled!",
         L"Windows.ApplicationModel.DataTransfer.DataPackage/SetText()",
     };
     return *members;

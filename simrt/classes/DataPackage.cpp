@@ -4,6 +4,7 @@
 #include "DataTransfer.h"
 #include "Property.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace sim {
@@ -15,10 +16,17 @@ namespace Foundation = abi::Windows::Foundation;
 namespace Storage = abi::Windows::Storage;
 namespace Streams = abi::Windows::Storage::Streams;
 using ShareCompletedHandler = Foundation::TypedEventHandler<IDataPackage*, IShareCompletedEventArgs*>;
+using ShareCanceledHandler = Foundation::TypedEventHandler<IDataPackage*, IInspectable*>;
 
 namespace {
 
-std::atomic<bool> package3Present{true};
+// Explicit answers; otherwise by the modelled build.
+std::atomic<int> package3Present{-1}, package4Present{-1};
+std::atomic<long> deadlineMs{30000}, lateData{0};
+bool Present(const std::atomic<int>& answer, uint32_t build) {
+    const int explicitAnswer = answer;
+    return explicitAnswer < 0 ? WindowsAtLeast(build) : explicitAnswer != 0;
+}
 
 // Text a host may set on a package, and whether it did.
 struct HostText {
@@ -68,13 +76,15 @@ public:
 
 }  // namespace
 
-class DataPackageObject : public SimObject<DataPackageObject, IDataPackage, IDataPackage3> {
+class DataPackageObject : public SimObject<DataPackageObject, IDataPackage, IDataPackage3, IDataPackage4> {
 public:
     DataPackageObject() : properties_(MakeObject<PropertySet>()) {}
 
-    // IDataPackage3 is the interface a system without ShareCompleted lacks.
+    // IDataPackage3 (ShareCompleted) and IDataPackage4 (ShareCanceled) are
+    // what older systems lack.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (iid == abi::guid_v<IDataPackage3> && !package3Present) {
+        if ((iid == abi::guid_v<IDataPackage3> && !IsShareCompletedInterfacePresent()) ||
+            (iid == abi::guid_v<IDataPackage4> && !IsShareCanceledInterfacePresent())) {
             if (out) *out = nullptr;
             return E_NOINTERFACE;
         }
@@ -94,6 +104,7 @@ public:
         for (auto& entry : providers_) contents.providerFormats.push_back(entry.first);
         contents.storageItems = storageItems_;
         contents.shareCompletedHandlers = shareCompleted_.Count();
+        contents.shareCanceledHandlers = shareCanceled_.Count();
         return contents;
     }
     ::winrt::com_ptr<DataProviderHandler> Provider(const std::wstring& formatId) {
@@ -105,6 +116,7 @@ public:
         auto args = MakeObject<ShareCompletedArgs>();
         return shareCompleted_.Raise(static_cast<IDataPackage*>(this), args.get()).last;
     }
+    HRESULT RaiseShareCanceled() { return shareCanceled_.Raise(static_cast<IDataPackage*>(this), static_cast<IInspectable*>(nullptr)).last; }
 
     // ---- IDataPackage ----
     SIM_UNUSED_OUT("IDataPackage.GetView", result, GetView(IInspectable** result))
@@ -152,6 +164,8 @@ public:
 
     // ---- IDataPackage3 ----
     SIM_EVENT(IDataPackage3, ShareCompleted, ShareCompletedHandler, shareCompleted_)
+    // ---- IDataPackage4 ----
+    SIM_EVENT(IDataPackage4, ShareCanceled, ShareCanceledHandler, shareCanceled_)
 
 private:
     // Walks the list the way the system does (First, HasCurrent, MoveNext)
@@ -185,6 +199,7 @@ private:
     std::map<std::wstring, ::winrt::com_ptr<DataProviderHandler>> providers_;
     std::vector<std::wstring> storageItems_;
     EventSource<ShareCompletedHandler> shareCompleted_;
+    EventSource<ShareCanceledHandler> shareCanceled_;
 };
 
 namespace {
@@ -246,7 +261,13 @@ public:
     SIM_GETTER(IDataProviderRequest, FormatId, HSTRING, Fixed(formatId_))
     HRESULT STDMETHODCALLTYPE get_Deadline(Foundation::DateTime* value) noexcept override {
         SIM_FAULT("IDataProviderRequest.get_Deadline");
-        value->UniversalTime = 0;
+        // As a DateTime: 100 ns ticks since 1601 (a FILETIME).
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(state_->deadline -
+                                                                               std::chrono::steady_clock::now());
+        value->UniversalTime = static_cast<INT64>((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime) +
+                               std::max<INT64>(left.count(), 0) * 10;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetDeferral(IDataProviderDeferral** value) noexcept override {
@@ -262,6 +283,8 @@ public:
     HRESULT STDMETHODCALLTYPE SetData(IInspectable* value) noexcept override {
         SIM_FAULT("IDataProviderRequest.SetData");
         std::lock_guard guard(state_->lock);
+        // Too late: the target went on without it.
+        if (state_->expired) return ++lateData, S_OK;
         state_->data.copy_from(value);
         return S_OK;
     }
@@ -291,7 +314,11 @@ public:
 
 const ClassRegistration formats(StandardDataFormats::name,
                                 [] { return NewFactory<StandardDataFormatsStatics>(StandardDataFormats::name); });
-const ResetRegistration reset([] { package3Present = true; });
+const ResetRegistration reset([] {
+    package3Present = package4Present = -1;
+    deadlineMs = 30000;
+    lateData = 0;
+});
 
 }  // namespace
 
@@ -307,7 +334,9 @@ const ResetRegistration reset([] { package3Present = true; });
     return Up<IDataProviderRequest>(MakeObject<ProviderRequest>(formatId, std::move(state)));
 }
 
-bool IsShareCompletedInterfacePresent() { return package3Present; }
+std::chrono::milliseconds DataProviderDeadline() { return std::chrono::milliseconds(deadlineMs.load()); }
+bool IsShareCompletedInterfacePresent() { return Present(package3Present, 15063); }
+bool IsShareCanceledInterfacePresent() { return Present(package4Present, 19041); }
 PackageContents ContentsOf(IDataPackage* package) {
     auto* simulated = dynamic_cast<DataPackageObject*>(package);
     return simulated ? simulated->Contents() : PackageContents{};
@@ -321,6 +350,14 @@ HRESULT RaiseShareCompleted(IDataPackage* package) {
     return simulated ? simulated->RaiseShareCompleted() : E_INVALIDARG;
 }
 
+HRESULT RaiseShareCanceled(IDataPackage* package) {
+    auto* simulated = dynamic_cast<DataPackageObject*>(package);
+    return simulated ? simulated->RaiseShareCanceled() : E_INVALIDARG;
+}
+
 void SetDataPackage3Present(bool present) { package3Present = present; }
+void SetDataPackage4Present(bool present) { package4Present = present; }
+void SetDataProviderDeadline(DWORD ms) { deadlineMs = static_cast<long>(ms); }
+long LateProviderData() { return lateData; }
 
 }  // namespace sim

@@ -10,6 +10,7 @@
 #include "tavlet/winapi/winrt/abi/Storage.Streams.h"
 #include "tavlet/winapi/winrt/abi/Storage.h"
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <condition_variable>
@@ -21,10 +22,16 @@ namespace sim {
 
 namespace DataTransfer = abi::Windows::ApplicationModel::DataTransfer;
 
-// What a data provider request ended with.
+// DataPackage.cpp: how long a target waits for deferred data.
+std::chrono::milliseconds DataProviderDeadline();
+
+// What a data provider request ended with. After its deadline the target no
+// longer waits: data set then is ignored.
 struct ProviderRequestState {
     std::mutex lock;
     std::condition_variable changed;
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::now() + DataProviderDeadline();
+    bool expired = false;
     long deferrals = 0;
     long liveDeferrals = 0;  // deferral objects not yet released
     bool deferralCompleted = false;
@@ -37,6 +44,7 @@ struct ProviderRequestState {
 ::winrt::com_ptr<DataTransfer::IDataProviderRequest> NewDataProviderRequest(
     const std::wstring& formatId, std::shared_ptr<ProviderRequestState> state);
 bool IsShareCompletedInterfacePresent();
+bool IsShareCanceledInterfacePresent();
 
 // The package as the share UI sees it.
 struct PackageContents {
@@ -44,12 +52,13 @@ struct PackageContents {
     std::wstring title, description, text;
     std::vector<std::wstring> providerFormats;
     std::vector<std::wstring> storageItems;  // paths
-    long shareCompletedHandlers = 0;
+    long shareCompletedHandlers = 0, shareCanceledHandlers = 0;
 };
 // For simulated packages only (others give nothing).
 PackageContents ContentsOf(DataTransfer::IDataPackage* package);
 ::winrt::com_ptr<DataTransfer::DataProviderHandler> ProviderOf(DataTransfer::IDataPackage* package, const std::wstring& formatId);
 HRESULT RaiseShareCompleted(DataTransfer::IDataPackage* package);
+HRESULT RaiseShareCanceled(DataTransfer::IDataPackage* package);
 
 // ShareProvider.cpp
 using ProviderVector = abi::Windows::Foundation::Collections::IVector<DataTransfer::IShareProvider*>;

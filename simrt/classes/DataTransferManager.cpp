@@ -6,6 +6,15 @@
 #include "tavlet/winapi/winrt/abi/Interop.h"
 
 namespace sim {
+namespace {
+
+// The manager is not agile: the interop calls come from the window's thread.
+HRESULT CheckWindow(HWND window) {
+    if (!window || !IsWindow(window)) return E_INVALIDARG;
+    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() ? S_OK : RPC_E_WRONG_THREAD;
+}
+
+}  // namespace
 
 ::winrt::com_ptr<Manager> FindManager(HWND window) {
     auto& s = sharing();
@@ -44,7 +53,7 @@ public:
         SIM_FAULT("IDataTransferManagerInterop.GetForWindow");
         if (!result) return E_POINTER;
         *result = nullptr;
-        if (!window || !IsWindow(window)) return E_INVALIDARG;
+        if (HRESULT hr = CheckWindow(window); FAILED(hr)) return hr;
         auto manager = FindManager(window);
         if (!manager) {
             manager.attach(new Manager(window));
@@ -56,16 +65,17 @@ public:
     }
     HRESULT STDMETHODCALLTYPE ShowShareUIForWindow(HWND window) noexcept override {
         SIM_FAULT("IDataTransferManagerInterop.ShowShareUIForWindow");
-        if (!window || !IsWindow(window)) return E_INVALIDARG;
+        if (HRESULT hr = CheckWindow(window); FAILED(hr)) return hr;
         Session previous;
         {
             auto& s = sharing();
             std::lock_guard guard(s.lock);
             ++s.shows[window];
             // A share UI shown again replaces the one that was open; a share
-            // whose target was chosen goes on with that target.
+            // whose target was chosen, or asked for its data, goes on with that target.
             previous = std::move(s.sessions[window]);
-            if (previous.open && previous.targetChosen) s.delivering.emplace(window, std::move(previous));
+            if (previous.open && (previous.targetChosen || previous.bitmap))
+                s.delivering.emplace(window, std::move(previous));
             s.sessions[window] = Session{};
             s.sessions[window].open = true;
         }
@@ -80,7 +90,8 @@ const ResetRegistration reset([] {
     auto& s = sharing();
     std::lock_guard guard(s.lock);
     s.supported = true;
-    s.manager2Present = true;
+    s.manager2Present.reset();
+    s.eventsOnWindowThread = true;
     s.shows.clear();
     sessions.swap(s.sessions);
     s.delivering.clear();
@@ -90,7 +101,13 @@ const ResetRegistration reset([] {
 
 void SetSharingSupported(bool supported) { WriteState(sharing(), &Sharing::supported, supported); }
 
-void SetDataTransferManager2Present(bool present) { WriteState(sharing(), &Sharing::manager2Present, present); }
+void SetDataTransferManager2Present(bool present) {
+    WriteState(sharing(), &Sharing::manager2Present, std::optional<bool>(present));
+}
+
+void SetShareEvents(ShareEvents where) {
+    WriteState(sharing(), &Sharing::eventsOnWindowThread, where == ShareEvents::WindowThread);
+}
 
 long ShareEventHandlers(HWND window, const std::wstring& eventName) {
     auto manager = FindManager(window);

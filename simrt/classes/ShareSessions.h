@@ -8,6 +8,7 @@
 #include "RuntimeThreads.h"
 
 #include <atomic>
+#include <optional>
 
 namespace sim {
 
@@ -29,13 +30,15 @@ struct Session {
     ::winrt::com_ptr<ProviderVector> providers;
     std::shared_ptr<ProviderRequestState> bitmap;
     bool targetChosen = false;
+    bool failed = false;     // DataRequested left the package without a title
     SharedPackage snapshot;  // what the package held when the UI closed
 };
 
 struct Sharing {
     std::mutex lock;
     bool supported = true;
-    bool manager2Present = true;
+    std::optional<bool> manager2Present;  // else by build
+    bool eventsOnWindowThread = true;
     std::map<HWND, Manager*> managers;  // alive now; each removes itself as it goes
     std::map<HWND, long> shows;
     std::map<HWND, Session> sessions;
@@ -53,7 +56,9 @@ inline Sharing& sharing() {
 // that is being destroyed.
 class Manager : public SimObject<Manager, IDataTransferManager, IDataTransferManager2> {
 public:
-    explicit Manager(HWND window) : window_(window) {}
+    // Made on the window's thread, whose message loop raises its events.
+    explicit Manager(HWND window) : window_(window), entry_(detail::ThreadEntryWindow()) {}
+    HWND Entry() const noexcept { return entry_; }
 
     ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() noexcept override {
@@ -81,7 +86,7 @@ public:
         if (iid == abi::guid_v<IDataTransferManager2>) {
             auto& s = sharing();
             std::lock_guard guard(s.lock);
-            if (!s.manager2Present) {
+            if (!s.manager2Present.value_or(WindowsAtLeast(15063))) {
                 if (out) *out = nullptr;
                 return E_NOINTERFACE;
             }
@@ -99,6 +104,7 @@ public:
 
 private:
     HWND window_;
+    HWND entry_;
     std::atomic<ULONG> refs_{1};
 };
 

@@ -30,8 +30,8 @@ HRESULT WithDelivering(HWND window, Step step) {
 }  // namespace
 
 // A target asking for the deferred bitmap waits for it, as a real one does:
-// data set and the deferral (if one was taken) completed. A deferral released
-// without completing, or no data, fails the request.
+// data set and the deferral (if one was taken) completed, until the deadline.
+// A deferral released without completing, or no data, fails the request.
 HRESULT RequestBitmap(const Session& session, const std::shared_ptr<ProviderRequestState>& state) {
     auto provider = session.package ? ProviderOf(session.package.get(), L"Bitmap") : nullptr;
     if (!provider) return E_ILLEGAL_METHOD_CALL;
@@ -40,8 +40,14 @@ HRESULT RequestBitmap(const Session& session, const std::shared_ptr<ProviderRequ
         if (HRESULT hr = provider->Invoke(request.get()); hr < 0) return hr;
     }
     std::unique_lock guard(state->lock);
-    state->changed.wait_for(guard, std::chrono::seconds(10),
-                            [&] { return state->deferralCompleted || state->liveDeferrals == 0; });
+    const bool ended = state->changed.wait_until(guard, state->deadline, [&] {
+        return state->deferralCompleted || state->liveDeferrals == 0;
+    });
+    if (!ended) {
+        state->expired = true;
+        state->data = nullptr;
+        return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+    }
     const bool finished = state->deferrals == 0 || state->deferralCompleted;
     return finished && state->data ? S_OK : E_FAIL;
 }

@@ -29,20 +29,31 @@ private:
     ::winrt::com_ptr<IInspectable> data_;
 };
 
+enum class Raises { OnRuntimeThread, ManagerEvent, TargetStep };
+
 // Runs step with the open session's manager and copies of what it needs,
-// outside every lock.
+// outside every lock: the manager's events where they are delivered (the
+// window's message loop by default), the rest on a runtime thread. A failed
+// share takes no target step.
 template <typename Step>
-HRESULT WithOpenUI(HWND window, Step step) {
+HRESULT WithOpenUI(HWND window, Raises raises, Step step) {
     auto manager = FindManager(window);
     Session copy;
+    bool onWindowThread;
     {
         auto& s = sharing();
         std::lock_guard guard(s.lock);
         auto found = s.sessions.find(window);
         if (found == s.sessions.end() || !found->second.open) return E_ILLEGAL_METHOD_CALL;
+        if (found->second.failed && raises != Raises::OnRuntimeThread) return E_ILLEGAL_METHOD_CALL;
         copy = found->second;
+        onWindowThread = s.eventsOnWindowThread && raises == Raises::ManagerEvent;
     }
-    // The user's steps reach the host on the runtime's threads.
+    if (onWindowThread && manager) {
+        HRESULT result = RPC_E_DISCONNECTED;  // the window's thread went first
+        detail::RunThroughMessageLoop(manager->Entry(), [&] { result = step(manager, copy); });
+        return result;
+    }
     return detail::RunOnRuntimeThreadFor<HRESULT>([&] { return step(manager, copy); });
 }
 
@@ -59,6 +70,7 @@ void UpdateSession(HWND window, Change change) {
 SharedPackage Snapshot(const Session& session) {
     SharedPackage result;
     result.requested = session.requested;
+    result.failed = session.failed;
     if (session.package) {
         auto contents = ContentsOf(session.package.get());
         result.hasTitle = contents.hasTitle;
@@ -70,6 +82,7 @@ SharedPackage Snapshot(const Session& session) {
         result.formats = contents.providerFormats;
         result.storageItems = contents.storageItems;
         result.shareCompletedHandlers = contents.shareCompletedHandlers;
+        result.shareCanceledHandlers = contents.shareCanceledHandlers;
     }
     if (session.bitmap) {
         ::winrt::com_ptr<IInspectable> data;
@@ -118,21 +131,30 @@ bool IsShareUIOpen(HWND window) {
     return found != s.sessions.end() && found->second.open;
 }
 
+// A package without a title fails the share: the UI shows the failure.
 HRESULT ShareUIRequestData(HWND window) {
-    return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>& manager, Session&) -> HRESULT {
+    return WithOpenUI(window, Raises::ManagerEvent, [&](const ::winrt::com_ptr<Manager>& manager, Session&) -> HRESULT {
         auto package = NewDataPackage();
         UpdateSession(window, [&](Session& session) {
             session.package = package;
             session.requested = true;
         });
-        if (!manager) return S_OK;
-        auto args = NewDataRequestedEventArgs(package.get());
-        return manager->dataRequested.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get()).last;
+        HRESULT result = S_OK;
+        if (manager) {
+            auto args = NewDataRequestedEventArgs(package.get());
+            result = manager->dataRequested.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get()).last;
+        }
+        const auto contents = ContentsOf(package.get());
+        UpdateSession(window, [&](Session& session) {
+            if (session.package == package) session.failed = !contents.hasTitle || contents.title.empty();
+        });
+        return result;
     });
 }
 
 HRESULT ShareUIRequestProviders(HWND window, const std::vector<std::wstring>& installedTargets) {
-    return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>& manager, Session& session) -> HRESULT {
+    return WithOpenUI(window, Raises::ManagerEvent,
+                      [&](const ::winrt::com_ptr<Manager>& manager, Session& session) -> HRESULT {
         auto providers = NewProviderVector();
         for (auto& title : installedTargets) {
             if (HRESULT hr = providers->Append(NewSystemShareProvider(title).get()); hr < 0) return hr;
@@ -166,8 +188,9 @@ std::vector<std::wstring> ShareUIProviderTitles(HWND window) {
 }
 
 HRESULT ShareUIChooseTarget(HWND window, const std::wstring& applicationName) {
+    if (ShareUIPackage(window).failed) return E_ILLEGAL_METHOD_CALL;
     UpdateSession(window, [](Session& session) { session.targetChosen = session.open; });
-    return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>& manager, Session&) -> HRESULT {
+    return WithOpenUI(window, Raises::ManagerEvent, [&](const ::winrt::com_ptr<Manager>& manager, Session&) -> HRESULT {
         if (!manager) return S_OK;
         auto args = MakeObject<TargetChosenArgs>(applicationName);
         return manager->targetChosen.Raise(static_cast<IDataTransferManager*>(manager.get()), args.get()).last;
@@ -175,7 +198,7 @@ HRESULT ShareUIChooseTarget(HWND window, const std::wstring& applicationName) {
 }
 
 HRESULT ShareUIPickProvider(HWND window, const std::wstring& title) {
-    return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
+    return WithOpenUI(window, Raises::TargetStep, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
         if (!session.providers) return E_ILLEGAL_METHOD_CALL;
         UINT32 size = 0;
         if (HRESULT hr = session.providers->get_Size(&size); hr < 0) return hr;
@@ -194,7 +217,7 @@ HRESULT ShareUIPickProvider(HWND window, const std::wstring& title) {
 }
 
 HRESULT ShareUIRequestBitmap(HWND window) {
-    return WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
+    return WithOpenUI(window, Raises::TargetStep, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
         auto state = std::make_shared<ProviderRequestState>();
         UpdateSession(window, [&](Session& open) { open.bitmap = state; });
         return RequestBitmap(session, state);
@@ -202,15 +225,23 @@ HRESULT ShareUIRequestBitmap(HWND window) {
 }
 
 HRESULT ShareUIComplete(HWND window) {
-    HRESULT result = WithOpenUI(window, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
+    HRESULT result = WithOpenUI(window, Raises::TargetStep, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
         if (!session.package || !IsShareCompletedInterfacePresent()) return S_OK;
         return RaiseShareCompleted(session.package.get());
     });
-    CloseUI(window);
+    if (result != E_ILLEGAL_METHOD_CALL) CloseUI(window);
     return result;
 }
 
-void ShareUIDismiss(HWND window) { CloseUI(window); }
+void ShareUIDismiss(HWND window) {
+    WithOpenUI(window, Raises::OnRuntimeThread, [&](const ::winrt::com_ptr<Manager>&, Session& session) -> HRESULT {
+        if (!session.package || session.targetChosen || !IsShareCanceledInterfacePresent()) return S_OK;
+        return RaiseShareCanceled(session.package.get());
+    });
+    CloseUI(window);
+}
+
+void ShareUICopyLink(HWND window) { CloseUI(window); }
 
 SharedPackage ShareUIPackage(HWND window) {
     Session session;

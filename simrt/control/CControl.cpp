@@ -159,6 +159,11 @@ int TAVLET_SIM_CALL TavletSimLastTileUpdateXml(wchar_t* buffer, int capacity) {
 
 HWND TAVLET_SIM_CALL TavletSimOpenShareWindow(void) { return sim::OpenShareUIWindow(); }
 int TAVLET_SIM_CALL TavletSimIsShareUIOpen(HWND window) { return sim::IsShareUIOpen(window); }
+void TAVLET_SIM_CALL TavletSimSetShareEventsOnRuntimeThreads(int onRuntimeThreads) {
+    sim::SetShareEvents(onRuntimeThreads ? sim::ShareEvents::RuntimeThreads : sim::ShareEvents::WindowThread);
+}
+void TAVLET_SIM_CALL TavletSimSetDataProviderDeadline(DWORD ms) { sim::SetDataProviderDeadline(ms); }
+int TAVLET_SIM_CALL TavletSimLateProviderData(void) { return static_cast<int>(sim::LateProviderData()); }
 HRESULT TAVLET_SIM_CALL TavletSimShareRequestData(HWND window) { return sim::ShareUIRequestData(window); }
 HRESULT TAVLET_SIM_CALL TavletSimShareRequestProviders(HWND window, const wchar_t* installedTargets) {
     return sim::ShareUIRequestProviders(window, Lines(installedTargets));
@@ -188,6 +193,8 @@ HRESULT TAVLET_SIM_CALL TavletSimSharePickProvider(HWND window, const wchar_t* t
     return sim::ShareUIPickProvider(window, Text(title));
 }
 void TAVLET_SIM_CALL TavletSimShareDismiss(HWND window) { sim::ShareUIDismiss(window); }
+void TAVLET_SIM_CALL TavletSimShareCopyLink(HWND window) { sim::ShareUICopyLink(window); }
+int TAVLET_SIM_CALL TavletSimShareFailed(HWND window) { return sim::ShareUIPackage(window).failed; }
 int TAVLET_SIM_CALL TavletSimShareProviderCompletions(void) {
     return static_cast<int>(sim::ShareProviderOperationsReported());
 }

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -65,17 +66,20 @@ struct Call {
 };
 
 // The window class is private, so any message id is free.
-constexpr UINT kEnterMessage = WM_APP;
+constexpr UINT kEnterMessage = WM_APP, kWorkMessage = WM_APP + 1;
 
 LRESULT CALLBACK EntryWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kWorkMessage) (*reinterpret_cast<const std::function<void()>*>(lParam))();
     if (message != kEnterMessage) return DefWindowProcW(window, message, wParam, lParam);
     reinterpret_cast<Call*>(lParam)->Run();
     return 0;
 }
 
+}  // namespace
+
 // The calling thread's message-only window, made the first time one of its
-// contexts is captured. It goes with its thread.
-HWND ThreadEntryWindow() {
+// contexts is captured (or the thread's loop is asked for). It goes with its thread.
+HWND detail::ThreadEntryWindow() {
     static constexpr wchar_t kClassName[] = L"tavlet.simrt.ContextStandIn";
     const auto module = reinterpret_cast<HINSTANCE>(&__ImageBase);
     static const bool registered = [module] {
@@ -90,6 +94,13 @@ HWND ThreadEntryWindow() {
         window = CreateWindowExW(0, kClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, nullptr);
     return window;
 }
+
+bool detail::RunThroughMessageLoop(HWND entry, const std::function<void()>& work) {
+    if (GetWindowThreadProcessId(entry, nullptr) == GetCurrentThreadId()) return work(), true;
+    return SendMessageW(entry, kWorkMessage, 0, reinterpret_cast<LPARAM>(&work)), IsWindow(entry);
+}
+
+namespace {
 
 DWORD WINAPI RunInMultithreadedApartment(void* parameter) {
     auto& call = *static_cast<Call*>(parameter);
@@ -111,7 +122,7 @@ public:
         APTTYPEQUALIFIER qualifier{};
         if (HRESULT hr = CoGetApartmentType(&type, &qualifier); FAILED(hr)) return hr;
         const bool singleThreaded = type == APTTYPE_STA || type == APTTYPE_MAINSTA;
-        HWND window = singleThreaded ? ThreadEntryWindow() : nullptr;
+        HWND window = singleThreaded ? detail::ThreadEntryWindow() : nullptr;
         UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId()));
         if (!thread || (singleThreaded && !window)) return LastError();
         auto* standIn = new (std::nothrow) ContextStandIn(std::move(platform), std::move(thread), window);

@@ -42,6 +42,13 @@ T RunOnRuntimeThreadFor(const std::function<T()>& work) {
     return result;
 }
 
+// The calling thread's message-only window (made on first use, gone with the
+// thread): other threads run work on this thread through it.
+HWND ThreadEntryWindow();
+// Runs work on the entry window's thread from its message loop, the caller
+// waiting (inline on that thread). False when the window went first.
+bool RunThroughMessageLoop(HWND entry, const std::function<void()>& work);
+
 // Whether Cancel raises Completed inside the call (else from a runtime thread).
 bool CancelCompletesInline() noexcept;
 

@@ -225,6 +225,10 @@ HWND OpenShareUI(StepContext& step) {
     HWND window = ShareUIShown(step);
     if (!window) return nullptr;
     if (!ShareUIPackage(window).requested && Failed(step, "DataRequested", ShareUIRequestData(window))) return nullptr;
+    if (ShareUIPackage(window).failed) {
+        step.failure = "the share UI reports that sharing failed: the package has no title (Windows requires one)";
+        return nullptr;
+    }
     if (Failed(step, "ShareProvidersRequested", ShareUIRequestProviders(window, kInstalledTargets))) return nullptr;
     return window;
 }
@@ -288,12 +292,18 @@ bool PickProvider(StepContext& step) {
     return true;
 }
 
-bool Dismiss(StepContext& step) {
+// The user closes the open share UI without sharing, in one of two ways.
+bool CloseShareUI(StepContext& step, const char* action, void (*close)(HWND)) {
     HWND window = ShareUIShown(step);
     if (!window) return false;
-    step.say("dismisses the share UI");
-    ShareUIDismiss(window);
+    step.say(action);
+    close(window);
     return true;
+}
+bool Dismiss(StepContext& step) { return CloseShareUI(step, "dismisses the share UI", ShareUIDismiss); }
+bool CopyLink(StepContext& step) {
+    return CloseShareUI(step, "copies the link; the share UI closes, and the host hears neither completion nor cancel",
+                        ShareUICopyLink);
 }
 
 bool Pause(StepContext& step) {
@@ -319,6 +329,7 @@ const std::vector<UserStep>& UserSteps() {
         {"share target", Argument::Text, ShareToTarget},
         {"share provider", Argument::OptionalText, PickProvider},
         {"share dismiss", Argument::None, Dismiss},
+        {"share copy link", Argument::None, CopyLink},
         {"wait", Argument::Number, Pause},
     };
     return *steps;

@@ -93,6 +93,12 @@ struct IDataPackage3 : IInspectable {
     virtual HRESULT STDMETHODCALLTYPE remove_ShareCompleted(::abi::EventRegistrationToken token) = 0;  // 7
 };
 
+struct IDataPackage4 : IInspectable {
+    TAVLET_IID(IDataPackage4, "13a24ec8-9382-536f-852a-3045e1b29a3b");
+    virtual HRESULT STDMETHODCALLTYPE add_ShareCanceled(::abi::Windows::Foundation::TypedEventHandler<::abi::Windows::ApplicationModel::DataTransfer::IDataPackage*, IInspectable*>* handler, ::abi::EventRegistrationToken* token) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE remove_ShareCanceled(::abi::EventRegistrationToken token) = 0;  // 7
+};
+
 struct IDataPackagePropertySet : IInspectable {
     TAVLET_IID(IDataPackagePropertySet, "cd1c93eb-4c4c-443a-a8d3-f5c241e91689");
     virtual HRESULT STDMETHODCALLTYPE get_Title(HSTRING* value) = 0;  // 6

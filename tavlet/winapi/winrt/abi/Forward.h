@@ -19,6 +19,7 @@ struct IDataRequestedEventArgs;
 struct IDataRequest;
 struct IDataPackage;
 struct IDataPackage3;
+struct IDataPackage4;
 struct IDataPackagePropertySet;
 struct IStandardDataFormatsStatics;
 struct IDataProviderRequest;

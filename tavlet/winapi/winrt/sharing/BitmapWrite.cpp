@@ -25,7 +25,12 @@ public:
     static constexpr uint64_t kPiece = 4ull << 20;
 
     BitmapWrite(com_ptr<DataTransfer::IDataProviderRequest> request, std::shared_ptr<ShareRecord> record)
-        : request_(std::move(request)), record_(std::move(record)) {}
+        : request_(std::move(request)), record_(std::move(record)) {
+        record_->DeliveryStarted();
+    }
+    ~BitmapWrite() { record_->DeliveryEnded(); }
+    BitmapWrite(const BitmapWrite&) = delete;
+    BitmapWrite& operator=(const BitmapWrite&) = delete;
 
     void Start() {
         // The continuations resume in the context the write started in.

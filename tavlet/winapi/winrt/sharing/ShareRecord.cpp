@@ -92,7 +92,8 @@ ShareRecord::~ShareRecord() {
 bool ShareRecord::Answer(ShareEvent event) {
     std::lock_guard guard(lock_);
     auto& answered = answered_[static_cast<int>(event)];
-    if (ended_ || answered || (superseded_ && event != ShareEvent::ShareCompleted)) return false;
+    const bool managerEvent = event != ShareEvent::ShareCompleted && event != ShareEvent::ShareCanceled;
+    if (ended_ || answered || (superseded_ && managerEvent)) return false;
     answered = true;
     return true;
 }
@@ -134,9 +135,19 @@ void ShareRecord::TargetChosen(std::wstring applicationName) {
     targetChosen_ = true;
 }
 
-bool ShareRecord::WasTargetChosen() const {
+void ShareRecord::DeliveryStarted() {
     std::lock_guard guard(lock_);
-    return targetChosen_;
+    ++deliveries_;
+}
+
+void ShareRecord::DeliveryEnded() {
+    std::lock_guard guard(lock_);
+    --deliveries_;
+}
+
+bool ShareRecord::IsDelivering() const {
+    std::lock_guard guard(lock_);
+    return targetChosen_ || deliveries_ > 0;
 }
 
 void ShareRecord::Supersede() noexcept {
@@ -226,10 +237,11 @@ void EndDismissedShares(const std::shared_ptr<ShareRecord>& newest) {
             if (auto record = it->second.lock(); record && record != newest) earlier.push_back(std::move(record));
         }
     }
-    // A share with a chosen target is still being delivered: it lives beside
-    // the new one, which alone answers the manager's events from now on.
+    // A share with a chosen target, or whose target reads its data, is still
+    // being delivered: it lives beside the new one, which alone answers the
+    // manager's events from now on.
     for (auto& record : earlier) {
-        if (record->WasTargetChosen()) {
+        if (record->IsDelivering()) {
             record->Supersede();
         } else {
             record->End();

@@ -37,11 +37,19 @@ struct ShareContent {
 };
 
 // The events a share registers for, one handler each.
-enum class ShareEvent { DataRequested, TargetApplicationChosen, ShareCompleted, ShareProvidersRequested, Count };
+enum class ShareEvent {
+    DataRequested,
+    TargetApplicationChosen,
+    ShareCompleted,
+    ShareCanceled,
+    ShareProvidersRequested,
+    Count
+};
 
-// A share lives from its call until ShareCompleted, the window's next share
-// (when its UI was dismissed), a failure in one of its handlers or
-// WinRTSharingTerminate, whichever ends it first. Ending is final: every
+// A share lives from its call until ShareCompleted, ShareCanceled, the
+// window's next share (when its UI was dismissed and no target reads its
+// data), a failure in one of its handlers or WinRTSharingTerminate, whichever
+// ends it first. Ending is final: every
 // handler of an ended share does nothing, even one that the runtime refused to
 // remove; the record then holds neither the host's content nor the window's
 // manager, and its handlers no longer hold the record. Owned by its handlers
@@ -70,9 +78,15 @@ public:
     // A handler removes its own registration after its one run.
     void Remove(ShareEvent event);
     void TargetChosen(std::wstring applicationName);
-    bool WasTargetChosen() const;
-    // The window's next share has started: this one (its target chosen) is
-    // still delivered, but answers none of the manager's events any more.
+    // A target reads the share's data (a delivery lives from its request to
+    // its hand-over or failure).
+    void DeliveryStarted();
+    void DeliveryEnded();
+    // A target was chosen or is reading the data: the window's next share
+    // does not end this one.
+    bool IsDelivering() const;
+    // The window's next share has started: this one (being delivered) goes
+    // on, but answers none of the manager's events any more.
     void Supersede() noexcept;
 
     // The host's bytes for one piece of a copy, or null once the share has
@@ -101,6 +115,7 @@ private:
     bool answered_[static_cast<int>(ShareEvent::Count)] = {};
     std::wstring targetApplicationName_;
     bool targetChosen_ = false;
+    int deliveries_ = 0;
     bool superseded_ = false;
     bool ended_ = false;
     int dataLeases_ = 0;
@@ -109,8 +124,8 @@ private:
 // Every live share, for the window's next share and for WinRTSharingTerminate.
 // A record that fails to register does not end the shares it would replace.
 bool AddLiveShare(const std::shared_ptr<ShareRecord>& record, unsigned terminations);
-// Ends the window's earlier shares whose UI was dismissed (no target chosen);
-// those with a chosen target answer none of the manager's events any more.
+// Ends the window's earlier shares whose UI was dismissed (no target chosen
+// nor reading); those being delivered answer none of the manager's events any more.
 void EndDismissedShares(const std::shared_ptr<ShareRecord>& newest);
 // WinRTSharingTerminate: no callback from now on; every live share ends;
 // removals the runtime refused earlier are tried again. Returns when no copy

@@ -98,16 +98,28 @@ com_ptr<ManagerHandler<Args>> AnswerManager(const Link& link, ShareEvent event, 
     return Answer<ManagerHandler<Args>, IDataTransferManager, Args>(link, event, act);
 }
 
-// DataPackage.ShareCompleted, where the system has it: the share's end.
-void WatchShareCompleted(const Link& link, ShareRecord& record, IDataPackage* package) {
-    if (!IsEventPresent(std::wstring(kPackageClass), L"ShareCompleted")) return;
-    auto package3 = ::winrt::copy_ptr(package).as<DataTransfer::IDataPackage3>();
-    using Completed = Foundation::TypedEventHandler<IDataPackage*, DataTransfer::IShareCompletedEventArgs*>;
-    auto completed = Answer<Completed, IDataPackage, DataTransfer::IShareCompletedEventArgs>(
-        link, ShareEvent::ShareCompleted, [](ShareRecord& ended, auto*) { ended.End(); });
-    record.Keep(ShareEvent::ShareCompleted,
-                EventRegistration::Add(package3, &DataTransfer::IDataPackage3::add_ShareCompleted,
-                                       &DataTransfer::IDataPackage3::remove_ShareCompleted, completed.get()));
+// DataPackage.ShareCompleted and ShareCanceled, each where the system has it:
+// the share's end. A failure registering either fails DataRequested, which
+// ends the share with everything it registered.
+void WatchShareEnd(const Link& link, ShareRecord& record, IDataPackage* package) {
+    auto end = [](ShareRecord& ended, auto*) { ended.End(); };
+    if (IsEventPresent(std::wstring(kPackageClass), L"ShareCompleted")) {
+        auto package3 = ::winrt::copy_ptr(package).as<DataTransfer::IDataPackage3>();
+        using Completed = Foundation::TypedEventHandler<IDataPackage*, DataTransfer::IShareCompletedEventArgs*>;
+        auto completed = Answer<Completed, IDataPackage, DataTransfer::IShareCompletedEventArgs>(
+            link, ShareEvent::ShareCompleted, end);
+        record.Keep(ShareEvent::ShareCompleted,
+                    EventRegistration::Add(package3, &DataTransfer::IDataPackage3::add_ShareCompleted,
+                                           &DataTransfer::IDataPackage3::remove_ShareCompleted, completed.get()));
+    }
+    if (IsEventPresent(std::wstring(kPackageClass), L"ShareCanceled")) {
+        auto package4 = ::winrt::copy_ptr(package).as<DataTransfer::IDataPackage4>();
+        using Canceled = Foundation::TypedEventHandler<IDataPackage*, IInspectable*>;
+        auto canceled = Answer<Canceled, IDataPackage, IInspectable>(link, ShareEvent::ShareCanceled, end);
+        record.Keep(ShareEvent::ShareCanceled,
+                    EventRegistration::Add(package4, &DataTransfer::IDataPackage4::add_ShareCanceled,
+                                           &DataTransfer::IDataPackage4::remove_ShareCanceled, canceled.get()));
+    }
 }
 
 com_ptr<ManagerHandler<DataTransfer::IDataRequestedEventArgs>> OnDataRequested(const Link& link) {
@@ -120,7 +132,7 @@ com_ptr<ManagerHandler<DataTransfer::IDataRequestedEventArgs>> OnDataRequested(c
             com_ptr<IDataPackage> package;
             check_hresult(request->get_Data(package.put()));
             FillPackage(link, *content, *package);
-            WatchShareCompleted(link, record, package.get());
+            WatchShareEnd(link, record, package.get());
         });
 }
 
