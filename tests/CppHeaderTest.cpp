@@ -7,7 +7,15 @@
 
 namespace {
 
-using CppHeaderTest = ApartmentTest;
+// A packaged host: its tile updaters and pin requests work.
+class CppHeaderTest : public ApartmentTest {
+protected:
+    void SetUp() override {
+        ApartmentTest::SetUp();
+        sim::SetPackaged(true);
+    }
+    host::Window window_;
+};
 
 TEST_F(CppHeaderTest, OwnersEndTheirHandleWhenReplacedOrGoneButNotWhenMoved) {
     auto updater = tavlet::make<tavlet::tile_updater>();
@@ -22,7 +30,7 @@ TEST_F(CppHeaderTest, OwnersEndTheirHandleWhenReplacedOrGoneButNotWhenMoved) {
 
     {
         auto tile = tavlet::make<tavlet::secondary_tile>();
-        tavlet::check(_WinRTSecondaryTile_InitWithTileID(tile.get(), L"doc.1"));
+        tavlet::check(host::InitOwnedTile(tile.get(), L"doc.1", window_));
         tavlet::secondary_tile_visual_elements elements;
         tavlet::check(_WinRTSecondaryTile_GetVisualElements(tile.get(), elements.put()));
         tavlet::async_operation pin;

@@ -232,6 +232,7 @@ void* Exchange(void** slot, void* replacement) {
 }  // namespace
 
 bool InstallContextStandIn() {
+    detail::InstallPackageIdentity();
     std::lock_guard guard(installLock);
     void** slot = LibrarySlot();
     if (!slot) return false;
@@ -244,6 +245,12 @@ bool InstallContextStandIn() {
 void* ReplaceLibraryImport(const char* dllName, const char* functionName, void* replacement) {
     std::lock_guard guard(installLock);
     void** slot = LibrarySlot(dllName, functionName);
+    return slot ? Exchange(slot, replacement) : nullptr;
+}
+
+void* detail::ReplaceProgramImport(const char* dllName, const char* functionName, void* replacement) {
+    std::lock_guard guard(installLock);
+    void** slot = ImportSlot(GetModuleHandleW(nullptr), dllName, functionName);
     return slot ? Exchange(slot, replacement) : nullptr;
 }
 

@@ -26,6 +26,7 @@ bool Check(const char* step, bool ok) {
 
 int main() {
     sim::InstallContextStandIn();
+    sim::SetPackaged(true);  // so that the pin request reaches the user
     if (!Check("CoInitializeEx", SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))) return 2;
     HWND window = CreateWindowExW(0, L"Static", L"exit host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
                                   nullptr, nullptr);
@@ -51,8 +52,9 @@ int main() {
 
     _WinRTSecondaryTile* tile = nullptr;
     _WinRTAsyncOperationBOOL* request = nullptr;
+    _WinRTSecondaryTileCreateArgs owned{nullptr, L"Exit", L"", L"ms-appx:///logo.png", window, _WinRTTileSize_Default};
     if (!Check("the pin request", _WinRTSecondaryTile_Alloc(&tile) == S_OK &&
-                                      _WinRTSecondaryTile_InitWithTileID(tile, L"exit.tile") == S_OK &&
+                                      _WinRTSecondaryTile_InitWithCreateArgs(tile, L"exit.tile", &owned) == S_OK &&
                                       _WinRTSecondaryTile_RequestCreateAsync(tile, &request) == S_OK &&
                                       _WinRTAsyncOperationBOOL_Completed(request, OnAnswer, nullptr) == S_OK))
         return 2;
