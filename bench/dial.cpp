@@ -26,10 +26,14 @@ double TimePerEvent(const sim::DialEventData& data) {
 
 int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    HWND window = CreateWindowExW(0, L"Static", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = CreateWindowExW(0, L"Static", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
+    sim::SetWindowInFront(window);
+    sim::SetDialOnScreen(true);
     _WinRTDial* dial = nullptr;
-    if (WinRTDialCreate(window, &dial) != S_OK || !dial) {
+    uint32_t id = 0;
+    if (WinRTDialCreate(window, &dial) != S_OK || !dial ||
+        WinRTDialAppendKnownMenuItem(dial, nullptr, L"tool", nullptr, &id) != S_OK) {  // its tool gets the input
         std::printf("no dial\n");
         return 1;
     }

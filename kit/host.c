@@ -76,7 +76,8 @@ int main(void) {
     setvbuf(stdout, NULL, _IONBF, 0);
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     uiThread = GetCurrentThreadId();
-    window = CreateWindowExW(0, L"Static", L"kit host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL, NULL, NULL, NULL);
+    window = CreateWindowExW(0, L"Static", L"kit host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, NULL, NULL,
+                             NULL, NULL);
 
     Check("WinRTDialCreate", WinRTDialCreate(window, &dial));
     Check("WinRTDialSetRotationChangedHandler", WinRTDialSetRotationChangedHandler(dial, OnRotation));
@@ -102,7 +103,8 @@ int main(void) {
     ok = Pump(&done, 20000);
     printf("scripted flows: %s\n", ok ? "all ended" : "timed out");
 
-    /* The host plays the user itself. */
+    /* The host plays the user itself: the dial on the screen now. */
+    TavletSimSetDialOnScreen(1);
     printf("raised by the host: 0x%08lx\n",
            (unsigned long)TavletSimRaiseDialEventAt(TAVLET_SIM_DIAL_BUTTON_PRESSED, 0, 0, 10, 20, 5, 5, 30, 40, 0));
     printf("tile requests %d, waiting %d, kit.tile pinned %d\n", TavletSimTileRequestCount(),

@@ -42,7 +42,7 @@ enum { TIMER_TIMEOUT = 1, TIMER_POLL = 2 };
 #define TIMEOUT_MS 30000
 
 static struct {
-    HWND window;   /* hidden main window: owns the dial and the shares, runs the flows */
+    HWND window;   /* main window (shown: dial input needs it in front): owns the dial and the shares, runs the flows */
     DWORD uiThread;
     int flow;      /* index into flows[] */
     unsigned dialInput;
@@ -441,6 +441,7 @@ int main(void) {
     RegisterClassW(&windowClass);
     app.window = CreateWindowExW(0, L"TavletSample", L"tavlet sample", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, NULL, NULL,
                                  windowClass.hInstance, NULL);
+    ShowWindow(app.window, SW_SHOWNORMAL); /* the user brings it to the front to use the dial */
     printf("tavlet sample host: each flow from start to end\n");
     {
         wchar_t icon[MAX_PATH];

@@ -92,15 +92,36 @@ TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimDialCount(void);
 TAVLET_SIM_API HWND TAVLET_SIM_CALL TavletSimDialWindow(int controller);
 /* Handlers registered for an event on a controller. */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimDialHandlers(int event, int controller);
+/* Who gets the dial's input, as on Windows: a controller has control while its
+ * window is in front and one of its menu items is the selected tool (the host
+ * selects each item it adds; the user picks one with TavletSimInvokeMenuItem).
+ * ControlAcquired and ControlLost come by themselves when that changes.
+ * Rotation, button and screen contact reach the host only while its controller
+ * has control and the menu is not open; screen contact also needs the dial on
+ * the screen (a Surface Studio), and on the desk no event carries a contact.
+ * Until TavletSimReset: no window in front (the desktop has focus, Explorer's
+ * tools take the dial), a system tool selected, the menu closed, the dial on
+ * the desk.
+ * The user clicks a window (1; 0 and nothing changes when it is not a visible
+ * window) or, with NULL, the desktop. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimSetWindowInFront(HWND window);
+/* The user picks one of the system's tools (Volume, Scroll...) in the menu. */
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSelectSystemDialTool(void);
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetDialMenuShown(int shown);
+TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetDialOnScreen(int onScreen);
+/* What the raising calls and TavletSimInvokeMenuItem return when the input
+ * reached no app (the system, the menu or another window took it): nothing
+ * was raised. */
+#define TAVLET_SIM_REACHED_NO_APP ((HRESULT)1L) /* S_FALSE */
 /* Raises an event without a screen contact (the dial on the desk): the event,
  * its data, then the controller. degrees and buttonPressed are read for
- * rotations only. Returns the first failing handler's HRESULT, S_OK when all
- * succeeded (or none is registered), and E_INVALIDARG when there is no such
- * event. */
+ * rotations only. Returns TAVLET_SIM_REACHED_NO_APP as above, else the first
+ * failing handler's HRESULT, S_OK when all succeeded (or none is registered),
+ * and E_INVALIDARG when there is no such event or controller. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEvent(int event, double degrees, int buttonPressed,
                                                                int controller);
 /* The same with the dial on the screen: the contact at (x, y) within the
- * bounds (left, top, width, height). */
+ * bounds (left, top, width, height); on the desk the contact is left out. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int event, double degrees, int buttonPressed,
                                                                  double x, double y, double left, double top,
                                                                  double width, double height, int controller);
@@ -108,7 +129,9 @@ TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int event, doub
 /* ---- The dial's menu ------------------------------------------------------------ */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimMenuItemCount(int controller);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimMenuItemText(int controller, int index, wchar_t* buffer, int capacity);
-/* The user picks the item: its Invoked event. E_BOUNDS when there is no such item. */
+/* The user picks the item: it becomes the selected tool and its Invoked event
+ * is raised. E_BOUNDS when there is no such item, TAVLET_SIM_REACHED_NO_APP
+ * when the controller's window is not in front. */
 TAVLET_SIM_API HRESULT TAVLET_SIM_CALL TavletSimInvokeMenuItem(int controller, int index);
 
 /* ---- Pin and unpin requests ---------------------------------------------------- */

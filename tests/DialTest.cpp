@@ -45,7 +45,7 @@ const std::tuple<DialEvent, const char*, HRESULT (*)(_WinRTDial*, int)> kSetters
 #undef SETTER
 
 TEST_F(DialTest, Setters_RegisterOncePerSlotAndRemoveOnNull) {
-    _WinRTDial* dial = Create();
+    _WinRTDial* dial = CreateWithTool();
     for (const auto& [event, name, set] : kSetters) {
         SCOPED_TRACE(name);
         const std::string member = event == DialEvent::ButtonPressed ? "IRadialController2." : "IRadialController.";
@@ -66,9 +66,66 @@ TEST_F(DialTest, Setters_RegisterOncePerSlotAndRemoveOnNull) {
         EXPECT_EQ(sim::Calls(remove), 2);
         EXPECT_EQ(sim::DialEventHandlers(event), 0);
     }
-    // Without the controller's second interface there is no button event to register.
-    sim::SetRadialController2Present(false);
-    EXPECT_EQ(WinRTDialSetButtonPressedHandler(Create(), ContactA), E_NOINTERFACE);
+    // Without the controller's second interface (asked for on every call; from
+    // build 15063, unless a test says otherwise) there is no button event to register.
+    const std::tuple<uint32_t, int, HRESULT> builds[] = {
+        {14393, -1, E_NOINTERFACE}, {15063, -1, S_OK}, {19045, 0, E_NOINTERFACE}, {14393, 1, S_OK}};
+    for (const auto& [build, present, result] : builds) {
+        sim::SetWindowsBuild(build);
+        if (present >= 0) sim::SetRadialController2Present(present);
+        EXPECT_EQ(WinRTDialSetButtonPressedHandler(dial, ContactA), result) << build;
+    }
+}
+
+// Input reaches the host only while one of its items is the selected tool and
+// its window is in front, and not while the menu is open; screen contact needs
+// the dial on the screen, and on the desk no event carries a contact.
+// ControlAcquired and ControlLost follow who has control.
+TEST_F(DialTest, Input_ReachesTheHostOnlyWhileItsToolIsSelectedAndItsWindowInFront) {
+    host::Window other, hidden;
+    ShowWindow(other, SW_SHOWNORMAL);
+    _WinRTDial* dial = Create();
+    ASSERT_EQ(WinRTDialSetRotationChangedHandler(dial, RotationA), S_OK);
+    ASSERT_EQ(WinRTDialSetControlAcquiredHandler(dial, ContactB), S_OK);
+    ASSERT_EQ(WinRTDialSetControlLostHandler(dial, NotifyB), S_OK);
+    const auto front = [](HWND w) { return [w] { EXPECT_TRUE(sim::SetWindowInFront(w)); }; };
+    const HRESULT no = sim::kDialInputReachedNoApp;
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        long inControl, changes;
+        HRESULT rotation, contact;
+    } rows[] = {
+        {"a system tool selected", [] {}, 0, 0, no, no},
+        {"the host adds an item", [&] { Known(dial); }, 1, 1, S_OK, S_OK},
+        {"the menu open", [] { sim::SetDialMenuShown(true); }, 1, 0, no, no},
+        {"the menu closed, the dial on the desk", [] { sim::SetDialMenuShown(false), sim::SetDialOnScreen(false); },
+         1, 0, S_OK, no},
+        {"a hidden window cannot come to the front", [&] { EXPECT_FALSE(sim::SetWindowInFront(hidden)); }, 1, 0,
+         S_OK, no},
+        {"another window in front", front(other), 0, 1, no, no},
+        {"the menu shows no item of the host", [] { EXPECT_EQ(sim::InvokeMenuItem(0, 0), sim::kDialInputReachedNoApp); },
+         0, 0, no, no},
+        {"back in front", front(window_), 1, 1, S_OK, no},
+        {"the desktop in front", front(nullptr), 0, 1, no, no},
+        {"the window in front again", front(window_), 1, 1, S_OK, no},
+        {"the user picks a system tool", [] { sim::SelectSystemDialTool(); }, 0, 1, no, no},
+        {"the user picks the host's item", [] { EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK); }, 1, 1, S_OK, no},
+        {"the menu cleared", [&] { EXPECT_EQ(WinRTDialClearMenu(dial), S_OK); }, 0, 1, no, no},
+    };
+    sim::DialEventData touch;
+    touch.positionX = 3;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Hits::Reset();
+        row.act();
+        EXPECT_EQ(sim::DialControllerInControl(), row.inControl);
+        EXPECT_EQ(Hits::b, row.changes);
+        EXPECT_EQ(sim::RaiseDialEvent(DialEvent::RotationChanged, touch), row.rotation);
+        EXPECT_EQ(Hits::a, row.rotation == S_OK ? 1 : 0);
+        if (Hits::a) { EXPECT_EQ(Hits::point.x, row.contact == S_OK ? 3 : 0); }
+        EXPECT_EQ(sim::RaiseDialEvent(DialEvent::ScreenContactStarted, touch), row.contact);
+    }
 }
 
 TEST_F(DialTest, Events_TruncateGeometryAndRunOnTheRaisingThread) {
@@ -84,7 +141,7 @@ TEST_F(DialTest, Events_TruncateGeometryAndRunOnTheRaisingThread) {
         {contact(true, 0.0f, 0.0f, 0.1f, 0.2f, 0.9f, 0.8f), {0, 0}, {0, 0, 1, 1}},
         {contact(false, 5, 5, 5, 5, 9, 9), {0, 0}, {0, 0, 0, 0}},
     };
-    _WinRTDial* dial = Create();
+    _WinRTDial* dial = CreateWithTool();
     for (const auto& [event, name, set] : kSetters) ASSERT_EQ(set(dial, 1), S_OK);
     for (const auto& [data, point, bounds] : cases) {
         for (const auto& [event, name, set] : kSetters) {
@@ -122,7 +179,7 @@ TEST_F(DialTest, Events_ArgumentsThatCannotBeReadCallNothing) {
         {DialEvent::ControlAcquired, "IRadialControllerScreenContact.get_Position"},
         {DialEvent::ScreenContactStarted, "IRadialControllerScreenContact.get_Bounds"},
     };
-    _WinRTDial* dial = Create();
+    _WinRTDial* dial = CreateWithTool();
     for (const auto& [event, name, set] : kSetters) ASSERT_EQ(set(dial, 1), S_OK);
     for (const auto& [event, member] : cases) {
         Hits::Reset();
@@ -130,10 +187,14 @@ TEST_F(DialTest, Events_ArgumentsThatCannotBeReadCallNothing) {
         EXPECT_EQ(sim::RaiseDialEvent(event, {}), E_ACCESSDENIED) << member;
         EXPECT_EQ(Hits::a, 0) << member;
     }
-    sim::DialEventData older;  // an older system's rotation arguments lack the second interface
-    older.rotationArgs2 = false;
-    EXPECT_EQ(sim::RaiseDialEvent(DialEvent::RotationChanged, older), E_NOINTERFACE);
-    EXPECT_EQ(Hits::a, 0);
+    // Rotation arguments lack their second interface before build 15063 (or where a test says so).
+    for (uint32_t build : {19045u, 14393u}) {
+        sim::DialEventData older;
+        older.rotationArgs2 = build < 15063;
+        sim::SetWindowsBuild(build);
+        EXPECT_EQ(sim::RaiseDialEvent(DialEvent::RotationChanged, older), E_NOINTERFACE) << build;
+        EXPECT_EQ(Hits::a, 0);
+    }
 }
 
 // Every dial gets a controller and a configuration for its window through the
@@ -184,12 +245,13 @@ TEST_F(DialTest, LosingTheDial_ExportUnderWayFinishesAndNothingElseReachesIt) {
         ASSERT_EQ(WinRTDialCommitPendingMenuAdditions(lost), S_OK);
         HRESULT appended = E_PENDING;
         uint32_t id = 0;
+        _WinRTDial* replacement = nullptr;
         host::WhileHeld(
             "IRadialControllerMenuItemStatics.CreateFromKnownIcon",
             [&] { appended = WinRTDialAppendKnownMenuItem(lost, nullptr, L"late", NotifyA, &id); },
             [&] {
                 if (loss == Loss::Replaced) {
-                    EXPECT_EQ(WinRTDialSetRotationChangedHandler(Create(), RotationB), S_OK);
+                    EXPECT_EQ(WinRTDialSetRotationChangedHandler(replacement = Create(), RotationB), S_OK);
                 } else if (loss == Loss::Terminated) {
                     EXPECT_EQ(WinRTDialTerminate(), S_OK);
                 } else {
@@ -218,7 +280,8 @@ TEST_F(DialTest, LosingTheDial_ExportUnderWayFinishesAndNothingElseReachesIt) {
         }
         for (long item : {0, 1}) EXPECT_EQ(sim::InvokeMenuItem(controller, item), S_OK);
         EXPECT_EQ(Hits::a, 0);
-        EXPECT_EQ(sim::RaiseDialEvent(DialEvent::RotationChanged, {}), S_OK);
+        if (replacement) Known(replacement);  // its tool selected, the new dial has control
+        EXPECT_GE(sim::RaiseDialEvent(DialEvent::RotationChanged, {}), S_OK);
         EXPECT_EQ(Hits::b, loss == Loss::Replaced ? 1 : 0);
     }
 }
@@ -243,6 +306,14 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
         EXPECT_EQ(handle, dial);
         EXPECT_EQ(sim::AppController(), appController);  // the system's menu stays with the current dial
         return hr;
+    };
+    auto onBuild = [create](uint32_t build) {
+        return [create, build](_WinRTDial* dial) {
+            sim::SetWindowsBuild(build);
+            const HRESULT hr = create(dial);
+            sim::SetWindowsBuild(sim::windows10_22H2);
+            return hr;
+        };
     };
     auto appendKnown = [](_WinRTDial* dial) {
         uint32_t id = 0;
@@ -292,6 +363,9 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
          }},
         {"IRadialControllerStatics.IsSupported", E_ACCESSDENIED, FALSE,
          [](_WinRTDial*) { return HRESULT(WinRTDialIsAvailable()); }, stillCurrent},
+        // Before build 16299 the configuration has no AppController to set.
+        {"build 15063", S_OK, E_NOINTERFACE, onBuild(15063), stillCurrent},
+        {"build 14393", S_OK, E_NOINTERFACE, onBuild(14393), stillCurrent},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.member << " " << std::hex << row.injected);

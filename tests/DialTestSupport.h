@@ -40,12 +40,17 @@ inline long CompleteLoadsOnARuntimeThread() {
     return completed;
 }
 
-// The host's UI thread with a window for the dial; icon loads complete when a test says so.
+// The host's UI thread with a window for the dial, shown and in front, on a
+// Surface Studio with the dial on its screen; icon loads complete when a test
+// says so.
 class DialTest : public ApartmentTest {
 protected:
     void SetUp() override {
         ApartmentTest::SetUp();
         sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
+        ShowWindow(window_, SW_SHOWNORMAL);
+        EXPECT_TRUE(sim::SetWindowInFront(window_));
+        sim::SetDialOnScreen(true);
         Hits::Reset();
     }
     void TearDown() override {
@@ -57,6 +62,12 @@ protected:
         _WinRTDial* dial = nullptr;
         EXPECT_EQ(WinRTDialCreate(window_, &dial), S_OK);
         EXPECT_NE(dial, nullptr);
+        return dial;
+    }
+    // A dial whose built-in-icon item is the selected tool: input reaches it.
+    _WinRTDial* CreateWithTool() {
+        _WinRTDial* dial = Create();
+        Known(dial);
         return dial;
     }
     uint32_t Known(_WinRTDial* dial, DialMenuItemHandler handler = nullptr, const void* reserved = nullptr) {

@@ -67,7 +67,7 @@ function CoInitializeEx(Reserved: Pointer; CoInit: DWORD): HRESULT; stdcall; ext
 procedure CoUninitialize; stdcall; external 'ole32.dll';
 
 var
-  MainWindow: HWND;  { hidden: owns the dial and the shares, runs the flows }
+  MainWindow: HWND;  { main window: owns the dial and the shares, runs the flows }
   UIThread: DWORD;
   Flow: Integer;
   Flows: array[0..5] of TFlow;
@@ -241,8 +241,10 @@ end;
 type
   TRaiseDialEventAt = function(Event: Integer; Degrees: Double; ButtonPressed: Integer;
     X, Y, Left, Top, Width, Height: Double; Controller: Integer): HRESULT; stdcall;
+  TSetDialOnScreen = procedure(OnScreen: Integer); stdcall;
 var
   RaiseDialEventAt: TRaiseDialEventAt;
+  SetDialOnScreen: TSetDialOnScreen;
 
 { On a thread of its own: the call waits for the handlers, and the UI thread
   must stay free to take their messages. }
@@ -266,7 +268,9 @@ begin
   Simulation := GetModuleHandleW('tavlet_simrt.dll');
   if Simulation = 0 then Exit;
   @RaiseDialEventAt := GetProcAddress(Simulation, 'TavletSimRaiseDialEventAt');
-  if @RaiseDialEventAt = nil then Exit;
+  @SetDialOnScreen := GetProcAddress(Simulation, 'TavletSimSetDialOnScreen');
+  if (@RaiseDialEventAt = nil) or (@SetDialOnScreen = nil) then Exit;
+  SetDialOnScreen(1); { the user puts the dial on a Surface Studio's screen }
   Thread := CreateThread(nil, 0, @TurnOnScreenThread, nil, 0, ThreadId);
   Result := Thread <> 0;
   if Result then CloseHandle(Thread);
@@ -598,6 +602,7 @@ begin
   RegisterClassW(WindowClass);
   MainWindow := CreateWindowExW(0, 'TavletPascalHost', 'tavlet Pascal host', WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, 0,
     0, WindowClass.hInstance, nil);
+  ShowWindow(MainWindow, SW_SHOWNORMAL); { the user brings it to the front to use the dial }
   Say('tavlet Pascal host: each flow from start to end');
   WriteAsset('share.png'); { the share provider's icon, looked up in flow 6 }
   SetTimer(MainWindow, TIMER_TIMEOUT, TIMEOUT_MS, nil);

@@ -14,7 +14,14 @@ namespace Foundation = abi::Windows::Foundation;
 
 std::atomic<bool> supported{true};
 std::atomic<bool> interopPresent{true};
-std::atomic<bool> controller2Present{true};
+// -1: IRadialController2 follows the build; 0 or 1: SetRadialController2Present's answer.
+std::atomic<int> controller2Override{-1};
+constexpr uint32_t kController2Build = 15063;  // ButtonPressed, and IsButtonPressed of the rotation arguments
+
+bool Controller2Present() {
+    const int answer = controller2Override;
+    return answer < 0 ? WindowsAtLeast(kController2Build) : answer != 0;
+}
 std::atomic<long> liveControllers{0};
 
 class ScreenContact : public SimObject<ScreenContact, IRadialControllerScreenContact> {
@@ -35,15 +42,16 @@ private:
     return Up<IRadialControllerScreenContact>(contact);
 }
 
-// RadialControllerRotationChangedEventArgs; the second interface is absent on
-// systems older than the Anniversary Update.
+// RadialControllerRotationChangedEventArgs; the second interface
+// (IsButtonPressed) is absent before build 15063.
 class RotationArgs : public SimObject<RotationArgs, IRadialControllerRotationChangedEventArgs,
                                       IRadialControllerRotationChangedEventArgs2> {
 public:
     explicit RotationArgs(const DialEventData& data) : data_(data), contact_(MakeContact(data)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (iid == abi::guid_v<IRadialControllerRotationChangedEventArgs2> && !data_.rotationArgs2) {
+        if (iid == abi::guid_v<IRadialControllerRotationChangedEventArgs2> &&
+            !(data_.rotationArgs2 && WindowsAtLeast(kController2Build))) {
             if (out) *out = nullptr;
             return E_NOINTERFACE;
         }
@@ -106,7 +114,7 @@ public:
     double resolution() const { return resolution_.Load(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (iid == abi::guid_v<IRadialController2> && !controller2Present) {
+        if (iid == abi::guid_v<IRadialController2> && !Controller2Present()) {
             if (out) *out = nullptr;
             return E_NOINTERFACE;
         }
@@ -269,7 +277,7 @@ const ClassRegistration registration(RadialController::name,
 const ResetRegistration reset([] {
     supported = true;
     interopPresent = true;
-    controller2Present = true;
+    controller2Override = -1;
     std::vector<::winrt::com_ptr<Controller>> released;
     auto& r = registry();
     std::lock_guard guard(r.lock);
@@ -296,7 +304,7 @@ long RadialControllerNumber(IRadialController* candidate) {
 
 void SetRadialControllerSupported(bool value) { supported = value; }
 void SetRadialControllerInteropPresent(bool value) { interopPresent = value; }
-void SetRadialController2Present(bool value) { controller2Present = value; }
+void SetRadialController2Present(bool value) { controller2Override = value ? 1 : 0; }
 
 long RadialControllersCreated() {
     auto& r = registry();
@@ -333,11 +341,9 @@ long DialEventHandlers(DialEvent event, long number) {
     return controller ? controller->Handlers(event) : 0;
 }
 
-HRESULT RaiseDialEvent(DialEvent event, const DialEventData& data, long number, long* handlersCalled) {
-    if (handlersCalled) *handlersCalled = 0;
+HRESULT RaiseOnController(long number, DialEvent event, const DialEventData& data, long* called) {
     auto controller = Find(number);
-    if (!controller) return E_INVALIDARG;
-    return detail::RunOnRuntimeThreadFor<HRESULT>([&] { return controller->Raise(event, data, handlersCalled); });
+    return controller ? controller->Raise(event, data, called) : E_INVALIDARG;
 }
 
 }  // namespace sim

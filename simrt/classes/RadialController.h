@@ -28,5 +28,16 @@ long ObjectsKeptByMenu(abi::Windows::UI::Input::IRadialControllerMenu* menu);
 ::winrt::com_ptr<abi::Windows::UI::Input::IRadialControllerMenu> RadialControllerMenuOf(long controller);
 // The number of one of the simulated controllers, 0 for anything else.
 long RadialControllerNumber(abi::Windows::UI::Input::IRadialController* controller);
+// Raises an event on a controller by number, whoever has control (on the calling thread).
+HRESULT RaiseOnController(long controller, DialEvent event, const DialEventData& data, long* called);
+// Whether the item is in the menu.
+bool MenuHolds(abi::Windows::UI::Input::IRadialControllerMenu* menu, abi::Windows::UI::Input::IRadialControllerMenuItem* item);
+
+// Who has control (RadialControllerFocus.cpp). The selected tool becomes an
+// item of an app's menu (null: one of the system's tools); then, as after any
+// change of the menus, control is worked out again and ControlLost and
+// ControlAcquired raised where it moved, before the call returns.
+void SelectDialTool(abi::Windows::UI::Input::IRadialControllerMenuItem* item);
+void UpdateDialControl();
 
 }  // namespace sim

@@ -48,7 +48,9 @@ public:
     using SimFactory::SimFactory;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (iid == abi::guid_v<abi::IRadialControllerConfigurationInterop> && !interopPresent) {
+        // AppController and IsAppControllerEnabled came with build 16299.
+        if ((iid == abi::guid_v<abi::IRadialControllerConfigurationInterop> && !interopPresent) ||
+            (iid == abi::guid_v<IRadialControllerConfigurationStatics2> && !WindowsAtLeast(16299))) {
             if (out) *out = nullptr;
             return E_NOINTERFACE;
         }

@@ -71,6 +71,25 @@ public:
             if (items_[i].get() == selected_) return static_cast<long>(i);
         return -1;
     }
+    bool Holds(IRadialControllerMenuItem* item) {
+        std::lock_guard guard(lock_);
+        return std::any_of(items_.begin(), items_.end(), [item](auto& held) { return held.get() == item; });
+    }
+    // The user picks the item: the menu's selection and the system's tool.
+    void Pick(IRadialControllerMenuItem* item) {
+        {
+            std::lock_guard guard(lock_);
+            selected_ = item;
+        }
+        SelectDialTool(item);
+    }
+
+    // Removing the selected tool from the menu takes control from the app.
+    HRESULT STDMETHODCALLTYPE Clear() noexcept override {
+        const HRESULT hr = VectorObject::Clear();
+        if (hr >= 0) UpdateDialControl();
+        return hr;
+    }
 
     // ---- IRadialControllerMenu ----
     HRESULT STDMETHODCALLTYPE get_Items(Collections::IVector<IRadialControllerMenuItem*>** value) noexcept override {
@@ -91,17 +110,18 @@ public:
     // The selection is remembered by identity only: an item removed from the
     // menu is no longer selected.
     // Selecting an item raises its Invoked event, as the system's menu does
-    // (on a runtime thread; the selection returns once the handlers have run).
+    // (on a runtime thread; the selection returns once the handlers have run),
+    // and makes it the system's tool (ControlAcquired, if the window is in front).
     HRESULT STDMETHODCALLTYPE SelectMenuItem(IRadialControllerMenuItem* item) noexcept override {
         SIM_FAULT("IRadialControllerMenu.SelectMenuItem");
+        auto keep = ::winrt::copy_ptr(item);
         {
             std::lock_guard guard(lock_);
             selected_ = item;
         }
-        if (auto* simulated = AsMenuItem(item); simulated && selectionEchoes) {
-            auto keep = ::winrt::copy_ptr(item);
+        if (auto* simulated = AsMenuItem(item); simulated && selectionEchoes)
             detail::RunOnRuntimeThread([&] { simulated->RaiseInvoked(); }, detail::Then::WaitUntilDone);
-        }
+        SelectDialTool(item);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE TrySelectPreviouslySelectedMenuItem(abi::boolean* result) noexcept override {
@@ -156,6 +176,10 @@ Menu* AsMenu(IRadialControllerMenu* menu) noexcept { return dynamic_cast<Menu*>(
     return Up<IRadialControllerMenu>(menu);
 }
 
+bool MenuHolds(IRadialControllerMenu* menu, IRadialControllerMenuItem* item) {
+    return menu && item && AsMenu(menu)->Holds(item);
+}
+
 long ObjectsKeptByMenu(IRadialControllerMenu* menu) {
     long kept = 1;
     for (auto& item : AsMenu(menu)->Snapshot()) kept += AsMenuItem(item.get())->KeptObjects();
@@ -199,9 +223,14 @@ void SetMenuSelectionEchoes(bool echoes) { selectionEchoes = echoes; }
 HRESULT InvokeMenuItem(long controller, long index) {
     auto item = ItemAt(controller, index);
     if (!item) return E_BOUNDS;
+    // The menu shows an app's items only while its window is in front.
+    const HWND window = RadialControllerWindow(controller);
+    if (!window || GetAncestor(window, GA_ROOT) != WindowInFront()) return kDialInputReachedNoApp;
     return detail::RunOnRuntimeThreadFor<HRESULT>([&] {
         detail::PassGate("RadialControllerMenuItem.Invoked");  // the event on its way
-        return item->RaiseInvoked();
+        const HRESULT hr = item->RaiseInvoked();
+        AsMenu(RadialControllerMenuOf(controller).get())->Pick(item.get());
+        return hr;
     });
 }
 

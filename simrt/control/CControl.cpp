@@ -109,6 +109,11 @@ HRESULT TAVLET_SIM_CALL TavletSimRaiseDialEventAt(int event, double degrees, int
     return Raise(event, data, controller);
 }
 
+int TAVLET_SIM_CALL TavletSimSetWindowInFront(HWND window) { return sim::SetWindowInFront(window); }
+void TAVLET_SIM_CALL TavletSimSelectSystemDialTool(void) { sim::SelectSystemDialTool(); }
+void TAVLET_SIM_CALL TavletSimSetDialMenuShown(int shown) { sim::SetDialMenuShown(shown != 0); }
+void TAVLET_SIM_CALL TavletSimSetDialOnScreen(int onScreen) { sim::SetDialOnScreen(onScreen != 0); }
+
 int TAVLET_SIM_CALL TavletSimMenuItemCount(int controller) { return static_cast<int>(sim::MenuItemCount(controller)); }
 int TAVLET_SIM_CALL TavletSimMenuItemText(int controller, int index, wchar_t* buffer, int capacity) {
     if (index < 0 || index >= sim::MenuItemCount(controller)) return NoText(buffer, capacity);

@@ -12,6 +12,7 @@ namespace {
 
 // The default script walks the sample host's flows once, in their order.
 constexpr char kDefaultScript[] = R"(# The default user: the sample host's flows, in their order.
+window front
 dial rotate 15
 dial press
 menu invoke Brush

@@ -65,7 +65,12 @@ bool RaiseOnDial(StepContext& step, DialEvent event, const DialEventData& data, 
     if (!DialReady(step)) return false;
     step.say(what);
     long called = 0;
+    const std::string why = WhyDialInputReachesNoApp(event);
     HRESULT hr = RaiseDialEvent(event, data, 0, &called);
+    if (hr == kDialInputReachedNoApp) {
+        step.failure = "it reached no app: " + (why.empty() ? WhyDialInputReachesNoApp(event) : why);
+        return false;
+    }
     if (Failed(step, "the dial's handler", hr)) return false;
     if (called == 0) {
         step.failure = "the host has no handler for it";
@@ -123,7 +128,47 @@ bool InvokeItem(StepContext& step) {
     }
     if (!HostPumped(RadialControllerWindow(0), step)) return false;
     step.say("picks " + Quoted(MenuItemText(0, index)) + " (index " + std::to_string(index) + ") in the dial's menu");
-    return !Failed(step, "the item's handler", InvokeMenuItem(0, index));
+    const HRESULT hr = InvokeMenuItem(0, index);
+    if (hr == kDialInputReachedNoApp) {
+        step.failure = "the menu shows only the system's tools: the dial's window is not in front";
+        return false;
+    }
+    return !Failed(step, "the item's handler", hr);
+}
+
+// The user clicks the dial's window (it must be shown), or the desktop.
+bool FrontWindow(StepContext& step) {
+    if (!DialReady(step)) return false;
+    HWND window = GetAncestor(RadialControllerWindow(0), GA_ROOT);
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 256);
+    step.say("brings the window " + Quoted(title) + " to the front");
+    if (SetWindowInFront(window)) return true;
+    step.failure = "the window is not shown";
+    return false;
+}
+
+bool FrontDesktop(StepContext& step) {
+    step.say("clicks the desktop: Explorer's tools take the dial");
+    return SetWindowInFront(nullptr);
+}
+
+bool SystemTool(StepContext& step) {
+    step.say("picks one of the system's tools in the dial's menu");
+    SelectSystemDialTool();
+    return true;
+}
+
+bool OnScreen(StepContext& step) {
+    step.say("puts the dial on the screen");
+    SetDialOnScreen(true);
+    return true;
+}
+
+bool OnDesk(StepContext& step) {
+    step.say("puts the dial on the desk");
+    SetDialOnScreen(false);
+    return true;
 }
 
 // ---- Pin requests ----
@@ -280,6 +325,11 @@ const std::vector<UserStep>& UserSteps() {
         {"dial rotate", Argument::Number, Rotate},
         {"dial press", Argument::None, Press},
         {"menu invoke", Argument::Text, InvokeItem},
+        {"menu system tool", Argument::None, SystemTool},
+        {"window front", Argument::None, FrontWindow},
+        {"window desktop", Argument::None, FrontDesktop},
+        {"dial on screen", Argument::None, OnScreen},
+        {"dial on desk", Argument::None, OnDesk},
         {"pin confirm", Argument::None, Confirm},
         {"pin decline", Argument::None, Decline},
         {"share target", Argument::Text, ShareToTarget},

@@ -48,11 +48,15 @@ TEST_F(UnloadTest, HostThatOnlyAsksForAvailability_UnloadsTheLibrary) {
 TEST_F(UnloadTest, DialHandlerLeftWithTheRuntime_KeepsTheLibraryLoaded) {
     auto create = Export(&WinRTDialCreate, "WinRTDialCreate");
     auto setRotation = Export(&WinRTDialSetRotationChangedHandler, "WinRTDialSetRotationChangedHandler");
-    HWND window = CreateWindowExW(0, L"Static", L"dial host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
-                                  nullptr, nullptr);
+    auto append = Export(&WinRTDialAppendKnownMenuItem, "WinRTDialAppendKnownMenuItem");
+    HWND window = CreateWindowExW(0, L"Static", L"dial host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(sim::SetWindowInFront(window));
     _WinRTDial* dial = nullptr;
+    uint32_t id = 0;
     ASSERT_EQ(create(window, &dial), S_OK);
     ASSERT_EQ(setRotation(dial, OnRotation), S_OK);
+    ASSERT_EQ(append(dial, nullptr, L"tool", nullptr, &id), S_OK);  // the selected tool: the dial's input comes
     EXPECT_TRUE(FreeLibrary(library_));
     long called = 0;
     EXPECT_EQ(sim::RaiseDialEvent(sim::DialEvent::RotationChanged, {}, 0, &called), S_OK);
@@ -60,7 +64,7 @@ TEST_F(UnloadTest, DialHandlerLeftWithTheRuntime_KeepsTheLibraryLoaded) {
     EXPECT_EQ(rotations, 1);
     EXPECT_NE(GetModuleHandleW(L"tavlet.dll"), nullptr);
     DestroyWindow(window);
-    expectedSurvivors_ = 3;  // the dial is still current: its controller, menu and configuration
+    expectedSurvivors_ = 5;  // the dial is still current: its controller, menu, item, item's tag, configuration
 }
 
 }  // namespace
