@@ -126,6 +126,16 @@ TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
     EXPECT_EQ(Color(), kRed50);
 }
 
+// With package identity the icon is the URI itself: the provider is made at once.
+TEST_F(ShareProviderTest, PackagedIconIsTheUriAndTheProviderIsReadyAtOnce) {
+    sim::SetPackaged(true);
+    ASSERT_EQ(Init(L"ms-appx:///Assets/share.png"), S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    EXPECT_EQ(sim::ShareProvidersCreated(), 1);
+    EXPECT_EQ(sim::Calls("IRandomAccessStreamReferenceStatics.CreateFromUri"), 1);
+    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"ms-appx:///Assets/share.png");
+}
+
 // Whatever goes wrong with the icon, the host is not told and no runtime
 // provider is left, not even the one a successful initialisation made before.
 TEST_P(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
