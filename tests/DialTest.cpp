@@ -46,9 +46,8 @@ TEST_F(DialTest, Setters_RegisterOncePerSlotAndRemoveOnNull) {
     for (const auto& [event, name, set] : kSetters) {
         SCOPED_TRACE(name);
         const std::string member = event == DialEvent::ButtonPressed ? "IRadialController2." : "IRadialController.";
-        const std::string add = member + "add_" + name, remove = member + "remove_" + name;
         // Clearing a callback never set removes token 0 and answers what the runtime answered.
-        sim::FailNext(remove, 1, E_ACCESSDENIED);
+        sim::FailNext(member + "remove_" + name, 1, E_ACCESSDENIED);
         EXPECT_EQ(set(dial, 0), E_ACCESSDENIED);
         // The same callback twice registers once; another callback keeps that registration.
         Hits::Reset();
@@ -57,10 +56,9 @@ TEST_F(DialTest, Setters_RegisterOncePerSlotAndRemoveOnNull) {
         EXPECT_EQ(sim::RaiseDialEvent(event, {}), S_OK);
         EXPECT_EQ(set(dial, 2), S_OK);
         EXPECT_EQ(sim::RaiseDialEvent(event, {}), S_OK);
-        EXPECT_EQ(sim::Calls(add), 1);
+        EXPECT_EQ(sim::Calls(member + "add_" + name), 1);
         EXPECT_EQ(std::tie(Hits::a, Hits::b), std::tuple(1, 1));
         EXPECT_EQ(set(dial, 0), S_OK);
-        EXPECT_EQ(sim::Calls(remove), 2);
         EXPECT_EQ(sim::DialEventHandlers(event), 0);
     }
     // Without the controller's second interface (from build 15063; asked for on
@@ -89,10 +87,8 @@ TEST_F(DialTest, Input_ReachesTheHostOnlyWhileItsToolIsSelectedAndItsWindowInFro
         {"a system tool selected", [] {}, 0, 0, no, no},
         {"the host adds an item", [&] { Known(dial); }, 1, 1, S_OK, S_OK},
         {"the menu open", [] { sim::SetDialMenuShown(true); }, 1, 0, no, no},
-        {"the menu closed, the dial on the desk", [] { sim::SetDialMenuShown(false), sim::SetDialOnScreen(false); },
-         1, 0, S_OK, no},
-        {"a hidden window cannot come to the front", [&] { EXPECT_FALSE(sim::SetWindowInFront(hidden)); }, 1, 0,
-         S_OK, no},
+        {"menu closed, dial on desk", [] { sim::SetDialMenuShown(false), sim::SetDialOnScreen(false); }, 1, 0, S_OK, no},
+        {"a hidden window cannot come in front", [&] { EXPECT_FALSE(sim::SetWindowInFront(hidden)); }, 1, 0, S_OK, no},
         {"another window in front", front(other), 0, 1, no, no},
         {"the menu shows no item of the host", [&] { EXPECT_EQ(sim::InvokeMenuItem(0, 0), no); }, 0, 0, no, no},
         {"back in front", front(window_), 1, 1, S_OK, no},

@@ -61,18 +61,17 @@ protected:
         if (withTool) Known(dial);
         return dial;
     }
+    // The id of an added item; `id` is read after the call that filled it.
+    static uint32_t Added(HRESULT hr, const uint32_t& id) { EXPECT_EQ(hr, S_OK); return id; }
     uint32_t Known(_WinRTDial* dial, DialMenuItemHandler handler = nullptr, const void* reserved = nullptr) {
-        uint32_t id = 0;
-        EXPECT_EQ(WinRTDialAppendKnownMenuItem(dial, reserved, L"known", handler, &id), S_OK);
-        return id;
+        return Added(WinRTDialAppendKnownMenuItem(dial, reserved, L"known", handler, &id_), id_);
     }
     uint32_t Icon(_WinRTDial* dial, const std::wstring& path, DialMenuItemHandler handler = nullptr) {
-        uint32_t id = 0;
-        EXPECT_EQ(WinRTDialAppendIconMenuItem(dial, path.c_str(), L"icon", handler, &id), S_OK);
-        return id;
+        return Added(WinRTDialAppendIconMenuItem(dial, path.c_str(), L"icon", handler, &id_), id_);
     }
 
     host::Window window_;
+    uint32_t id_ = 0;
 };
 
 }  // namespace dialtest
