@@ -203,13 +203,12 @@ TEST_F(DialTest, LosingTheDial_ExportUnderWayFinishesAndNothingElseReachesIt) {
         Icon(lost, icon.path, NotifyA);
         ASSERT_EQ(WinRTDialCommitPendingMenuAdditions(lost), S_OK);
         HRESULT appended = E_PENDING;
-        uint32_t id;
         _WinRTDial* replacement = nullptr;
         auto present = loss == Loss::NoControllerInterop ? sim::SetRadialControllerInteropPresent
                                                          : sim::SetConfigurationInteropPresent;
         host::WhileHeld(
             "IRadialControllerMenuItemStatics.CreateFromKnownIcon",
-            [&] { appended = WinRTDialAppendKnownMenuItem(lost, nullptr, L"late", NotifyA, &id); },
+            [&] { appended = WinRTDialAppendKnownMenuItem(lost, nullptr, L"late", NotifyA, &id_); },
             [&] {
                 if (loss == Loss::Terminated) { EXPECT_EQ(WinRTDialTerminate(), S_OK); return; }
                 // A set-up that yields false: S_OK, a null handle, and no dial current.
@@ -252,17 +251,11 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
         EXPECT_EQ(sim::AppController(), appController);  // the system's menu stays with the current dial
         return hr;
     };
-    auto appendKnown = [](_WinRTDial* dial) {
-        uint32_t id = 0;
-        return WinRTDialAppendKnownMenuItem(dial, nullptr, L"x", NotifyB, &id);
-    };
-    const struct {
-        const char* member;
-        HRESULT injected, expected;
-        std::function<HRESULT(_WinRTDial*)> act;
-        std::function<void(_WinRTDial*, uint32_t lastId)> left;
-        uint32_t build = sim::windows10_22H2;  // the modelled Windows while `act` runs
-    } rows[] = {
+    auto appendKnown = [this](_WinRTDial* d) { return WinRTDialAppendKnownMenuItem(d, nullptr, L"x", NotifyB, &id_); };
+    // `left` checks what the failure left; `build` is the modelled Windows while `act` runs.
+    const struct { const char* member; HRESULT injected, expected; std::function<HRESULT(_WinRTDial*)> act;
+                   std::function<void(_WinRTDial*, uint32_t lastId)> left; uint32_t build = sim::windows10_22H2; }
+        rows[] = {
         {"IRadialControllerInterop.CreateForWindow", E_ACCESSDENIED, E_ACCESSDENIED, create, stillCurrent},
         {"IRadialControllerInterop.CreateForWindow", E_OUTOFMEMORY, E_FAIL, create, stillCurrent},
         {"IRadialControllerConfigurationInterop.GetForWindow", E_OUTOFMEMORY, E_FAIL, create, stillCurrent},
@@ -276,8 +269,7 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
              EXPECT_EQ(WinRTDialSetRotationChangedHandler(dial, RotationA), S_OK);
              EXPECT_EQ(sim::DialEventHandlers(DialEvent::RotationChanged), 1);
          }},
-        {"IVector<RadialControllerMenuItem>.Clear", E_ACCESSDENIED, E_ACCESSDENIED,
-         [](_WinRTDial* dial) { return WinRTDialClearMenu(dial); },
+        {"IVector<RadialControllerMenuItem>.Clear", E_ACCESSDENIED, E_ACCESSDENIED, WinRTDialClearMenu,
          [](_WinRTDial* dial, uint32_t) {  // callbacks and the queue are kept
              EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
              EXPECT_EQ(Hits::a, 1);
@@ -286,14 +278,9 @@ TEST_F(DialTest, FailureTable_RuntimeCodesPassButOutOfMemoryIsFail) {
              EXPECT_EQ(sim::MenuItemCount(), 3);
          }},
         {"IRadialControllerMenuItemStatics.CreateFromKnownIcon", E_OUTOFMEMORY, E_FAIL, appendKnown,
-         [](_WinRTDial* dial, uint32_t lastId) {  // the failed addition used up its id
-             uint32_t id = 0;
-             EXPECT_EQ(WinRTDialAppendIconMenuItem(dial, L"x.png", L"x", nullptr, &id), S_OK);
-             EXPECT_EQ(id, lastId + 2);
-         }},
+         [this](_WinRTDial* dial, uint32_t lastId) { EXPECT_EQ(Icon(dial, L"x.png"), lastId + 2); }},  // its id used up
         {"IVector<RadialControllerMenuItem>.Append", E_OUTOFMEMORY, E_FAIL, appendKnown, stillCurrent},
-        {"IStorageFileStatics.GetFileFromPathAsync", E_ACCESSDENIED, E_ACCESSDENIED,
-         [](_WinRTDial* dial) { return WinRTDialCommitPendingMenuAdditions(dial); },
+        {"IStorageFileStatics.GetFileFromPathAsync", E_ACCESSDENIED, E_ACCESSDENIED, WinRTDialCommitPendingMenuAdditions,
          [](_WinRTDial* dial, uint32_t) {  // the record taken is lost, the other stays queued
              EXPECT_EQ(WinRTDialCommitPendingMenuAdditions(dial), S_OK);
              EXPECT_EQ(sim::CompleteFileLoads(), 1);
