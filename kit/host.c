@@ -68,6 +68,9 @@ int main(void) {
     _WinRTSecondaryTile* tile = NULL;
     _WinRTAsyncOperationBOOL* pin = NULL;
     _WinRTDial* dial = NULL;
+    _WinRTTileUpdater* updater = NULL;
+    _WinRTTileUpdateArgs update = {sizeof(update), L"<tile><visual><binding template=\"TileMedium\"><text>Kit</text></binding></visual></tile>", L"",
+                                   _WinRTTileUpdate_NoExpiration};
     HWND window;
     uint32_t id = 0;
     int done = 0, ok;
@@ -110,6 +113,15 @@ int main(void) {
     printf("tile requests %d, waiting %d, kit.tile pinned %d\n", TavletSimTileRequestCount(),
            TavletSimPendingTileRequest(), TavletSimIsTilePinned(L"kit.tile"));
     printf("image bytes the target got: %d\n", TavletSimShareBitmapSize(window));
+
+    /* Windows 11 accepts a live-tile update and shows nothing. */
+    TavletSimSetWindowsBuild(22000);
+    Check("_WinRTTileUpdater_Alloc", _WinRTTileUpdater_Alloc(&updater));
+    hr = _WinRTTileUpdater_InitWithPrimaryTile(updater, NULL, NULL);
+    if (SUCCEEDED(hr)) hr = _WinRTTileUpdater_Update(updater, &update);
+    printf("tile update on build %u: 0x%08lx, shown %d\n", (unsigned)TavletSimWindowsBuild(), (unsigned long)hr,
+           TavletSimLastTileUpdateShown());
+    _WinRTTileUpdater_Dealloc(updater);
 
     _WinRTAsyncOperationBOOL_Dealloc(pin);
     _WinRTSecondaryTile_Dealloc(tile);

@@ -127,7 +127,7 @@ TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
 }
 
 // With package identity the icon is the URI itself: the provider is made at once.
-TEST_F(ShareProviderTest, PackagedIconIsTheUriAndTheProviderIsReadyAtOnce) {
+TEST_P(ShareProviderTest, PackagedIconIsTheUriAndTheProviderIsReadyAtOnce) {
     sim::SetPackaged(true);
     ASSERT_EQ(Init(L"ms-appx:///Assets/share.png"), S_OK);
     EXPECT_EQ(sim::FileLoadsStarted(), 0);
