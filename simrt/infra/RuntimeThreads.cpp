@@ -86,7 +86,7 @@ bool Pump(const std::function<bool()>& done, DWORD timeoutMs, HANDLE event = nul
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (finished || done()) return true;
+        if (finished) return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
         DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10));
