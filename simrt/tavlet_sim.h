@@ -169,7 +169,7 @@ TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimIsShareUIOpen(HWND window);
  * ShareProvidersRequested: on the window's thread, from its message loop (0,
  * the default, as on Windows), or on the runtime's threads (1). Either way
  * the host must share from the window's thread: the window's manager refuses
- * other threads (RPC_E_WRONG_THREAD). */
+ * every call from other threads (RPC_E_WRONG_THREAD), removing a handler too. */
 TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetShareEventsOnRuntimeThreads(int onRuntimeThreads);
 /* How long a target waits for the image rendered on demand, in ms (default
  * 30000); an image set later is ignored and counted. */

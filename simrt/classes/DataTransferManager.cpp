@@ -11,7 +11,7 @@ namespace {
 // The manager is not agile: the interop calls come from the window's thread.
 HRESULT CheckWindow(HWND window) {
     if (!window || !IsWindow(window)) return E_INVALIDARG;
-    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() ? S_OK : RPC_E_WRONG_THREAD;
+    return OnManagerThread(GetWindowThreadProcessId(window, nullptr));
 }
 
 }  // namespace

@@ -21,6 +21,12 @@ using ProvidersRequestedHandler = Foundation::TypedEventHandler<IDataTransferMan
 
 class Manager;
 
+// What a caller of a DataTransferManager gets, which is not agile: only the
+// thread of the window it was made for may call it.
+inline HRESULT OnManagerThread(DWORD thread) {
+    return thread == GetCurrentThreadId() ? S_OK : RPC_E_WRONG_THREAD;
+}
+
 // One share UI per window: what it holds while open, and the package it was
 // given (kept for the tests after it closes).
 struct Session {
@@ -56,8 +62,10 @@ inline Sharing& sharing() {
 // that is being destroyed.
 class Manager : public SimObject<Manager, IDataTransferManager, IDataTransferManager2> {
 public:
-    // Made on the window's thread, whose message loop raises its events.
-    explicit Manager(HWND window) : window_(window), entry_(detail::ThreadEntryWindow()) {}
+    // Made on the window's thread, whose message loop raises its events and
+    // which alone may call it.
+    explicit Manager(HWND window)
+        : window_(window), thread_(GetCurrentThreadId()), entry_(detail::ThreadEntryWindow()) {}
     HWND Entry() const noexcept { return entry_; }
 
     ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++refs_; }
@@ -98,12 +106,16 @@ public:
     EventSource<TargetChosenHandler> targetChosen;
     EventSource<ProvidersRequestedHandler> providersRequested;
 
-    SIM_EVENT(IDataTransferManager, DataRequested, DataRequestedHandler, dataRequested)
-    SIM_EVENT(IDataTransferManager, TargetApplicationChosen, TargetChosenHandler, targetChosen)
-    SIM_EVENT(IDataTransferManager2, ShareProvidersRequested, ProvidersRequestedHandler, providersRequested)
+    SIM_EVENT_CHECKED(IDataTransferManager, DataRequested, DataRequestedHandler, dataRequested,
+                      OnManagerThread(thread_))
+    SIM_EVENT_CHECKED(IDataTransferManager, TargetApplicationChosen, TargetChosenHandler, targetChosen,
+                      OnManagerThread(thread_))
+    SIM_EVENT_CHECKED(IDataTransferManager2, ShareProvidersRequested, ProvidersRequestedHandler, providersRequested,
+                      OnManagerThread(thread_))
 
 private:
     HWND window_;
+    DWORD thread_;
     HWND entry_;
     std::atomic<ULONG> refs_{1};
 };

@@ -26,7 +26,8 @@ SIMRT_API void SetDataPackage4Present(bool present);
 // TargetApplicationChosen, ShareProvidersRequested): on the window's thread,
 // from its message loop (Reset), as for a manager, which is not agile; or on
 // the runtime's threads. The interop calls (GetForWindow, ShowShareUIForWindow)
-// fail with RPC_E_WRONG_THREAD off the window's thread either way.
+// and the manager's own (adding and removing handlers) fail with
+// RPC_E_WRONG_THREAD off the window's thread either way.
 enum class ShareEvents { WindowThread, RuntimeThreads };
 SIMRT_API void SetShareEvents(ShareEvents where);
 // How long a target waits for deferred data (DataProviderRequest.Deadline)

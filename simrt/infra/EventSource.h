@@ -79,15 +79,19 @@ private:
 };
 
 // The add_ and remove_ members of an event kept in `source`; `Interface` and
-// `Event` name them for the fault-injection hook.
-#define SIM_EVENT(Interface, Event, Handler, source)                                                  \
+// `Event` name them for the fault-injection hook. `check` (an HRESULT) is
+// what the source answers before acting, for a source that refuses some callers.
+#define SIM_EVENT_CHECKED(Interface, Event, Handler, source, check)                                   \
     HRESULT STDMETHODCALLTYPE add_##Event(Handler* handler, ::abi::EventRegistrationToken* token) noexcept override { \
         SIM_FAULT(#Interface ".add_" #Event);                                                         \
+        if (HRESULT refused = (check); FAILED(refused)) return refused;                               \
         return source.Add(handler, token);                                                            \
     }                                                                                                 \
     HRESULT STDMETHODCALLTYPE remove_##Event(::abi::EventRegistrationToken token) noexcept override { \
         SIM_FAULT(#Interface ".remove_" #Event);                                                      \
+        if (HRESULT refused = (check); FAILED(refused)) return refused;                               \
         return source.Remove(token);                                                                  \
     }
+#define SIM_EVENT(Interface, Event, Handler, source) SIM_EVENT_CHECKED(Interface, Event, Handler, source, S_OK)
 
 }  // namespace sim

@@ -75,15 +75,18 @@ void Queue(std::function<void()> work, bool counted) {
 
 // Pumps the calling thread's messages (sent and posted) until `done` or the
 // timeout; a runtime thread waiting for the host's apartment is let in here.
+// The messages posted before `done` held are handled before it returns, as a
+// host's message loop would go on to handle them.
 bool Pump(const std::function<bool()>& done, DWORD timeoutMs, HANDLE event = nullptr) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
+        const bool finished = done();
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (done()) return true;
+        if (finished) return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
         DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10));

@@ -42,6 +42,7 @@ public:
     void Terminate();
 
     HWND Window();  // the hidden window (for tests); null once shut down
+    bool IsOwnerThread() const noexcept { return GetCurrentThreadId() == ownerThread_; }
 
 private:
     Dispatcher();

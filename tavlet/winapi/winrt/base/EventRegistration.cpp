@@ -30,11 +30,19 @@ void EventRegistration::KeepForRetry(EventRegistration&& refused) noexcept {
 }
 
 void EventRegistration::RetryRefused() noexcept {
-    std::vector<EventRegistration> retried;
-    {
+    std::vector<EventRegistration> retried, others;
+    try {
         auto& removals = refusedRemovals();
         std::lock_guard guard(removals.lock);
-        retried.swap(removals.waiting);
+        // Reserved first, so that no registration is lost half-way; those of a
+        // source that is not agile stay in the list for their own thread.
+        retried.reserve(removals.waiting.size());
+        others.reserve(removals.waiting.size());
+        for (auto& refused : removals.waiting)
+            (refused.RemovableHere() ? retried : others).push_back(std::move(refused));
+        removals.waiting.swap(others);
+    } catch (...) {
+        return;  // no memory: all wait for the next retry
     }
     // Destroying each asks the runtime again; a new refusal is kept again.
 }

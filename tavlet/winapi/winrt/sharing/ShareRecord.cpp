@@ -55,6 +55,33 @@ private:
     std::string targetApplicationName_;
 };
 
+// Tries the refused removals again on the thread that made the share call,
+// the window's thread: the window's manager is not agile, so its
+// registrations refused elsewhere wait there. Holds the dispatcher until it
+// has run, so that it is not dropped unrun with the dispatcher's last
+// reference on another thread.
+class RetryOnWindowThreadTask final : public Dispatcher::Task {
+public:
+    explicit RetryOnWindowThreadTask(std::shared_ptr<Dispatcher> dispatcher) : dispatcher_(std::move(dispatcher)) {}
+    void Run() override { winrt::EventRegistration::RetryRefused(); }
+
+private:
+    std::shared_ptr<Dispatcher> dispatcher_;
+};
+
+// The manager's registrations refused off the window's thread (never even
+// tried there) wait in the list of refused removals: the window's thread
+// tries them again, from its message loop, before any callback posted after
+// this. A dispatcher that cannot run the task leaves them waiting for the
+// next share's end, or WinRTSharingTerminate, on that thread.
+void RetryOnWindowThread(const std::shared_ptr<Dispatcher>& dispatcher) noexcept {
+    if (!dispatcher || dispatcher->IsOwnerThread()) return;
+    try {
+        dispatcher->Post(std::make_shared<RetryOnWindowThreadTask>(dispatcher));
+    } catch (...) {
+    }
+}
+
 struct LiveShares {
     std::mutex lock;
     std::multimap<HWND, std::weak_ptr<ShareRecord>> byWindow;
@@ -121,11 +148,15 @@ bool ShareRecord::Keep(ShareEvent event, winrt::EventRegistration registration) 
 
 void ShareRecord::Remove(ShareEvent event) {
     winrt::EventRegistration own;
+    std::shared_ptr<Dispatcher> dispatcher;
     {
         std::lock_guard guard(lock_);
         own = std::move(registrations_[static_cast<int>(event)]);
+        dispatcher = dispatcher_;
     }
-    // Removed here, outside the lock; a refusal is kept for a retry.
+    // Removed here, outside the lock; a refusal is kept for a retry, on the
+    // window's thread for the manager's events.
+    if (own.RemoveOrKeep() < 0) RetryOnWindowThread(dispatcher);
 }
 
 void ShareRecord::TargetChosen(std::wstring applicationName) {
@@ -199,9 +230,10 @@ void ShareRecord::End() noexcept {
     // The handlers the runtime may still hold let go of the record.
     if (auto link = link_.lock()) link->Cut();
     // Each registration is removed on its own; refusals are kept, and those
-    // refused earlier are tried again.
+    // refused earlier are tried again (the manager's on the window's thread).
     for (auto& registration : registrations) registration = {};
     winrt::EventRegistration::RetryRefused();
+    RetryOnWindowThread(dispatcher);
     content = ShareContent{};  // the provider and the file go before the host hears of the end
     if (task) {
         try {

@@ -176,21 +176,24 @@ com_ptr<ManagerHandler<DataTransfer::IShareProvidersRequestedEventArgs>> OnProvi
         });
 }
 
+// The manager is not agile: its registrations are removed on this thread, the
+// window's, only.
 void RegisterAndShow(const Link& link, ShareRecord& record, const com_ptr<IDataTransferManager>& manager,
                      const com_ptr<abi::IDataTransferManagerInterop>& interop, bool offersProvider) {
+    constexpr auto here = EventRegistration::Affinity::ThisThreadOnly;
     record.Keep(ShareEvent::DataRequested,
                  EventRegistration::Add(manager, &IDataTransferManager::add_DataRequested,
-                                        &IDataTransferManager::remove_DataRequested, OnDataRequested(link).get()));
+                                        &IDataTransferManager::remove_DataRequested, OnDataRequested(link).get(), here));
     record.Keep(ShareEvent::TargetApplicationChosen,
                  EventRegistration::Add(manager, &IDataTransferManager::add_TargetApplicationChosen,
                                         &IDataTransferManager::remove_TargetApplicationChosen,
-                                        OnTargetChosen(link).get()));
+                                        OnTargetChosen(link).get(), here));
     if (offersProvider && IsEventPresent(std::wstring(kManagerClass), L"ShareProvidersRequested")) {
         auto manager2 = manager.as<DataTransfer::IDataTransferManager2>();
         record.Keep(ShareEvent::ShareProvidersRequested,
                      EventRegistration::Add(manager2, &DataTransfer::IDataTransferManager2::add_ShareProvidersRequested,
                                             &DataTransfer::IDataTransferManager2::remove_ShareProvidersRequested,
-                                            OnProvidersRequested(link).get()));
+                                            OnProvidersRequested(link).get(), here));
     }
     check_hresult(interop->ShowShareUIForWindow(record.Window()));
 }
