@@ -69,6 +69,8 @@ int main(void) {
     _WinRTAsyncOperationBOOL* pin = NULL;
     _WinRTDial* dial = NULL;
     _WinRTTileUpdater* updater = NULL;
+    static const uint32_t builds[] = {14392, 14393, 15062, 15063, 19040, 19041};
+    size_t i;
     _WinRTTileUpdateArgs update = {sizeof(update), L"<tile><visual><binding template=\"TileMedium\"><text>Kit</text></binding></visual></tile>", L"",
                                    _WinRTTileUpdate_NoExpiration};
     HWND window;
@@ -113,6 +115,19 @@ int main(void) {
     printf("tile requests %d, waiting %d, kit.tile pinned %d\n", TavletSimTileRequestCount(),
            TavletSimPendingTileRequest(), TavletSimIsTilePinned(L"kit.tile"));
     printf("image bytes the target got: %d\n", TavletSimShareBitmapSize(window));
+
+    /* An older Windows offers less: availability follows the modelled build. */
+    for (i = 0; i < sizeof(builds) / sizeof(builds[0]); ++i) {
+        TavletSimSetWindowsBuild(builds[i]);
+        printf("build %u: dial %d, button %d, share provider %d, providers requested %d, completed %d, canceled %d\n",
+               (unsigned)builds[i], _WinRTApiInformation_IsEnabledType(L"Windows.UI.Input.RadialController"),
+               _WinRTApiInformation_IsEnabledEvent(L"Windows.UI.Input.RadialController", L"ButtonPressed"),
+               _WinRTApiInformation_IsEnabledType(L"Windows.ApplicationModel.DataTransfer.ShareProvider"),
+               _WinRTApiInformation_IsEnabledEvent(L"Windows.ApplicationModel.DataTransfer.DataTransferManager",
+                                                   L"ShareProvidersRequested"),
+               _WinRTApiInformation_IsEnabledEvent(L"Windows.ApplicationModel.DataTransfer.DataPackage", L"ShareCompleted"),
+               _WinRTApiInformation_IsEnabledEvent(L"Windows.ApplicationModel.DataTransfer.DataPackage", L"ShareCanceled"));
+    }
 
     /* Windows 11 accepts a live-tile update and shows nothing. */
     TavletSimSetWindowsBuild(22000);

@@ -34,28 +34,6 @@ TEST_F(AvailabilityTest, AnswersWhatTheSystemSaysAsOneOrZeroAndAnyFailureAsZero)
     EXPECT_EQ(_WinRTApiInformation_IsEnabledMethod(kDataPackage.c_str(), L"SetText"), 0);
 }
 
-// Without an explicit answer, what came after Windows 10's first release is
-// present from its first build on (an empty member asks for the type).
-TEST_F(AvailabilityTest, DefaultAnswersFollowTheModelledBuild) {
-    const struct {
-        const wchar_t *type, *event;
-        uint32_t firstBuild;
-    } cases[] = {{L"Windows.UI.Input.RadialController", L"", 14393},
-                 {L"Windows.UI.Input.RadialController", L"ButtonPressed", 15063},
-                 {L"Windows.ApplicationModel.DataTransfer.ShareProvider", L"", 15063},
-                 {L"Windows.ApplicationModel.DataTransfer.DataTransferManager", L"ShareProvidersRequested", 15063},
-                 {kDataPackage.c_str(), L"ShareCompleted", 15063},
-                 {kDataPackage.c_str(), L"ShareCanceled", 19041}};
-    for (const auto& c : cases) {
-        for (uint32_t build : {c.firstBuild - 1, c.firstBuild}) {
-            sim::SetWindowsBuild(build);
-            const BOOL present = *c.event ? _WinRTApiInformation_IsEnabledEvent(c.type, c.event)
-                                          : _WinRTApiInformation_IsEnabledType(c.type);
-            EXPECT_EQ(present, build == c.firstBuild) << build;
-        }
-    }
-}
-
 // An agile factory is requested once per process (each test runs in a process
 // of its own), another for every query (its first, twice: to see whether it is
 // agile, then to use it); a failed first request is tried again by the next query.
