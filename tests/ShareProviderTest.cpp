@@ -26,29 +26,17 @@ struct Picks {
     }
 };
 
-// Runs body on a runtime thread while this thread first leaves its messages
-// alone for a while, then pumps until it ends. True when the body was still
-// running after that while: it was waiting for this thread's message loop.
-bool WaitedForTheLoop(const std::function<void()>& body) {
-    std::atomic<bool> done{false};
-    sim::Background thread([&] { body(), done = true; });
-    Sleep(200);
-    const bool waited = !done;
-    EXPECT_TRUE(thread.Finish());
-    return waited;
-}
-
-class ShareProviderTest : public sharing_test::ShareEventsTest {
+class ShareProviderTest : public sharing_test::SharingTest {
 protected:
     void SetUp() override {
-        ShareEventsTest::SetUp();
+        SharingTest::SetUp();
         sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
         ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
     }
     void TearDown() override {
         EXPECT_EQ(_WinRTShareProvider_Dealloc(provider_), S_OK);
         sim::CompleteFileLoads();
-        ApartmentTest::TearDown();
+        SharingTest::TearDown();
     }
 
     HRESULT Init(const wchar_t* uri, uint32_t size = sizeof(_WinRTShareProviderInitArgs),
@@ -61,9 +49,7 @@ protected:
         provider_ = nullptr;
         return hr;
     }
-    HRESULT Share() {
-        return WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider_);
-    }
+    HRESULT Share() { return ShareText(L"Note", provider_); }
     // Initialised, its icon found beside the executable, listed beside one
     // installed target in an open share UI.
     void OpenShareWithProvider() {
@@ -86,8 +72,6 @@ protected:
 
     host::TempFile icon_{L"-share.png"};
     const std::wstring uri_ = icon_.uri();
-    host::Window window_;
-    const host::ShareUI ui_{window_};
     _WinRTShareProvider* provider_ = nullptr;
     Picks picks_;
 };
@@ -111,12 +95,15 @@ TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
 
     // Found on a runtime thread, the provider is made in the initialising
     // apartment, once its loop takes the completion.
-    long completed = 0;
-    EXPECT_TRUE(WaitedForTheLoop([&] {
-        completed = sim::CompleteFileLoads();
+    std::atomic<bool> done{false};
+    sim::Background lookup([&] {
+        EXPECT_EQ(sim::CompleteFileLoads(), 1);
         EXPECT_EQ(sim::ShareProvidersCreated(), 1);  // made before the runtime's thread goes on
-    }));
-    ASSERT_EQ(completed, 1);
+        done = true;
+    });
+    Sleep(200);
+    EXPECT_FALSE(done) << "made without this apartment's message loop";
+    ASSERT_TRUE(lookup.Finish());
     auto created = sim::LastShareProvider();
     EXPECT_EQ(created.iconFile, icon_.path);
     EXPECT_EQ(created.title, L"Tavlet");
@@ -155,15 +142,9 @@ TEST_P(ShareProviderTest, IconLookupCompletingAfterDeallocOrReinitialisationOnly
 
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
-    const char* gate = "IRandomAccessStreamReferenceStatics.CreateFromFile";
-    sim::HoldNext(gate);
-    sim::Background host([&] {
-        EXPECT_TRUE(sim::WaitUntilHeld(gate));
-        EXPECT_EQ(Dealloc(), S_OK);
-        sim::Release(gate);
-    });
-    EXPECT_EQ(sim::CompleteFileLoads(), 1);
-    EXPECT_TRUE(host.Finish());
+    host::WhileHeld(
+        "IRandomAccessStreamReferenceStatics.CreateFromFile", [] { EXPECT_EQ(sim::CompleteFileLoads(), 1); },
+        [&] { EXPECT_EQ(Dealloc(), S_OK); }, true);
 
     // A new handle (perhaps at the same address) knows nothing of the old one.
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
@@ -192,18 +173,18 @@ TEST_P(ShareProviderTest, ProviderIsListedOnceByTitleAndItsHandlerRemovesItself)
     for (const auto& c : cases) {
         if (c.built) sim::CompleteFileLoads();
         ASSERT_EQ(Share(), S_OK);
-        EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 1);
+        EXPECT_EQ(Handlers(L"ShareProvidersRequested"), 1);
         ui_.Data().Providers(c.installed);
         EXPECT_EQ(sim::ShareUIProviderTitles(window_), c.listed);
-        EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 0);
+        EXPECT_EQ(Handlers(L"ShareProvidersRequested"), 0);
         ui_.Complete();
     }
     // A share whose target was chosen before the UI asked for providers is
     // still delivered, but the window's next share alone answers from then on.
     ASSERT_EQ(Share(), S_OK);
     ui_.Data().Target();
-    ASSERT_EQ(WinRTShareDataForWindow(window_, L"Next", nullptr, L"x", nullptr, 0, nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 0);
+    ASSERT_EQ(ShareText(L"Next"), S_OK);
+    EXPECT_EQ(Handlers(L"ShareProvidersRequested"), 0);
     ui_.Data().Providers({L"Mail"});
     EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
     ui_.Complete();
@@ -226,14 +207,9 @@ TEST_P(ShareProviderTest, PickedProviderCallsTheHostOnItsThread) {
     picks_.throwInside = false;
     ui_.Pick(L"Tavlet").Pick(L"Mail");
     EXPECT_EQ(picks_.count, 2);
+    EXPECT_EQ(picks_.thread, GetCurrentThreadId());  // raised on a runtime thread
     EXPECT_EQ(picks_.reported, S_OK);
     EXPECT_EQ(sim::ShareProviderOperationsReported(), 1);
-
-    // From a runtime thread: it waits until this apartment's loop takes the pick.
-    EXPECT_TRUE(WaitedForTheLoop([&] { EXPECT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK); }));
-    EXPECT_EQ(picks_.count, 3);
-    EXPECT_EQ(picks_.thread, GetCurrentThreadId());
-    EXPECT_EQ(sim::ShareProviderOperationsReported(), 2);
     ui_.Complete();
 }
 
@@ -283,7 +259,6 @@ BOOL WINAPI NoImageName(HANDLE, DWORD, LPWSTR, PDWORD) {
 // Without the allocating thread's context there is no handle; without the
 // executable's path there is no icon file to look up, and no runtime provider.
 TEST_P(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
-    EXPECT_EQ(_WinRTShareProvider_Dealloc(nullptr), S_OK);
     _WinRTShareProvider* refused = reinterpret_cast<_WinRTShareProvider*>(1);
     sim::FailNext("CoGetObjectContext", 1, E_ACCESSDENIED);
     EXPECT_EQ(_WinRTShareProvider_Alloc(&refused), E_ACCESSDENIED);
