@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -65,13 +66,14 @@ protected:
         SysFreeString(text);
         return result;
     }
-    uint32_t Color() {
+    // The icon URI, title and colour as the host reads them.
+    std::tuple<std::wstring, std::wstring, uint32_t> Getters() {
         uint32_t color = 7;
-        return _WinRTShareProvider_GetBackgroundColor(provider_, &color) == S_OK ? color : 7;
+        EXPECT_EQ(_WinRTShareProvider_GetBackgroundColor(provider_, &color), S_OK);
+        return {Text(_WinRTShareProvider_GetIconUri), Text(_WinRTShareProvider_GetTitle), color};
     }
 
-    host::TempFile icon_{L"-share.png"};
-    const std::wstring uri_ = icon_.uri();
+    const std::wstring uri_ = file_.uri();
     _WinRTShareProvider* provider_ = nullptr;
     Picks picks_;
 };
@@ -89,9 +91,7 @@ TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
 
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
     EXPECT_EQ(sim::ShareProvidersCreated(), 0);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
-    EXPECT_EQ(Text(_WinRTShareProvider_GetTitle), L"");
-    EXPECT_EQ(Color(), 0u);
+    EXPECT_EQ(Getters(), std::tuple(L"", L"", 0u));
 
     // Found on a runtime thread, the provider is made in the initialising
     // apartment, once its loop takes the completion.
@@ -104,30 +104,10 @@ TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
     Sleep(200);
     EXPECT_FALSE(done) << "made without this apartment's message loop";
     ASSERT_TRUE(lookup.Finish());
-    auto created = sim::LastShareProvider();
-    EXPECT_EQ(created.iconFile, icon_.path);
-    EXPECT_EQ(created.title, L"Tavlet");
-    EXPECT_EQ((std::vector<BYTE>{created.a, created.r, created.g, created.b}), (std::vector<BYTE>{0x80, 0xFF, 0, 0}));
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"\\Assets\\" + icon_.name);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetTitle), L"Tavlet");
-    EXPECT_EQ(Color(), kRed50);
-}
-
-// Whatever goes wrong with the icon, the host is not told and no runtime
-// provider is left, not even the one a successful initialisation made before.
-TEST_P(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
-    const struct {
-        const wchar_t* uri;
-        long lookups;
-    } cases[] = {{L"Assets/share.png", 0}, {nullptr, 0}, {L"ms-appx:///Assets/none-such.png", 1}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(Init(uri_.c_str()), S_OK);
-        ASSERT_EQ(sim::CompleteFileLoads(), 1);
-        EXPECT_EQ(Init(c.uri), S_OK);
-        EXPECT_EQ(sim::CompleteFileLoads(), c.lookups);
-        EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
-    }
-    EXPECT_EQ(sim::ShareProvidersCreated(), 3);  // one before each failure
+    auto made = sim::LastShareProvider();
+    EXPECT_EQ(std::tuple(made.iconFile, made.title, std::vector<BYTE>{made.a, made.r, made.g, made.b}),
+              std::tuple(file_.path, L"Tavlet", std::vector<BYTE>{0x80, 0xFF, 0, 0}));
+    EXPECT_EQ(Getters(), std::tuple(L"\\Assets\\" + file_.name, L"Tavlet", kRed50));
 }
 
 // Nothing touches a provider once its Dealloc has begun, and a re-initialised
@@ -148,8 +128,7 @@ TEST_P(ShareProviderTest, IconLookupCompletingAfterDeallocOrReinitialisationOnly
 
     // A new handle (perhaps at the same address) knows nothing of the old one.
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetTitle), L"");
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
+    EXPECT_EQ(Getters(), std::tuple(L"", L"", 0u));
     host::TempFile newer(L"-newer.png");
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
     ASSERT_EQ(Init(newer.uri().c_str()), S_OK);
@@ -256,27 +235,35 @@ BOOL WINAPI NoImageName(HANDLE, DWORD, LPWSTR, PDWORD) {
     return FALSE;
 }
 
-// Without the allocating thread's context there is no handle; without the
-// executable's path there is no icon file to look up, and no runtime provider.
-TEST_P(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
+// Whatever goes wrong with the icon (no executable path to look beside, no
+// "://", no URI, no such file), the host is not told and no runtime provider
+// is left, not even the one a successful initialisation made before. Without
+// the allocating thread's context there is no handle.
+TEST_P(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
+    const struct {
+        const wchar_t* uri;
+        long lookups;
+        void* imageName = nullptr;  // in place of QueryFullProcessImageNameW
+    } cases[] = {{uri_.c_str(), 0, reinterpret_cast<void*>(&NoImageName)},
+                 {L"Assets/share.png", 0},
+                 {nullptr, 0},
+                 {L"ms-appx:///Assets/none-such.png", 1}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(Init(uri_.c_str()), S_OK);  // after the first row: the path is found again
+        ASSERT_EQ(sim::CompleteFileLoads(), 1);
+        void* own = c.imageName ? sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", c.imageName)
+                                : nullptr;
+        const HRESULT init = Init(c.uri);
+        if (own) sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", own);
+        EXPECT_EQ(init, S_OK);
+        EXPECT_EQ(sim::CompleteFileLoads(), c.lookups);
+        EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
+    }
+    EXPECT_EQ(sim::ShareProvidersCreated(), 4);  // one before each failure
     _WinRTShareProvider* refused = reinterpret_cast<_WinRTShareProvider*>(1);
     sim::FailNext("CoGetObjectContext", 1, E_ACCESSDENIED);
     EXPECT_EQ(_WinRTShareProvider_Alloc(&refused), E_ACCESSDENIED);
     EXPECT_EQ(refused, nullptr);
-
-    ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the provider it had goes too
-    ASSERT_EQ(sim::CompleteFileLoads(), 1);
-    void* lookup = sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW",
-                                             reinterpret_cast<void*>(&NoImageName));
-    ASSERT_NE(lookup, nullptr);
-    const HRESULT init = Init(uri_.c_str());
-    sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", lookup);
-    EXPECT_EQ(init, S_OK);
-    EXPECT_EQ(sim::FileLoadsStarted(), 1);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
-    ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the path is found again
-    EXPECT_EQ(sim::CompleteFileLoads(), 1);
-    EXPECT_EQ(sim::ShareProvidersCreated(), 2);
 }
 
 INSTANTIATE_FOR_BOTH_SHARE_EVENT_THREADS(ShareProviderTest);

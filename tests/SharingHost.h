@@ -84,6 +84,8 @@ public:
 
     host::Window window_;
     const host::ShareUI ui_{window_};
+    host::TempFile file_{L"-shared.png"};  // a file to share, or a provider's icon
+    const std::string path_{file_.path.begin(), file_.path.end()};
     std::mutex lock_;
     std::vector<Completion> calls_;
     const std::string image_ = std::string("\x89PNG\r\n\x1a\n", 8) + std::string(4000, 'B');

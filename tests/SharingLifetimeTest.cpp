@@ -8,7 +8,6 @@
 
 namespace {
 
-using sharing_test::Completion;
 using sharing_test::SharingTest;
 
 // Once the host is told (its callback, or Terminate returning), its bytes are
@@ -93,15 +92,13 @@ TEST_P(SharingTest, ShareStartedFromACompletionCallbackLeavesBothSharesCorrect) 
 // calls nothing; bytes a target asks for afterwards (the host may free them
 // now) are never read.
 TEST_P(SharingTest, TerminateWhileAShareIsInFlightLeavesNothingThatActsLater) {
-    host::TempFile file(L"-late.png");
-    const std::string path(file.path.begin(), file.path.end());
     enum InFlight { DataRequested, FileLookup, QueuedCompletion, UnreadBytes, LaterShare };
     for (InFlight row : {DataRequested, FileLookup, QueuedCompletion, UnreadBytes, LaterShare}) {
         SCOPED_TRACE(row);
         const long shows = sim::ShareUIShows(window_);
         if (row == FileLookup) {
             sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
-            ASSERT_EQ(ShareFile(path.c_str()), S_OK);
+            ASSERT_EQ(ShareFile(path_.c_str()), S_OK);
             WinRTSharingTerminate();
             EXPECT_EQ(sim::CompleteFileLoads(), 1);
         } else if (row == DataRequested) {
@@ -132,8 +129,6 @@ TEST_P(SharingTest, TerminateWhileAShareIsInFlightLeavesNothingThatActsLater) {
 // not: it never answers the window's next share, whose package holds exactly
 // its own content.
 TEST_P(SharingTest, ShareWhoseDataRequestedFailedNeverWritesIntoTheNextPackage) {
-    host::TempFile file(L"-failed.png");
-    const std::string path(file.path.begin(), file.path.end());
     enum Kind { Text, Bytes, File };
     const struct {
         const char* step;
@@ -153,7 +148,7 @@ TEST_P(SharingTest, ShareWhoseDataRequestedFailedNeverWritesIntoTheNextPackage) 
     for (const auto& row : rows) {
         SCOPED_TRACE(row.step);
         if (row.kind == File) {
-            ASSERT_EQ(ShareFile(path.c_str()), S_OK);
+            ASSERT_EQ(ShareFile(path_.c_str()), S_OK);
             ASSERT_TRUE(sim::PumpUntil([&] { return sim::IsShareUIOpen(window_); }));
         } else {
             ASSERT_EQ(row.kind == Bytes ? ShareBytes(L"Failing") : ShareText(L"Text share"), S_OK);
@@ -187,8 +182,7 @@ TEST_P(SharingTest, RefusedRemovalLeavesTheRuntimeOnlyAHandlerThatNeverActsAgain
                 {"IDataTransferManager.remove_TargetApplicationChosen", L"TargetApplicationChosen", kAlways, 1, 1},
                 {"IDataTransferManager2.remove_ShareProvidersRequested", L"ShareProvidersRequested", kAlways, 1, 1},
                 {"IDataPackage3.remove_ShareCompleted", nullptr, kAlways, 1, 2}};
-    host::TempFile icon(L"-refused.png");
-    const std::wstring uri = icon.uri();
+    const std::wstring uri = file_.uri();
     _WinRTShareProvider* provider = nullptr;
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
     _WinRTShareProviderInitArgs args{48, L"Tavlet", uri.c_str(), 0, [](void*, _WinRTShareProviderOperation*) {}, nullptr};

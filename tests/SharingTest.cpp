@@ -32,8 +32,6 @@ TEST_P(SharingTest, UnavailableSharingIsRefusedFirstAndAMissingFileSucceedsAndDo
 // ShareCompleted: when the UI lets the package go; a failed one when the UI is
 // dismissed); each handler removes itself once it has run.
 TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
-    host::TempFile file(L"-shared.png");
-    const std::string path(file.path.begin(), file.path.end());
     enum Kind { Text, Bytes, File, BytesWithoutShareCompleted };
     const struct {
         Kind kind;
@@ -65,7 +63,7 @@ TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
                 sim::SetEventPresent(L"Windows.ApplicationModel.DataTransfer.DataPackage", event, false);
         }
         if (row.kind == File) {
-            ASSERT_EQ(ShareFile(path.c_str()), S_OK);
+            ASSERT_EQ(ShareFile(path_.c_str()), S_OK);
             const long shows = sim::ShareUIShows(window_);
             std::thread([] { sim::CompleteFileLoads(); }).join();
             EXPECT_EQ(sim::ShareUIShows(window_), shows);
@@ -84,7 +82,7 @@ TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
         EXPECT_EQ(package.hasText, row.kind == Text);
         EXPECT_EQ(package.text, row.kind == Text && row.text ? row.text : L"");
         EXPECT_EQ(package.formats.size(), row.kind == Text || row.kind == File ? 0u : 1u);  // Bitmap
-        EXPECT_EQ(package.storageItems, std::vector<std::wstring>(row.kind == File, file.path));
+        EXPECT_EQ(package.storageItems, std::vector<std::wstring>(row.kind == File, file_.path));
         const bool fails = !row.title || !*row.title;
         EXPECT_EQ(package.failed, fails);
         if (fails) ui_.Dismiss();  // ShareCanceled
@@ -109,7 +107,7 @@ TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
         EXPECT_EQ(call.target, row.told);
         EXPECT_EQ(call.thread, GetCurrentThreadId());
         EXPECT_EQ(call.data, row.kind == File ? nullptr : image_.data());
-        EXPECT_EQ(call.path, row.kind == File ? path : "");
+        EXPECT_EQ(call.path, row.kind == File ? path_ : "");
     }
     sim::PumpFor(20);
     EXPECT_EQ(Calls(), 4u);
