@@ -47,5 +47,5 @@ install(FILES include/tavlet.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES bindings/pascal/Tavlet.pas DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/pascal)
 # A MinGW consumer builds with the same toolchain file as the library.
 install(FILES cmake/mingw-gcc.cmake DESTINATION ${CMAKE_INSTALL_DATADIR}/tavlet)
-file(GLOB TAVLET_DOCS ${CMAKE_SOURCE_DIR}/docs/*.md)
+file(GLOB TAVLET_DOCS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.md)
 install(FILES LICENSE ${TAVLET_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -2,7 +2,9 @@
  * item, a pin request and an image share, lets the scripted user
  * (kit/host.script) answer them, then plays the user itself through the
  * simulated runtime's C control API (tavlet_sim.h) and checks that nothing
- * is left alive. run-host runs it; kit/host.expected lists what it must print. */
+ * is left alive. run-host runs it twice: with --packaged (kit/host.expected
+ * lists what it must print) and without, as a classic desktop program, where
+ * Windows refuses the pin request (kit/host-unpackaged.expected). */
 #include <stdio.h>
 #include <objbase.h>
 #include <tavlet.h>
@@ -66,9 +68,13 @@ int main(void) {
     _WinRTSecondaryTile* tile = NULL;
     _WinRTAsyncOperationBOOL* pin = NULL;
     _WinRTDial* dial = NULL;
+    _WinRTTileUpdater* updater = NULL;
+    _WinRTTileUpdateArgs update = {sizeof(update), L"<tile><visual><binding template=\"TileMedium\"><text>Kit</text></binding></visual></tile>", L"",
+                                   _WinRTTileUpdate_NoExpiration};
     HWND window;
     uint32_t id = 0;
     int done = 0, ok;
+    HRESULT hr;
 
     setvbuf(stdout, NULL, _IONBF, 0);
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
@@ -86,8 +92,13 @@ int main(void) {
     args.ownerWindow = window;
     Check("_WinRTSecondaryTile_Alloc", _WinRTSecondaryTile_Alloc(&tile));
     Check("_WinRTSecondaryTile_InitWithCreateArgs", _WinRTSecondaryTile_InitWithCreateArgs(tile, L"kit.tile", &args));
-    Check("_WinRTSecondaryTile_RequestCreateAsync", _WinRTSecondaryTile_RequestCreateAsync(tile, &pin));
-    Check("_WinRTAsyncOperationBOOL_Completed", _WinRTAsyncOperationBOOL_Completed(pin, OnPin, NULL));
+    /* Without package identity Windows refuses at once: no dialog, no answer. */
+    hr = _WinRTSecondaryTile_RequestCreateAsync(tile, &pin);
+    printf("package identity: %s, pin request: 0x%08lx\n", TavletSimIsPackaged() ? "yes" : "no", (unsigned long)hr);
+    if (SUCCEEDED(hr))
+        Check("_WinRTAsyncOperationBOOL_Completed", _WinRTAsyncOperationBOOL_Completed(pin, OnPin, NULL));
+    else
+        done |= ANSWERED;
 
     Check("WinRTShareDataForWindow",
           WinRTShareDataForWindow(window, L"Kit image", NULL, NULL, image, sizeof(image), NULL, OnShared, NULL));
@@ -102,6 +113,15 @@ int main(void) {
     printf("tile requests %d, waiting %d, kit.tile pinned %d\n", TavletSimTileRequestCount(),
            TavletSimPendingTileRequest(), TavletSimIsTilePinned(L"kit.tile"));
     printf("image bytes the target got: %d\n", TavletSimShareBitmapSize(window));
+
+    /* Windows 11 accepts a live-tile update and shows nothing. */
+    TavletSimSetWindowsBuild(22000);
+    Check("_WinRTTileUpdater_Alloc", _WinRTTileUpdater_Alloc(&updater));
+    hr = _WinRTTileUpdater_InitWithPrimaryTile(updater, NULL, NULL);
+    if (SUCCEEDED(hr)) hr = _WinRTTileUpdater_Update(updater, &update);
+    printf("tile update on build %u: 0x%08lx, shown %d\n", (unsigned)TavletSimWindowsBuild(), (unsigned long)hr,
+           TavletSimLastTileUpdateShown());
+    _WinRTTileUpdater_Dealloc(updater);
 
     _WinRTAsyncOperationBOOL_Dealloc(pin);
     _WinRTSecondaryTile_Dealloc(tile);

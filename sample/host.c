@@ -14,10 +14,22 @@
  * share target — comes from the system; under Wine, from the simulated
  * runtime's scripted user (scripts/run-sample), whose actions appear between
  * these lines as "[user] ...". The program ends by itself when every flow has
- * ended (exit code 0), or after 30 seconds (exit code 1). */
+ * ended (exit code 0), or after 30 seconds (exit code 1).
+ *
+ * Windows pins tiles and updates them only for a program with package
+ * identity: the sample says at start whether it has one, and unpackaged its
+ * tile flow shows Windows refusing. */
 #include <stdio.h>
 #include <objbase.h>
 #include <tavlet.h>
+
+#ifndef PACKAGE_FAMILY_NAME_MAX_LENGTH /* appmodel.h, which not every SDK has */
+#define PACKAGE_FAMILY_NAME_MAX_LENGTH 64
+WINBASEAPI LONG WINAPI GetCurrentPackageFamilyName(UINT32* packageFamilyNameLength, PWSTR packageFamilyName);
+#endif
+#ifndef APPMODEL_ERROR_NO_PACKAGE
+#define APPMODEL_ERROR_NO_PACKAGE 15700L
+#endif
 
 enum {
     WM_NEXT_FLOW = WM_APP + 1, /* the current flow has ended: start the next one */
@@ -39,6 +51,7 @@ static struct {
     _WinRTAsyncOperationBOOL* pin;
     _WinRTShareProvider* provider;
     wchar_t notesPath[MAX_PATH];
+    BOOL packaged; /* the process has package identity */
 } app;
 
 /* A 1x1 PNG: the shared image, and the icons the sample writes for itself. */
@@ -81,6 +94,23 @@ static void WriteAsset(const wchar_t* name, wchar_t* path) {
     wcscat(path, L"\\");
     wcscat(path, name);
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) WriteBytes(path, png, sizeof(png));
+}
+
+/* ---- Package identity ---- */
+
+static void ShowPackageIdentity(void) {
+    wchar_t family[PACKAGE_FAMILY_NAME_MAX_LENGTH + 1];
+    UINT32 length = PACKAGE_FAMILY_NAME_MAX_LENGTH + 1;
+    LONG error = GetCurrentPackageFamilyName(&length, family);
+
+    app.packaged = error != APPMODEL_ERROR_NO_PACKAGE;
+    if (error == ERROR_SUCCESS)
+        printf("  package identity: %ls\n", family);
+    else if (app.packaged)
+        printf("  package identity: present (GetCurrentPackageFamilyName: %ld)\n", error);
+    else
+        printf("  package identity: none. Windows refuses an unpackaged program pinning (0x80073D54)\n"
+               "  and tile updaters (0x80070490); the share provider's icon is a file beside the executable\n");
 }
 
 /* ---- 1. Availability ---- */
@@ -174,13 +204,17 @@ static void TAVLET_CALL OnPinAnswered(void* context, BOOL pinned) {
     PostMessageW(app.window, WM_PIN_ANSWERED, (WPARAM)pinned, 0);
 }
 
+static void OnPinEnded(BOOL pinned);
+
 static void StartTile(void) {
     _WinRTSecondaryTileCreateArgs args = {0};
     _WinRTSecondaryTileVisualElements* elements = NULL;
     uint32_t pinned = 0, color = 0;
     int32_t status = -1;
     BSTR logo = NULL;
+    HRESULT hr;
 
+    ShowPackageIdentity();
     _WinRTSecondaryTile_Exists(L"report.2026", &pinned);
     printf("  tile report.2026 pinned: %s\n", pinned ? "yes" : "no");
     args.displayName = L"Quarterly report";
@@ -198,9 +232,16 @@ static void StartTile(void) {
     SysFreeString(logo);
     _WinRTSecondaryTileVisualElements_Dealloc(elements);
 
-    /* The operation stays alive until it completes: releasing it would cancel it. */
-    if (!Step("_WinRTSecondaryTile_RequestCreateAsync", _WinRTSecondaryTile_RequestCreateAsync(app.tile, &app.pin)))
+    /* The operation stays alive until it completes: releasing it would cancel it.
+     * Windows refuses it at once without package identity, without the owner
+     * window, or off that window's thread. */
+    hr = _WinRTSecondaryTile_RequestCreateAsync(app.tile, &app.pin);
+    Result("_WinRTSecondaryTile_RequestCreateAsync", hr);
+    if (FAILED(hr)) {
+        printf("  Windows refused the pin request%s\n", app.packaged ? "" : ": no package identity");
+        OnPinEnded(FALSE);
         return;
+    }
     _WinRTAsyncOperationBOOL_GetStatus(app.pin, &status);
     printf("  status %d (0: waiting for the user)\n", status);
     _WinRTAsyncOperationBOOL_Completed(app.pin, OnPinAnswered, (void*)"the pin request");
@@ -210,6 +251,7 @@ static void StartTile(void) {
 static void SendTileNotification(BOOL pinned) {
     _WinRTTileUpdater* updater = NULL;
     _WinRTTileUpdateArgs update = {0};
+    HRESULT hr;
 
     update.structSize = sizeof(update);
     update.xml = L"<tile><visual><binding template=\"TileMedium\"><text>3 new comments</text></binding></visual></tile>";
@@ -217,9 +259,15 @@ static void SendTileNotification(BOOL pinned) {
     update.expiration = _WinRTTileUpdate_NoExpiration;
     _WinRTTileUpdater_Alloc(&updater);
     if (pinned)
-        Result("updater for tile report.2026", _WinRTTileUpdater_InitWithSecondaryTile(updater, L"report.2026", NULL));
+        hr = _WinRTTileUpdater_InitWithSecondaryTile(updater, L"report.2026", NULL);
     else
-        Result("updater for the main tile", _WinRTTileUpdater_InitWithPrimaryTile(updater, NULL, NULL));
+        hr = _WinRTTileUpdater_InitWithPrimaryTile(updater, NULL, NULL);
+    Result(pinned ? "updater for tile report.2026" : "updater for the main tile", hr);
+    if (FAILED(hr)) {
+        printf("  Windows gives no tile updater%s: no notification sent\n", app.packaged ? "" : " without package identity");
+        _WinRTTileUpdater_Dealloc(updater);
+        return;
+    }
     _WinRTTileUpdater_EnableNotificationQueuing(updater, 1);
     Result("tile notification sent", _WinRTTileUpdater_Update(updater, &update));
     update.xml = L"<tile><visual>";

@@ -155,6 +155,10 @@ TAVLET_SIM_API void TAVLET_SIM_CALL TavletSimSetTilePinned(const wchar_t* tileId
  * of the latest one. */
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimTileUpdateCount(void);
 TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimLastTileUpdateXml(wchar_t* buffer, int capacity);
+/* Whether the latest notification is shown on the Start screen: 1, or 0 where
+ * Windows accepts it and shows nothing (Windows 11, build 22000 and later,
+ * has no live tiles); -1 when no notification was sent. */
+TAVLET_SIM_API int TAVLET_SIM_CALL TavletSimLastTileUpdateShown(void);
 
 /* ---- The share UI ------------------------------------------------------------- */
 /* A top-level window of this process whose share UI is open, or NULL; whether

@@ -28,6 +28,28 @@ TEST_F(AvailabilityTest, AnswersWhatTheSystemSaysAsOneOrZero) {
     EXPECT_EQ(sim::Calls("IApiInformationStatics.IsTypePresent"), 4);
 }
 
+// Without an explicit answer, what came after Windows 10's first release is
+// present from its first build on (an empty member asks for the type).
+TEST_F(AvailabilityTest, DefaultAnswersFollowTheModelledBuild) {
+    const struct {
+        const wchar_t *type, *event;
+        uint32_t firstBuild;
+    } cases[] = {{L"Windows.UI.Input.RadialController", L"", 14393},
+                 {L"Windows.UI.Input.RadialController", L"ButtonPressed", 15063},
+                 {L"Windows.ApplicationModel.DataTransfer.ShareProvider", L"", 15063},
+                 {L"Windows.ApplicationModel.DataTransfer.DataTransferManager", L"ShareProvidersRequested", 15063},
+                 {kDataPackage.c_str(), L"ShareCompleted", 15063},
+                 {kDataPackage.c_str(), L"ShareCanceled", 19041}};
+    for (const auto& c : cases) {
+        for (uint32_t build : {c.firstBuild - 1, c.firstBuild}) {
+            sim::SetWindowsBuild(build);
+            const BOOL present = *c.event ? _WinRTApiInformation_IsEnabledEvent(c.type, c.event)
+                                          : _WinRTApiInformation_IsEnabledType(c.type);
+            EXPECT_EQ(present, build == c.firstBuild) << build;
+        }
+    }
+}
+
 TEST_F(AvailabilityTest, AnyFailureAnswersZero) {
     sim::FailAlways("IApiInformationStatics.IsTypePresent", E_ACCESSDENIED);
     sim::FailAlways("IApiInformationStatics.IsEventPresent", E_INVALIDARG);

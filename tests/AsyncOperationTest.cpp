@@ -22,8 +22,9 @@ protected:
     void SetUp() override {
         ApartmentTest::SetUp();
         TakeDeliveries();
+        sim::SetPackaged(true);
         ASSERT_EQ(_WinRTSecondaryTile_Alloc(&tile_), S_OK);
-        ASSERT_EQ(_WinRTSecondaryTile_InitWithTileID(tile_, L"doc.1"), S_OK);
+        ASSERT_EQ(host::InitOwnedTile(tile_, L"doc.1", window_), S_OK);
     }
     void TearDown() override {
         EXPECT_EQ(_WinRTSecondaryTile_Dealloc(tile_), S_OK);
@@ -36,6 +37,7 @@ protected:
     }
     static long Last() { return sim::TileRequestCount() - 1; }
 
+    host::Window window_;
     _WinRTSecondaryTile* tile_ = nullptr;
 };
 

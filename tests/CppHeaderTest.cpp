@@ -7,7 +7,15 @@
 
 namespace {
 
-using CppHeaderTest = ApartmentTest;
+// A packaged host: its tile updaters and pin requests work.
+class CppHeaderTest : public ApartmentTest {
+protected:
+    void SetUp() override {
+        ApartmentTest::SetUp();
+        sim::SetPackaged(true);
+    }
+    host::Window window_;
+};
 
 TEST_F(CppHeaderTest, OwnersEndTheirResourceWhenReplacedOrGoneButNotWhenMoved) {
     auto updater = tavlet::make<tavlet::tile_updater>();
@@ -21,7 +29,7 @@ TEST_F(CppHeaderTest, OwnersEndTheirResourceWhenReplacedOrGoneButNotWhenMoved) {
     EXPECT_EQ(sim::LiveObjects(), 0);
     {
         auto tile = tavlet::make<tavlet::secondary_tile>();
-        tavlet::check(_WinRTSecondaryTile_InitWithTileID(tile.get(), L"doc.1"));
+        tavlet::check(host::InitOwnedTile(tile.get(), L"doc.1", window_));
         tavlet::bstr id;
         tavlet::check(_WinRTSecondaryTile_GetTileID(tile.get(), id.put()));
         EXPECT_EQ(id.view(), L"doc.1");

@@ -14,8 +14,9 @@ class HandleTest : public DialTest {
 protected:
     void SetUp() override {
         DialTest::SetUp();
+        sim::SetPackaged(true);
         ASSERT_EQ(_WinRTSecondaryTile_Alloc(&tile_), S_OK);
-        ASSERT_EQ(_WinRTSecondaryTile_InitWithTileID(tile_, L"doc.1"), S_OK);
+        ASSERT_EQ(host::InitOwnedTile(tile_, L"doc.1", window_), S_OK);
     }
     void TearDown() override {
         EXPECT_EQ(_WinRTSecondaryTile_Dealloc(tile_), S_OK);
@@ -105,7 +106,7 @@ const Family kFamilies[] = {
       Acts<_WinRTAsyncOperationBOOL_Close>},
      Ended<_WinRTAsyncOperationBOOL_Dealloc>},
     {"secondary tile",
-     MAKE(_WinRTSecondaryTile, (_WinRTSecondaryTile_Alloc(&h), Made(_WinRTSecondaryTile_InitWithTileID(h, L"d"), h))),
+     MAKE(_WinRTSecondaryTile, (_WinRTSecondaryTile_Alloc(&h), Made(host::InitOwnedTile(h, L"d", window), h))),
      {Text<_WinRTSecondaryTile_GetTileID>, Served<_WinRTSecondaryTile_GetVisualElements, (Elements*)nullptr,
                                                   _WinRTSecondaryTileVisualElements_Dealloc>,
       Served<_WinRTSecondaryTile_RequestCreateAsync, (Operation*)nullptr, EndOperation>,
@@ -187,12 +188,9 @@ TEST_F(HandleTest, ProviderAndItsOperationAreServedOnlyWhileLive) {
         EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 0);
         host::ShareUI{window_}.Data().Complete();
     }
-    host::TempFile icon(L"-lent.png");
-    const std::wstring uri = icon.uri();
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
-    _WinRTShareProviderInitArgs args{sizeof(args), L"Tavlet", uri.c_str(), 0, onPick, tile_};
-    ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);
-    ASSERT_EQ(sim::CompleteFileLoads(), 1);
+    _WinRTShareProviderInitArgs args{sizeof(args), L"Tavlet", L"ms-appx:///lent.png", 0, onPick, tile_};
+    ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);  // packaged: ready at once
     for (int pick = 0; pick < 2; ++pick) {
         ASSERT_EQ(Share(provider), S_OK);
         host::ShareUI{window_}.Data().Providers().Pick(L"Tavlet").Complete();

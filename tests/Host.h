@@ -55,6 +55,13 @@ struct Window {
                                 nullptr);
 };
 
+// Initialises a tile that the window owns: with it (and package identity) a
+// pin request made on the window's thread reaches the user.
+inline HRESULT InitOwnedTile(_WinRTSecondaryTile* tile, const wchar_t* id, HWND window) {
+    _WinRTSecondaryTileCreateArgs args{nullptr, L"Doc", L"", L"ms-appx:///logo.png", window, _WinRTTileSize_Default};
+    return _WinRTSecondaryTile_InitWithCreateArgs(tile, id, &args);
+}
+
 // A file in Assets beside the executable (where an unpackaged host's icons
 // live) for the life of the object; its name is unique to the process.
 struct TempFile {

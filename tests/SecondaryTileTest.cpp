@@ -4,10 +4,12 @@
 
 namespace {
 
+// A packaged host pinning over its window on its UI thread, as Windows requires.
 class SecondaryTileTest : public ApartmentTest {
 protected:
     void SetUp() override {
         ApartmentTest::SetUp();
+        sim::SetPackaged(true);
         ASSERT_EQ(_WinRTSecondaryTile_Alloc(&tile_), S_OK);
     }
     void TearDown() override {
@@ -15,8 +17,9 @@ protected:
         ApartmentTest::TearDown();
     }
     // The reserved field holds garbage: it is never read.
-    HRESULT Create(const wchar_t* id, _WinRTTileSize size = _WinRTTileSize_Medium, HWND owner = nullptr,
+    HRESULT Create(const wchar_t* id, _WinRTTileSize size = _WinRTTileSize_Medium, HWND owner = kOwner,
                    const wchar_t* logo = L"ms-appx:///Assets/Square150x150Logo.png") {
+        if (owner == kOwner) owner = window_;
         _WinRTSecondaryTileCreateArgs args{reinterpret_cast<void*>(0xDEADBEEF), L"Doc", L"--open", logo, owner, size};
         return _WinRTSecondaryTile_InitWithCreateArgs(tile_, id, &args);
     }
@@ -27,13 +30,16 @@ protected:
         SysFreeString(id);
         return text;
     }
-    _WinRTAsyncOperationBOOL* Request(decltype(&_WinRTSecondaryTile_RequestCreateAsync) request) {
+    _WinRTAsyncOperationBOOL* Request(decltype(&_WinRTSecondaryTile_RequestCreateAsync) request,
+                                      HRESULT expected = S_OK) {
         _WinRTAsyncOperationBOOL* operation = nullptr;
-        EXPECT_EQ(request(tile_, &operation), S_OK);
+        EXPECT_EQ(request(tile_, &operation), expected);
         return operation;
     }
     static sim::SecondaryTileRecord LastTile() { return sim::SecondaryTileAt(sim::SecondaryTileCount() - 1); }
 
+    static inline const HWND kOwner = reinterpret_cast<HWND>(-1);  // the fixture's window
+    host::Window window_;
     _WinRTSecondaryTile* tile_ = nullptr;
 };
 
@@ -77,15 +83,43 @@ TEST_F(SecondaryTileTest, CreateArgumentsMapEachSizeAndRefusedOnesLeaveTheHandle
 }
 
 TEST_F(SecondaryTileTest, OwnerWindowIsGivenToTheStoredTileOnlyWhenSet) {
-    ASSERT_EQ(Create(L"doc.1"), S_OK);
+    ASSERT_EQ(Create(L"doc.1", _WinRTTileSize_Medium, nullptr), S_OK);
     EXPECT_EQ(sim::Calls("IInitializeWithWindow.Initialize"), 0);
-    host::Window window;
-    ASSERT_EQ(Create(L"doc.2", _WinRTTileSize_Medium, window), S_OK);
-    EXPECT_EQ(LastTile().window, window);
+    ASSERT_EQ(Create(L"doc.2"), S_OK);
+    EXPECT_EQ(LastTile().window, window_.hwnd);
     // Refused by the interop: the result, with the new tile already stored.
     sim::FailNext("IInitializeWithWindow.Initialize", 1, E_ACCESSDENIED);
-    EXPECT_EQ(Create(L"doc.3", _WinRTTileSize_Medium, window), E_ACCESSDENIED);
+    EXPECT_EQ(Create(L"doc.3"), E_ACCESSDENIED);
     EXPECT_EQ(TileId(), L"doc.3");
+}
+
+// Windows refuses at once, with no operation: without package identity,
+// before build 16299, without an owner window, off the window's thread.
+TEST_F(SecondaryTileTest, PinAndUnpinAreRefusedWhereWindowsRefusesThem) {
+    const HRESULT noPackage = 0x80073D54, noWindow = 0x80070578;
+    const struct {
+        bool packaged;
+        uint32_t build;
+        bool owned, fromOtherThread;
+        HRESULT result;
+    } cases[] = {{false, 19045, true, false, noPackage}, {true, 15063, true, false, noWindow},
+                 {true, 19045, false, false, noWindow},  {true, 19045, true, true, RPC_E_WRONG_THREAD},
+                 {true, 16299, true, false, S_OK}};
+    for (const auto& c : cases) {
+        sim::SetPackaged(c.packaged);
+        sim::SetWindowsBuild(c.build);
+        ASSERT_EQ(Create(L"doc.1", _WinRTTileSize_Medium, c.owned ? kOwner : nullptr), S_OK);
+        for (auto request : {_WinRTSecondaryTile_RequestCreateAsync, _WinRTSecondaryTile_RequestDeleteAsync}) {
+            _WinRTAsyncOperationBOOL* operation = nullptr;
+            if (c.fromOtherThread)
+                sim::Background([&] { operation = Request(request, c.result); }).Finish();
+            else
+                operation = Request(request, c.result);
+            EXPECT_EQ(sim::TileRequestAt(sim::TileRequestCount() - 1).refused, FAILED(c.result) ? c.result : S_OK);
+            EXPECT_EQ(operation != nullptr, SUCCEEDED(c.result)) << c.build;
+            EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
+        }
+    }
 }
 
 // A failed query leaves 0; without an id nothing is written.
@@ -108,7 +142,7 @@ TEST_F(SecondaryTileTest, ExistsAnswersWhetherTheTileIsPinned) {
 
 // A refused re-initialisation keeps the tile but has let its last request go.
 TEST_F(SecondaryTileTest, RefusedInitialisationByIdKeepsTheTile) {
-    ASSERT_EQ(_WinRTSecondaryTile_InitWithTileID(tile_, L"doc.1"), S_OK);
+    ASSERT_EQ(Create(L"doc.1"), S_OK);
     EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(Request(_WinRTSecondaryTile_RequestCreateAsync)), S_OK);
     sim::WaitForRuntimeIdle();
     EXPECT_TRUE(sim::TileRequestAt(0).alive);

@@ -110,6 +110,16 @@ TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
     EXPECT_EQ(Getters(), std::tuple(L"\\Assets\\" + file_.name, L"Tavlet", kRed50));
 }
 
+// With package identity the icon is the URI itself: the provider is made at once.
+TEST_P(ShareProviderTest, PackagedIconIsTheUriAndTheProviderIsReadyAtOnce) {
+    sim::SetPackaged(true);
+    ASSERT_EQ(Init(L"ms-appx:///Assets/share.png"), S_OK);
+    EXPECT_EQ(sim::FileLoadsStarted(), 0);
+    EXPECT_EQ(sim::ShareProvidersCreated(), 1);
+    EXPECT_EQ(sim::Calls("IRandomAccessStreamReferenceStatics.CreateFromUri"), 1);
+    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"ms-appx:///Assets/share.png");
+}
+
 // Nothing touches a provider once its Dealloc has begun, and a re-initialised
 // one keeps only its newest lookup's result: a lookup completing after either
 // (released before it completes, or while its completion is held in this

@@ -6,11 +6,12 @@ namespace {
 
 const wchar_t kXml[] = L"<tile><visual><binding template=\"TileMedium\"><text>3 new</text></binding></visual></tile>";
 
-// Bound to the application's own main tile: updater record 0.
+// A packaged host, bound to its own main tile: updater record 0.
 class TileUpdaterTest : public ApartmentTest {
 protected:
     void SetUp() override {
         ApartmentTest::SetUp();
+        sim::SetPackaged(true);
         ASSERT_EQ(_WinRTTileUpdater_Alloc(&updater_), S_OK);
         ASSERT_EQ(_WinRTTileUpdater_InitWithPrimaryTile(updater_, nullptr, nullptr), S_OK);
     }
@@ -122,6 +123,30 @@ TEST_F(TileUpdaterTest, BindingAsksForTheTileOfTheApplicationOrTheSecondaryTileF
         EXPECT_EQ(record.userId, c.user ? c.user : L"");
         EXPECT_EQ(record.secondaryTile, c.secondary);
         EXPECT_EQ(c.secondary ? record.tileId : record.applicationId, c.id ? c.id : L"");
+    }
+}
+
+// Windows serves updaters to a packaged process only (a secondary tile's from
+// build 17134 on); Windows 11 takes updates and shows none.
+TEST_F(TileUpdaterTest, IdentityAndBuildDecideWhetherUpdatesAreServedAndShown) {
+    const HRESULT notFound = 0x80070490;
+    const struct {
+        bool packaged;
+        uint32_t build;
+        const wchar_t *tileId, *user;  // no tile id: the main tile
+        HRESULT bound;
+        bool shown;
+    } cases[] = {{false, 19045, nullptr, nullptr, notFound, false}, {false, 19045, nullptr, L"user-42", notFound, false},
+                 {false, 19045, L"doc.1", nullptr, notFound, false}, {true, 17133, L"doc.1", L"user-42", notFound, false},
+                 {true, 17134, L"doc.1", nullptr, S_OK, true},       {true, 22000, nullptr, nullptr, S_OK, false}};
+    for (const auto& c : cases) {
+        sim::SetPackaged(c.packaged);
+        sim::SetWindowsBuild(c.build);
+        auto init = c.tileId ? _WinRTTileUpdater_InitWithSecondaryTile : _WinRTTileUpdater_InitWithPrimaryTile;
+        ASSERT_EQ(init(updater_, c.tileId, c.user), c.bound) << c.build;
+        if (FAILED(c.bound)) continue;
+        ASSERT_EQ(Send(kXml), S_OK);
+        EXPECT_EQ(sim::TileUpdaterAt(sim::TileUpdaterCount() - 1).updates.back().shown, c.shown) << c.build;
     }
 }
 

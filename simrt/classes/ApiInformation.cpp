@@ -1,10 +1,11 @@
-// Windows.Foundation.Metadata.ApiInformation: answers set by the tests.
+// Windows.Foundation.Metadata.ApiInformation: answers that follow the modelled
+// Windows build, or set by the tests.
 #include "SimObject.h"
+#include "control/Windows.h"
 #include "tavlet/winapi/winrt/abi/Foundation.Metadata.h"
 
 #include <map>
 #include <mutex>
-#include <set>
 
 namespace sim {
 namespace {
@@ -12,21 +13,30 @@ namespace {
 using abi::boolean;
 namespace Metadata = abi::Windows::Foundation::Metadata;
 
-// Keys: "type", "type/method()", "type/event!". Without an explicit answer a
-// type is present when this runtime serves it, and a member when it is one of
-// the defaults below (what a current system has).
+// Keys: "type", "type/method()", "type/event!", "type/property". Without an
+// explicit answer a type is present when this runtime serves it and the
+// modelled Windows build has it, and a member when the build has it.
 struct Answers {
     std::mutex lock;
     std::map<std::wstring, bool> explicitAnswers;
 };
-const std::set<std::wstring>& DefaultMembers() {
-    static const std::set<std::wstring>* members = new std::set<std::wstring>{
-        L"Windows.ApplicationModel.DataTransfer.DataTransferManager/ShareProvidersRequested!",
-        L"Windows.ApplicationModel.DataTransfer.DataPackage/ShareCompleted!",
-        L"Windows.ApplicationModel.DataTransfer.DataPackage/ShareCanceled!",
-        L"Windows.ApplicationModel.DataTransfer.DataPackage/SetText()",
+// The first Windows build that has each type and member that came after
+// Windows 10's first release (10240).
+const std::map<std::wstring, uint32_t>& FirstBuilds() {
+    static const std::map<std::wstring, uint32_t>* builds = new std::map<std::wstring, uint32_t>{
+        {L"Windows.ApplicationModel.DataTransfer.DataPackage/SetText()", 10240},
+        {L"Windows.UI.Input.RadialController", 14393},
+        {L"Windows.UI.Input.RadialControllerConfiguration", 14393},
+        {L"Windows.UI.Input.RadialControllerMenuItem", 14393},
+        {L"Windows.UI.Input.RadialController/ButtonPressed!", 15063},
+        {L"Windows.ApplicationModel.DataTransfer.ShareProvider", 15063},
+        {L"Windows.ApplicationModel.DataTransfer.DataTransferManager/ShareProvidersRequested!", 15063},
+        {L"Windows.ApplicationModel.DataTransfer.DataPackage/ShareCompleted!", 15063},
+        {L"Windows.UI.Input.RadialControllerConfiguration/AppController", 16299},
+        {L"Windows.UI.Input.RadialControllerConfiguration/IsAppControllerEnabled", 16299},
+        {L"Windows.ApplicationModel.DataTransfer.DataPackage/ShareCanceled!", 19041},
     };
-    return *members;
+    return *builds;
 }
 Answers& answers() {
     static Answers* a = new Answers();
@@ -44,9 +54,14 @@ HRESULT Answer(const std::wstring& key, boolean* result) {
     auto& a = answers();
     std::lock_guard guard(a.lock);
     auto found = a.explicitAnswers.find(key);
-    bool present = found != a.explicitAnswers.end() ? found->second
-                   : key.find(L'/') == std::wstring::npos ? detail::IsServedClass(key)
-                                                         : DefaultMembers().count(key) != 0;
+    if (found != a.explicitAnswers.end()) {
+        *result = found->second ? 1 : 0;
+        return S_OK;
+    }
+    const bool isType = key.find(L'/') == std::wstring::npos;
+    auto first = FirstBuilds().find(key);
+    bool present = (!isType || detail::IsServedClass(key)) &&
+                   (first != FirstBuilds().end() ? WindowsAtLeast(first->second) : isType);
     *result = present ? 1 : 0;
     return S_OK;
 }
@@ -69,7 +84,10 @@ public:
         SIM_FAULT("IApiInformationStatics.IsEventPresent");
         return Answer(ToWide(typeName) + L"/" + ToWide(eventName) + L"!", result);
     }
-    SIM_UNUSED("IApiInformationStatics.IsPropertyPresent", IsPropertyPresent(HSTRING, HSTRING, boolean*))
+    HRESULT STDMETHODCALLTYPE IsPropertyPresent(HSTRING typeName, HSTRING propertyName, boolean* result) noexcept override {
+        SIM_FAULT("IApiInformationStatics.IsPropertyPresent");
+        return Answer(ToWide(typeName) + L"/" + ToWide(propertyName), result);
+    }
     SIM_UNUSED("IApiInformationStatics.IsReadOnlyPropertyPresent",
                IsReadOnlyPropertyPresent(HSTRING, HSTRING, boolean*))
     SIM_UNUSED("IApiInformationStatics.IsWriteablePropertyPresent",

@@ -2,6 +2,7 @@
 // over the pinned set), and the tile with its visual elements and window
 // association (its pin and unpin requests: SecondaryTileRequests.cpp).
 #include "Tiles.h"
+#include "control/Windows.h"
 #include "tavlet/winapi/winrt/abi/Interop.h"
 
 #include <memory>
@@ -28,6 +29,10 @@ State& state() {
     static State* s = new State();
     return *s;
 }
+
+constexpr uint32_t kDesktopPinningBuild = 16299;
+constexpr HRESULT kNoPackage = static_cast<HRESULT>(0x80073D54);      // from APPMODEL_ERROR_NO_PACKAGE
+constexpr HRESULT kNoOwnerWindow = static_cast<HRESULT>(0x80070578);  // from ERROR_INVALID_WINDOW_HANDLE
 
 // The runtime's rule for tile ids: 1 to 64 characters of letters, digits, '.'
 // and '_'; anything else is refused with E_INVALIDARG.
@@ -168,11 +173,26 @@ private:
         return S_OK;
     }
     HRESULT Request(bool isDelete, Foundation::IAsyncOperation<boolean>** operation) {
+        if (!operation) return E_POINTER;
+        *operation = nullptr;
         std::wstring tileId;
+        HWND window = nullptr;
         {
             std::lock_guard guard(state().lock);
             tileId = record_->tileId;
+            window = record_->window;
         }
+        // A desktop program pins with package identity only, from build 16299 on
+        // (before, the tile takes no owner window), with the owner window that
+        // the dialog is drawn over, on that window's UI thread.
+        if (!IsPackaged())
+            return RefuseTileRequest(isDelete, tileId, kNoPackage, "the process has no package identity");
+        if (!WindowsAtLeast(kDesktopPinningBuild))
+            return RefuseTileRequest(isDelete, tileId, kNoOwnerWindow, "desktop programs pin from build 16299 on");
+        if (!window || !IsWindow(window))
+            return RefuseTileRequest(isDelete, tileId, kNoOwnerWindow, "the tile has no owner window");
+        if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+            return RefuseTileRequest(isDelete, tileId, RPC_E_WRONG_THREAD, "not made on the owner window's thread");
         return NewTileRequest(isDelete, tileId, operation);
     }
 

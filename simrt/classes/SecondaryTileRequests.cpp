@@ -18,9 +18,11 @@ namespace Foundation = abi::Windows::Foundation;
 class TileRequest;
 
 struct RequestEntry {
-    TileRequest* operation = nullptr;  // null once destroyed
+    TileRequest* operation = nullptr;  // null once destroyed, or never made
     bool isDelete = false;
     std::wstring tileId;
+    HRESULT refused = S_OK;
+    const char* refusedBecause = "";
 };
 
 // Recursive: a request is destroyed (and unregisters) inside its own Release,
@@ -89,6 +91,18 @@ HRESULT NewTileRequest(bool isDelete, const std::wstring& tileId, Foundation::IA
     return S_OK;
 }
 
+HRESULT RefuseTileRequest(bool isDelete, const std::wstring& tileId, HRESULT refused, const char* because) {
+    auto& s = state();
+    std::lock_guard guard(s.lock);
+    auto entry = std::make_shared<RequestEntry>();
+    entry->isDelete = isDelete;
+    entry->tileId = tileId;
+    entry->refused = refused;
+    entry->refusedBecause = because;
+    s.requests.push_back(std::move(entry));
+    return refused;
+}
+
 long TileRequestCount() {
     auto& s = state();
     std::lock_guard guard(s.lock);
@@ -102,6 +116,8 @@ TileRequestRecord TileRequestAt(long index) {
     if (!entry) return record;
     record.isDelete = entry->isDelete;
     record.tileId = entry->tileId;
+    record.refused = entry->refused;
+    record.refusedBecause = entry->refusedBecause;
     if (!request) return record;
     record.alive = true;
     record.closed = request->closed();

@@ -1,6 +1,7 @@
 // Windows.UI.Notifications.TileUpdateManager: both statics interfaces, and the
 // per-user managers that GetForUser hands out.
 #include "Tiles.h"
+#include "control/Windows.h"
 #include "tavlet/winapi/winrt/abi/System.h"
 
 namespace sim {
@@ -10,9 +11,17 @@ namespace Notifications = abi::Windows::UI::Notifications;
 namespace System = abi::Windows::System;
 namespace XmlDom = abi::Windows::Data::Xml::Dom;
 
-HRESULT Out(::winrt::com_ptr<Notifications::ITileUpdater> updater, Notifications::ITileUpdater** result) {
+// Windows serves tile updaters only to a process with package identity, and
+// a secondary tile's only from build 17134 on; otherwise: Element not found.
+constexpr uint32_t kSecondaryTileNotificationsBuild = 17134;
+
+template <typename Make>
+HRESULT Out(bool secondaryTile, Make make, Notifications::ITileUpdater** result) {
     if (!result) return E_POINTER;
-    *result = updater.detach();
+    *result = nullptr;
+    if (!IsPackaged() || (secondaryTile && !WindowsAtLeast(kSecondaryTileNotificationsBuild)))
+        return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    *result = make().detach();
     return S_OK;
 }
 
@@ -23,17 +32,17 @@ public:
 
     HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationForUser(Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForApplicationForUser");
-        return Out(MakeTileUpdater(true, userId_, false, L"", L""), result);
+        return Out(false, [&] { return MakeTileUpdater(true, userId_, false, L"", L""); }, result);
     }
     HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(HSTRING applicationId,
                                                               Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForApplication");
-        return Out(MakeTileUpdater(true, userId_, false, ToWide(applicationId), L""), result);
+        return Out(false, [&] { return MakeTileUpdater(true, userId_, false, ToWide(applicationId), L""); }, result);
     }
     HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId,
                                                                 Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.CreateTileUpdaterForSecondaryTile");
-        return Out(MakeTileUpdater(true, userId_, true, L"", ToWide(tileId)), result);
+        return Out(true, [&] { return MakeTileUpdater(true, userId_, true, L"", ToWide(tileId)); }, result);
     }
     HRESULT STDMETHODCALLTYPE get_User(System::IUser** value) noexcept override {
         SIM_FAULT("ITileUpdateManagerForUser.get_User");
@@ -54,17 +63,17 @@ public:
 
     HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplication(Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForApplication");
-        return Out(MakeTileUpdater(false, L"", false, L"", L""), result);
+        return Out(false, [&] { return MakeTileUpdater(false, L"", false, L"", L""); }, result);
     }
     HRESULT STDMETHODCALLTYPE CreateTileUpdaterForApplicationWithId(HSTRING applicationId,
                                                                      Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForApplicationWithId");
-        return Out(MakeTileUpdater(false, L"", false, ToWide(applicationId), L""), result);
+        return Out(false, [&] { return MakeTileUpdater(false, L"", false, ToWide(applicationId), L""); }, result);
     }
     HRESULT STDMETHODCALLTYPE CreateTileUpdaterForSecondaryTile(HSTRING tileId,
                                                                 Notifications::ITileUpdater** result) noexcept override {
         SIM_FAULT("ITileUpdateManagerStatics.CreateTileUpdaterForSecondaryTile");
-        return Out(MakeTileUpdater(false, L"", true, L"", ToWide(tileId)), result);
+        return Out(true, [&] { return MakeTileUpdater(false, L"", true, L"", ToWide(tileId)); }, result);
     }
     SIM_UNUSED_OUT("ITileUpdateManagerStatics.GetTemplateContent", result,
                    GetTemplateContent(INT32, XmlDom::IXmlDocument** result))

@@ -1,6 +1,9 @@
-// Windows.UI.Notifications.TileUpdater: records every notification, clear and
-// queue switch for the tests. ITileUpdater2 can be taken away (older systems).
+// Windows.UI.Notifications.TileUpdater: records every notification (and whether
+// the modelled Windows shows it), clear and queue switch for the tests.
+// ITileUpdater2 can be taken away (older systems).
+#include "ScriptedUser.h"
 #include "Tiles.h"
+#include "control/Windows.h"
 
 #include <memory>
 #include <mutex>
@@ -62,6 +65,9 @@ public:
             update.hasExpiration = true;
             update.expirationTicks = time.UniversalTime;
         }
+        // Live tiles are a Windows 10 feature: Windows 11 takes the update and shows nothing.
+        update.shown = !WindowsAtLeast(windows11_first);
+        if (!update.shown) detail::Notice("sees no tile change: Windows 11 shows no live tiles (the update is not shown)");
         std::lock_guard guard(state().lock);
         record_->updates.push_back(std::move(update));
         return S_OK;

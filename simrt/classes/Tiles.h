@@ -25,6 +25,9 @@ std::wstring UriText(abi::Windows::Foundation::IUriRuntimeClass* uri);
 HRESULT NewTileRequest(bool isDelete, const std::wstring& tileId,
                        abi::Windows::Foundation::IAsyncOperation<abi::boolean>** operation);
 
+// Records a request that Windows refused at once, and returns `refused`.
+HRESULT RefuseTileRequest(bool isDelete, const std::wstring& tileId, HRESULT refused, const char* because);
+
 // The text a simulated XmlDocument was loaded with (empty for a foreign one).
 std::wstring XmlTextOf(abi::Windows::Data::Xml::Dom::IXmlDocument* document);
 

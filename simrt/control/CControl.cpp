@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 
 namespace {
 
@@ -147,14 +148,22 @@ int TAVLET_SIM_CALL TavletSimTileUpdateCount(void) {
         count += sim::TileUpdaterAt(i).updates.size();
     return static_cast<int>(count);
 }
-int TAVLET_SIM_CALL TavletSimLastTileUpdateXml(wchar_t* buffer, int capacity) {
-    // Updaters are kept in creation order; the latest update is the last one
-    // of the newest updater that received any.
+// Updaters are kept in creation order; the latest update is the last one of
+// the newest updater that received any.
+std::optional<sim::TileUpdateRecord> LastTileUpdate() {
     for (long i = sim::TileUpdaterCount() - 1; i >= 0; --i) {
         auto updater = sim::TileUpdaterAt(i);
-        if (!updater.updates.empty()) return CopyText(updater.updates.back().xml, buffer, capacity);
+        if (!updater.updates.empty()) return updater.updates.back();
     }
-    return NoText(buffer, capacity);
+    return std::nullopt;
+}
+int TAVLET_SIM_CALL TavletSimLastTileUpdateXml(wchar_t* buffer, int capacity) {
+    const auto update = LastTileUpdate();
+    return update ? CopyText(update->xml, buffer, capacity) : NoText(buffer, capacity);
+}
+int TAVLET_SIM_CALL TavletSimLastTileUpdateShown(void) {
+    const auto update = LastTileUpdate();
+    return update ? int(update->shown) : -1;
 }
 
 HWND TAVLET_SIM_CALL TavletSimOpenShareWindow(void) { return sim::OpenShareUIWindow(); }

@@ -13,6 +13,9 @@ namespace sim {
 // the system's; a platform whose own switch works keeps it. Only tavlet.dll's
 // calls are redirected. Installed by the test program before its tests and by
 // the first activation through this runtime; idempotent and thread-safe.
+// It also points GetCurrentPackageFamilyName, as tavlet.dll and the host
+// program import it from kernel32.dll, at the modelled package identity
+// (sim::IsPackaged, control/Windows.h).
 // Returns whether tavlet.dll's import is redirected now (false when tavlet.dll
 // is not loaded).
 SIMRT_API bool InstallContextStandIn();

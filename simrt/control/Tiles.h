@@ -51,6 +51,11 @@ SIMRT_API void SetTileVisualElementsInterfaces(bool hasVisualElements2, bool has
 // IAsyncOperation<Boolean> that the test finishes; the completion is raised
 // where the runtime delivers (a runtime thread by default). Finishing
 // returns false when the request is gone or has already finished.
+// Windows refuses a request at once (no operation, no dialog) without package
+// identity (HRESULT_FROM_WIN32(APPMODEL_ERROR_NO_PACKAGE)), before build 16299
+// or without a live owner window given through IInitializeWithWindow
+// (HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE)), and off the owner
+// window's thread (RPC_E_WRONG_THREAD); the record keeps why.
 struct TileRequestRecord {
     bool alive = false;
     bool isDelete = false;
@@ -58,6 +63,8 @@ struct TileRequestRecord {
     int32_t status = -1;          // AsyncStatus while alive and not closed
     bool closed = false;
     bool hasHandler = false;      // a Completed handler was accepted
+    HRESULT refused = S_OK;       // what Windows answered a refused request
+    std::string refusedBecause;   // why, in words
 };
 SIMRT_API long TileRequestCount();
 SIMRT_API TileRequestRecord TileRequestAt(long index);
@@ -78,6 +85,7 @@ struct TileUpdateRecord {
     std::wstring tag;
     bool hasExpiration = false;
     int64_t expirationTicks = 0;  // DateTime.UniversalTime
+    bool shown = false;           // on the Start screen: Windows 11 accepts it and shows nothing
 };
 struct TileUpdaterRecord {
     bool alive = false;

@@ -24,5 +24,8 @@ SIMRT_API bool WindowsAtLeast(uint32_t build);
 
 SIMRT_API void SetPackaged(bool packaged);
 SIMRT_API bool IsPackaged();
+// What GetCurrentPackageFamilyName answers tavlet.dll in a packaged process
+// (an unpackaged one gets APPMODEL_ERROR_NO_PACKAGE, 15700).
+constexpr wchar_t packageFamilyName[] = L"Tavlet.SimulatedHost_2xvbbx2fzm7e0";
 
 }  // namespace sim

@@ -243,6 +243,7 @@ void* Exchange(void** slot, void* replacement) {
 }  // namespace
 
 bool InstallContextStandIn() {
+    detail::InstallPackageIdentity();
     std::lock_guard guard(installLock);
     void** slot = LibrarySlot();
     if (!slot) return false;
@@ -255,6 +256,12 @@ bool InstallContextStandIn() {
 void* ReplaceLibraryImport(const char* dllName, const char* functionName, void* replacement) {
     std::lock_guard guard(installLock);
     void** slot = LibrarySlot(dllName, functionName);
+    return slot ? Exchange(slot, replacement) : nullptr;
+}
+
+void* detail::ReplaceProgramImport(const char* dllName, const char* functionName, void* replacement) {
+    std::lock_guard guard(installLock);
+    void** slot = ImportSlot(GetModuleHandleW(nullptr), dllName, functionName);
     return slot ? Exchange(slot, replacement) : nullptr;
 }
 

@@ -28,6 +28,11 @@ void ResetFaults();
 bool ComInitializedHere() noexcept;
 bool IsAgileClass(std::wstring_view className) noexcept;
 bool IsServedClass(std::wstring_view className) noexcept;
+// Redirects GetCurrentPackageFamilyName, as tavlet.dll and the host program
+// import it, to the modelled identity.
+void InstallPackageIdentity();
+// ReplaceLibraryImport for the process's executable.
+void* ReplaceProgramImport(const char* dllName, const char* functionName, void* replacement);
 }  // namespace detail
 
 // The first line of every simulated member.

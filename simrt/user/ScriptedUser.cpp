@@ -160,6 +160,10 @@ std::wstring Widen(const std::string& text) {
     return result;
 }
 
+void Notice(const std::string& line) {
+    if (playing) Say(line);
+}
+
 void StartScriptedUser() {
     static std::atomic<bool> started{false};
     if (started.exchange(true)) return;

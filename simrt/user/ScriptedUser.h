@@ -34,6 +34,10 @@ struct UserStep {
 };
 const std::vector<UserStep>& UserSteps();
 
+// What the user notices without acting (a change Windows does not show), said
+// like an action while a script plays; nothing otherwise.
+void Notice(const std::string& line);
+
 // UTF-16 to UTF-8 and back, for scripts and the user's log.
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);

@@ -181,11 +181,27 @@ HWND TileWindow(const std::wstring& tileId) {
     return nullptr;
 }
 
+// A request that Windows refused shows no dialog: the user is told once.
+long NextRefusedRequest() {
+    static long told = -1;
+    for (long i = told + 1, count = TileRequestCount(); i < count; ++i)
+        if (TileRequestAt(i).refused < 0) return told = i;
+    return -1;
+}
+
 bool AnswerPin(StepContext& step, bool confirm) {
-    long index = -1;
-    if (!WaitFor([&] { return (index = PendingTileRequest()) >= 0; }, step.timeoutMs)) {
+    long index = -1, refused = -1;
+    if (!WaitFor([&] { return (index = PendingTileRequest()) >= 0 || (refused = NextRefusedRequest()) >= 0; },
+                 step.timeoutMs)) {
         step.failure = "no pin request is waiting";
         return false;
+    }
+    if (index < 0) {
+        const auto request = TileRequestAt(refused);
+        step.say("sees no dialog: Windows refused " + std::string(request.isDelete ? "unpinning" : "pinning") +
+                 " tile " + Quoted(request.tileId) + " with " + Hex(request.refused) + " (" + request.refusedBecause +
+                 ")");
+        return true;
     }
     const auto request = TileRequestAt(index);
     if (HWND window = TileWindow(request.tileId)) {
