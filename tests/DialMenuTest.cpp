@@ -37,10 +37,8 @@ TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit_AFailedL
     const std::pair<std::wstring, long> items[] = {{first.path, 1}, {L"", 4}, {third.path, 3}, {first.path, 5},
                                                    {third.path, 6}};
     ASSERT_EQ(sim::MenuItemCount(), 5);
-    for (long i = 0; i < 5; ++i) {
-        EXPECT_EQ(sim::MenuItemIconPath(0, i), items[i].first) << i;
-        EXPECT_EQ(sim::MenuItemTag(0, i), items[i].second) << i;
-    }
+    for (long i = 0; i < 5; ++i)
+        EXPECT_EQ(std::pair(sim::MenuItemIconPath(0, i), sim::MenuItemTag(0, i)), items[i]) << i;
     EXPECT_EQ(sim::MenuItemKnownIcon(0, 1), 6);
     EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
 }
@@ -79,11 +77,10 @@ TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletesOrAnInvokedRuns_ItemsLeftReach
     host::TempFile icon(L"-racing.png");
     // Held before its item reaches the menu, the completion adds it to the
     // cleared menu; held after, the clear removes it.
-    const std::pair<const char*, long> points[] = {{"IRadialControllerMenuItemStatics.CreateFromIcon", 1},
-                                                   {"IVector<RadialControllerMenuItem>.Append", 1},
-                                                   {"IRadialControllerMenu.SelectMenuItem", 0},
-                                                   {"IPropertyValueStatics.CreateUInt32", 0},
-                                                   {"RadialControllerMenuItem.Invoked", 0}};
+    const std::pair<const char*, long> points[] = {
+        {"IRadialControllerMenuItemStatics.CreateFromIcon", 1}, {"IVector<RadialControllerMenuItem>.Append", 1},
+        {"IRadialControllerMenu.SelectMenuItem", 0}, {"IPropertyValueStatics.CreateUInt32", 0},
+        {"RadialControllerMenuItem.Invoked", 0}};
     for (const auto& [point, left] : points) {
         SCOPED_TRACE(point);
         _WinRTDial* dial = Create();

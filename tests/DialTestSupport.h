@@ -7,10 +7,6 @@
 
 namespace dialtest {
 
-// A destroyed dial leaves its controller, the controller's menu and its
-// configuration to the runtime for the life of the process.
-constexpr long kKeptPerDial = 3;
-
 // What the host callbacks saw. "A" and "B" are two distinct callbacks of each type.
 struct Hits {
     static inline std::atomic<int> a{0}, b{0};
@@ -21,6 +17,13 @@ struct Hits {
     static inline RECT bounds{};
     static void Reset() { a = 0, b = 0, onRuntimeThread = false; }
 };
+
+// Whether a dial handle reaches a dial: for any other, the count's answer is S_OK with nothing written.
+inline bool DialServed(void* handle) {
+    uint32_t count = 42;
+    EXPECT_EQ(WinRTDialGetNumberOfMenuItems(static_cast<_WinRTDial*>(handle), &count), S_OK);
+    return count != 42;
+}
 
 // NotifyA and NotifyB are also the menu items' callbacks.
 inline void TAVLET_CALL NotifyA() { Hits::onRuntimeThread = sim::IsRuntimeThread(), ++Hits::a; }
@@ -50,30 +53,25 @@ protected:
         sim::CompleteFileLoads();  // what a test left pending holds simulated objects
         ApartmentTest::TearDown();
     }
-    _WinRTDial* Create() {
+    // `withTool`: a built-in-icon item is the selected tool, so input reaches the dial.
+    _WinRTDial* Create(bool withTool = false) {
         _WinRTDial* dial = nullptr;
         EXPECT_EQ(WinRTDialCreate(window_, &dial), S_OK);
         EXPECT_NE(dial, nullptr);
+        if (withTool) Known(dial);
         return dial;
     }
-    // A dial whose built-in-icon item is the selected tool: input reaches it.
-    _WinRTDial* CreateWithTool() {
-        _WinRTDial* dial = Create();
-        Known(dial);
-        return dial;
-    }
+    // The id of an added item; `id` is read after the call that filled it.
+    static uint32_t Added(HRESULT hr, const uint32_t& id) { EXPECT_EQ(hr, S_OK); return id; }
     uint32_t Known(_WinRTDial* dial, DialMenuItemHandler handler = nullptr, const void* reserved = nullptr) {
-        uint32_t id = 0;
-        EXPECT_EQ(WinRTDialAppendKnownMenuItem(dial, reserved, L"known", handler, &id), S_OK);
-        return id;
+        return Added(WinRTDialAppendKnownMenuItem(dial, reserved, L"known", handler, &id_), id_);
     }
     uint32_t Icon(_WinRTDial* dial, const std::wstring& path, DialMenuItemHandler handler = nullptr) {
-        uint32_t id = 0;
-        EXPECT_EQ(WinRTDialAppendIconMenuItem(dial, path.c_str(), L"icon", handler, &id), S_OK);
-        return id;
+        return Added(WinRTDialAppendIconMenuItem(dial, path.c_str(), L"icon", handler, &id_), id_);
     }
 
     host::Window window_;
+    uint32_t id_ = 0;
 };
 
 }  // namespace dialtest

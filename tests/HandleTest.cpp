@@ -22,29 +22,22 @@ protected:
         EXPECT_EQ(_WinRTSecondaryTile_Dealloc(tile_), S_OK);
         DialTest::TearDown();
     }
-    HRESULT Share(_WinRTShareProvider* provider) {
-        return WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider);
-    }
     _WinRTSecondaryTile* tile_ = nullptr;
 };
 
-template <typename Export>
-struct HandleOf;
-template <typename Handle, typename... Rest>
-struct HandleOf<HRESULT (*)(Handle*, Rest...)> {
-    using type = Handle;
+// A handle of any family, as the argument of any family's export.
+struct Any {
+    void* handle;
+    template <typename Handle>
+    operator Handle*() const { return static_cast<Handle*>(handle); }
 };
-template <auto Export>
-auto* Of(void* handle) {
-    return static_cast<typename HandleOf<decltype(Export)>::type*>(handle);
-}
 
 // An export serves a handle (anything but E_INVALIDARG) or refuses it with
 // E_INVALIDARG and the default in its out-value; what it hands out is ended.
 template <auto Get, auto kDefault, auto End = nullptr>
 bool Served(void* handle) {
     auto value = decltype(kDefault)(42);
-    const HRESULT hr = Get(Of<Get>(handle), &value);
+    const HRESULT hr = Get(Any{handle}, &value);
     if constexpr (End != nullptr) {
         if (hr == S_OK) End(value);
     }
@@ -54,10 +47,9 @@ bool Served(void* handle) {
 }
 template <auto Call, auto... Args>
 bool Acts(void* handle) {
-    return Call(Of<Call>(handle), Args...) != E_INVALIDARG;
+    return Call(Any{handle}, Args...) != E_INVALIDARG;
 }
 void FreeText(BSTR text) { SysFreeString(text); }
-HRESULT EndOperation(_WinRTAsyncOperationBOOL* operation) { return _WinRTAsyncOperationBOOL_Dealloc(operation); }
 template <auto GetText>
 constexpr auto Text = Served<GetText, BSTR(nullptr), FreeText>;
 template <auto Get>
@@ -87,15 +79,7 @@ void* Made(HRESULT hr, Handle* const& handle) {  // `handle` is read after the c
 const _WinRTTileUpdateArgs kUpdate{sizeof(_WinRTTileUpdateArgs), L"<tile/>", L"", _WinRTTileUpdate_NoExpiration};
 
 template <auto End>
-HRESULT Ended(void* handle) {
-    return End(Of<End>(handle));
-}
-// The dial's null-handle answer is S_OK with nothing written.
-bool DialServed(void* handle) {
-    uint32_t count = 42;
-    EXPECT_EQ(WinRTDialGetNumberOfMenuItems(static_cast<_WinRTDial*>(handle), &count), S_OK);
-    return count != 42;
-}
+HRESULT Ended(void* handle) { return End(Any{handle}); }
 using Elements = _WinRTSecondaryTileVisualElements;
 using Operation = _WinRTAsyncOperationBOOL;
 
@@ -109,8 +93,8 @@ const Family kFamilies[] = {
      MAKE(_WinRTSecondaryTile, (_WinRTSecondaryTile_Alloc(&h), Made(host::InitOwnedTile(h, L"d", window), h))),
      {Text<_WinRTSecondaryTile_GetTileID>, Served<_WinRTSecondaryTile_GetVisualElements, (Elements*)nullptr,
                                                   _WinRTSecondaryTileVisualElements_Dealloc>,
-      Served<_WinRTSecondaryTile_RequestCreateAsync, (Operation*)nullptr, EndOperation>,
-      Served<_WinRTSecondaryTile_RequestDeleteAsync, (Operation*)nullptr, EndOperation>},
+      Served<_WinRTSecondaryTile_RequestCreateAsync, (Operation*)nullptr, _WinRTAsyncOperationBOOL_Dealloc>,
+      Served<_WinRTSecondaryTile_RequestDeleteAsync, (Operation*)nullptr, _WinRTAsyncOperationBOOL_Dealloc>},
      Ended<_WinRTSecondaryTile_Dealloc>},
     {"visual elements", MAKE(Elements, Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), h)),
      {Flag<_WinRTSecondaryTileVisualElements_GetBackgroundColor>,
@@ -133,7 +117,7 @@ const Family kFamilies[] = {
       Acts<_WinRTTileUpdater_InitWithPrimaryTile, nullptr, nullptr>,
       Acts<_WinRTTileUpdater_InitWithSecondaryTile, nullptr, nullptr>},
      Ended<_WinRTTileUpdater_Dealloc>},
-    {"dial", MAKE(_WinRTDial, Made(WinRTDialCreate(window, &h), h)), {DialServed},
+    {"dial", MAKE(_WinRTDial, Made(WinRTDialCreate(window, &h), h)), {dialtest::DialServed},
      [](void*) { return WinRTDialTerminate(); }},
 };
 #undef MAKE
@@ -180,11 +164,14 @@ TEST_F(HandleTest, ProviderAndItsOperationAreServedOnlyWhileLive) {
         if (!lent.empty()) reportedThroughOthers |= _WinRTShareProviderOperation_ReportCompleted(lent.back());
         lent.push_back(operation);
     };
+    auto share = [this](_WinRTShareProvider* provider) {
+        return WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider);
+    };
     _WinRTShareProvider *provider = nullptr, *freed = nullptr;
     ASSERT_EQ(_WinRTShareProvider_Alloc(&freed), S_OK);
     ASSERT_EQ(_WinRTShareProvider_Dealloc(freed), S_OK);
     for (void* notLive : {static_cast<void*>(freed), static_cast<void*>(foreign), static_cast<void*>(tile_)}) {
-        ASSERT_EQ(Share(static_cast<_WinRTShareProvider*>(notLive)), S_OK);
+        ASSERT_EQ(share(Any{notLive}), S_OK);
         EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 0);
         host::ShareUI{window_}.Data().Complete();
     }
@@ -192,7 +179,7 @@ TEST_F(HandleTest, ProviderAndItsOperationAreServedOnlyWhileLive) {
     _WinRTShareProviderInitArgs args{sizeof(args), L"Tavlet", L"ms-appx:///lent.png", 0, onPick, tile_};
     ASSERT_EQ(_WinRTShareProvider_InitWithArgs(provider, &args), S_OK);  // packaged: ready at once
     for (int pick = 0; pick < 2; ++pick) {
-        ASSERT_EQ(Share(provider), S_OK);
+        ASSERT_EQ(share(provider), S_OK);
         host::ShareUI{window_}.Data().Providers().Pick(L"Tavlet").Complete();
     }
     ASSERT_EQ(lent.size(), 2u);
@@ -209,14 +196,11 @@ TEST_F(HandleTest, ProviderAndItsOperationAreServedOnlyWhileLive) {
 TEST_F(HandleTest, RacingDeallocsDestroyTheObjectOnce) {
     _WinRTAsyncOperationBOOL* operation = nullptr;
     ASSERT_EQ(_WinRTSecondaryTile_RequestCreateAsync(tile_, &operation), S_OK);
-    const char* const inDestructor = "IAsyncInfo.get_Status";
-    sim::HoldNext(inDestructor);
-    sim::Background first([operation] { EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK); });
-    ASSERT_TRUE(sim::WaitUntilHeld(inDestructor));
-    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
-    EXPECT_FALSE(kFamilies[0].served(operation));
-    sim::Release(inDestructor);
-    EXPECT_TRUE(first.Finish());
+    const auto dealloc = [operation] { EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK); };
+    host::WhileHeld("IAsyncInfo.get_Status" /* in the destructor */, dealloc, [&] {
+        dealloc();
+        EXPECT_FALSE(kFamilies[0].served(operation));
+    });
     EXPECT_EQ(sim::Calls("IAsyncInfo.Cancel"), 1);
 }
 

@@ -30,17 +30,11 @@ protected:
 // The host's UI thread: a single-threaded apartment for the test's thread.
 class ApartmentTest : public RuntimeTest {
 protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    }
-    void TearDown() override {
-        RuntimeTest::TearDown();
-        if (initialized_) CoUninitialize();
-    }
+    void SetUp() override { RuntimeTest::SetUp(), apartment_ = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override { RuntimeTest::TearDown(), SUCCEEDED(apartment_) ? CoUninitialize() : void(); }
 
 private:
-    bool initialized_ = false;
+    HRESULT apartment_ = E_FAIL;
 };
 
 namespace host {
@@ -51,8 +45,7 @@ struct Window {
     Window(const Window&) = delete;
     ~Window() { DestroyWindow(hwnd), sim::PumpFor(0); }
     operator HWND() const { return hwnd; }
-    HWND hwnd = CreateWindowExW(0, L"Static", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr, nullptr,
-                                nullptr);
+    HWND hwnd = CreateWindowExW(0, L"Static", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, 0, 0, 0, 0);
 };
 
 // Initialises a tile that the window owns: with it (and package identity) a

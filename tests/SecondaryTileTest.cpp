@@ -1,93 +1,52 @@
 // Secondary tiles and their visual elements, driven as a host drives them.
-#include "Host.h"
-#include "tavlet.h"
+#include "TileTestSupport.h"
 
 namespace {
 
-// A packaged host pinning over its window on its UI thread, as Windows requires.
-class SecondaryTileTest : public ApartmentTest {
-protected:
-    void SetUp() override {
-        ApartmentTest::SetUp();
-        sim::SetPackaged(true);
-        ASSERT_EQ(_WinRTSecondaryTile_Alloc(&tile_), S_OK);
-    }
-    void TearDown() override {
-        EXPECT_EQ(_WinRTSecondaryTile_Dealloc(tile_), S_OK);
-        ApartmentTest::TearDown();
-    }
-    // The reserved field holds garbage: it is never read.
-    HRESULT Create(const wchar_t* id, _WinRTTileSize size = _WinRTTileSize_Medium, HWND owner = kOwner,
-                   const wchar_t* logo = L"ms-appx:///Assets/Square150x150Logo.png") {
-        if (owner == kOwner) owner = window_;
-        _WinRTSecondaryTileCreateArgs args{reinterpret_cast<void*>(0xDEADBEEF), L"Doc", L"--open", logo, owner, size};
-        return _WinRTSecondaryTile_InitWithCreateArgs(tile_, id, &args);
-    }
-    std::wstring TileId() {
-        BSTR id = nullptr;
-        EXPECT_EQ(_WinRTSecondaryTile_GetTileID(tile_, &id), S_OK);
-        std::wstring text = id ? id : L"<null>";
-        SysFreeString(id);
-        return text;
-    }
-    _WinRTAsyncOperationBOOL* Request(decltype(&_WinRTSecondaryTile_RequestCreateAsync) request,
-                                      HRESULT expected = S_OK) {
-        _WinRTAsyncOperationBOOL* operation = nullptr;
-        EXPECT_EQ(request(tile_, &operation), expected);
-        return operation;
-    }
-    static sim::SecondaryTileRecord LastTile() { return sim::SecondaryTileAt(sim::SecondaryTileCount() - 1); }
-
-    static inline const HWND kOwner = reinterpret_cast<HWND>(-1);  // the fixture's window
-    host::Window window_;
-    _WinRTSecondaryTile* tile_ = nullptr;
-};
-
 TEST_F(SecondaryTileTest, UninitialisedTileAndRefusedArgumentsAreRefused) {
-    BSTR id = reinterpret_cast<BSTR>(1);
-    auto operation = reinterpret_cast<_WinRTAsyncOperationBOOL*>(1);
+    BSTR id = nullptr;
+    _WinRTAsyncOperationBOOL* operation = nullptr;
     EXPECT_EQ(_WinRTSecondaryTile_GetTileID(tile_, &id), E_INVALIDARG);
     EXPECT_EQ(_WinRTSecondaryTile_RequestDeleteAsync(tile_, &operation), E_INVALIDARG);
-    EXPECT_EQ(id, nullptr);
-    EXPECT_EQ(operation, nullptr);
     // The id, the arguments, then the handle: nothing of a refused call's arguments is read.
     void* unreadable = VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
-    const struct {
-        _WinRTSecondaryTile* tile;
-        const wchar_t* id;
-        const void* args;
-    } refused[] = {{tile_, nullptr, unreadable}, {tile_, L"doc.1", nullptr}, {nullptr, L"doc.1", unreadable},
-                   {nullptr, L"doc.1", nullptr}};
-    for (const auto& c : refused) {
-        auto* args = static_cast<const _WinRTSecondaryTileCreateArgs*>(c.args);
-        EXPECT_EQ(_WinRTSecondaryTile_InitWithCreateArgs(c.tile, c.id, args), E_INVALIDARG);
+    const std::pair<_WinRTSecondaryTile*, const wchar_t*> refused[] = {{tile_, nullptr}, {nullptr, L"doc.1"}};
+    for (const auto& [tile, tileId] : refused) {
+        auto* args = static_cast<const _WinRTSecondaryTileCreateArgs*>(unreadable);
+        EXPECT_EQ(_WinRTSecondaryTile_InitWithCreateArgs(tile, tileId, args), E_INVALIDARG);
     }
     VirtualFree(unreadable, 0, MEM_RELEASE);
+    EXPECT_EQ(_WinRTSecondaryTile_InitWithCreateArgs(tile_, L"doc.1", nullptr), E_INVALIDARG);
     EXPECT_EQ(sim::SecondaryTileCount() + sim::TileRequestCount(), 0);
 }
 
-// Sizes 0..5: Default, Square44x44, Square71x71, Square150x150, Wide310x150, Square310x310.
-TEST_F(SecondaryTileTest, CreateArgumentsMapEachSizeAndRefusedOnesLeaveTheHandleUnchanged) {
+// Sizes 0..5: Default, Square44x44, Square71x71, Square150x150, Wide310x150,
+// Square310x310. The tile keeps its latest request alive; an initialisation
+// refused before the handle is touched keeps it, one the runtime refuses keeps
+// the tile but lets the request go; a refused owner window is the result, with
+// the new tile stored.
+TEST_F(SecondaryTileTest, InitialisationMapsEachSizeAndKeepsTheTileWhenRefused) {
     const int32_t runtimeSize[] = {0, 7, 6, 3, 4, 5};
     for (_WinRTTileSize size = 0; size <= 5; ++size) {
         ASSERT_EQ(Create(L"doc.1", size), S_OK) << size;
-        EXPECT_EQ(LastTile().desiredSize, runtimeSize[size]) << size;
+        EXPECT_EQ(sim::SecondaryTileAt(size).desiredSize, runtimeSize[size]) << size;
     }
-    auto* pin = Request(_WinRTSecondaryTile_RequestCreateAsync);
+    EXPECT_EQ(sim::SecondaryTileAt(5).window, window_.hwnd);
+    auto* pin = Request();
+    auto* unpin = Request(_WinRTSecondaryTile_RequestDeleteAsync);
+    EXPECT_NE(pin, unpin);
+    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(pin), S_OK);
+    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(unpin), S_OK);
+    sim::WaitForRuntimeIdle();  // the cancels' completions hold the requests until raised
+    EXPECT_FALSE(sim::TileRequestAt(0).alive);
     EXPECT_EQ(Create(L"doc.2", 6), E_INVALIDARG);
     EXPECT_EQ(Create(L"doc.2", _WinRTTileSize_Medium, nullptr, L"not a uri"), E_INVALIDARG);
     EXPECT_EQ(sim::SecondaryTileCount(), 6);
+    EXPECT_TRUE(sim::TileRequestAt(1).alive);
+    sim::FailNext("ISecondaryTileFactory.CreateWithId", 1, E_ACCESSDENIED);
+    EXPECT_EQ(_WinRTSecondaryTile_InitWithTileID(tile_, L"doc.2"), E_ACCESSDENIED);
     EXPECT_EQ(TileId(), L"doc.1");
-    EXPECT_TRUE(sim::TileRequestAt(0).alive);
-    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(pin), S_OK);
-}
-
-TEST_F(SecondaryTileTest, OwnerWindowIsGivenToTheStoredTileOnlyWhenSet) {
-    ASSERT_EQ(Create(L"doc.1", _WinRTTileSize_Medium, nullptr), S_OK);
-    EXPECT_EQ(sim::Calls("IInitializeWithWindow.Initialize"), 0);
-    ASSERT_EQ(Create(L"doc.2"), S_OK);
-    EXPECT_EQ(LastTile().window, window_.hwnd);
-    // Refused by the interop: the result, with the new tile already stored.
+    EXPECT_FALSE(sim::TileRequestAt(1).alive);
     sim::FailNext("IInitializeWithWindow.Initialize", 1, E_ACCESSDENIED);
     EXPECT_EQ(Create(L"doc.3"), E_ACCESSDENIED);
     EXPECT_EQ(TileId(), L"doc.3");
@@ -111,18 +70,16 @@ TEST_F(SecondaryTileTest, PinAndUnpinAreRefusedWhereWindowsRefusesThem) {
         ASSERT_EQ(Create(L"doc.1", _WinRTTileSize_Medium, c.owned ? kOwner : nullptr), S_OK);
         for (auto request : {_WinRTSecondaryTile_RequestCreateAsync, _WinRTSecondaryTile_RequestDeleteAsync}) {
             _WinRTAsyncOperationBOOL* operation = nullptr;
-            if (c.fromOtherThread)
-                sim::Background([&] { operation = Request(request, c.result); }).Finish();
-            else
-                operation = Request(request, c.result);
-            EXPECT_EQ(sim::TileRequestAt(sim::TileRequestCount() - 1).refused, FAILED(c.result) ? c.result : S_OK);
+            auto make = [&] { operation = Request(request, c.result); };
+            c.fromOtherThread ? void(sim::Background(make).Finish()) : make();
+            EXPECT_EQ(sim::TileRequestAt(LastRequest()).refused, FAILED(c.result) ? c.result : S_OK);
             EXPECT_EQ(operation != nullptr, SUCCEEDED(c.result)) << c.build;
             EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(operation), S_OK);
         }
     }
 }
 
-// A failed query leaves 0; without an id nothing is written.
+// A failed query leaves 0; without an id or an out-value nothing is written.
 TEST_F(SecondaryTileTest, ExistsAnswersWhetherTheTileIsPinned) {
     sim::SetTilePinned(L"doc.1", true);
     const struct {
@@ -140,45 +97,15 @@ TEST_F(SecondaryTileTest, ExistsAnswersWhetherTheTileIsPinned) {
     EXPECT_EQ(_WinRTSecondaryTile_Exists(L"doc.1", nullptr), E_INVALIDARG);
 }
 
-// A refused re-initialisation keeps the tile but has let its last request go.
-TEST_F(SecondaryTileTest, RefusedInitialisationByIdKeepsTheTile) {
-    ASSERT_EQ(Create(L"doc.1"), S_OK);
-    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(Request(_WinRTSecondaryTile_RequestCreateAsync)), S_OK);
-    sim::WaitForRuntimeIdle();
-    EXPECT_TRUE(sim::TileRequestAt(0).alive);
-    sim::FailNext("ISecondaryTileFactory.CreateWithId", 1, E_ACCESSDENIED);
-    EXPECT_EQ(_WinRTSecondaryTile_InitWithTileID(tile_, L"doc.2"), E_ACCESSDENIED);
-    EXPECT_EQ(TileId(), L"doc.1");
-    EXPECT_FALSE(sim::TileRequestAt(0).alive);
-    EXPECT_EQ(_WinRTSecondaryTile_InitWithTileID(tile_, nullptr), E_INVALIDARG);
-    EXPECT_EQ(TileId(), L"doc.1");
-}
-
-TEST_F(SecondaryTileTest, RequestsGiveDistinctHandlesAndTheTileKeepsOnlyTheLatest) {
-    ASSERT_EQ(Create(L"doc.1"), S_OK);
-    auto* pin = Request(_WinRTSecondaryTile_RequestCreateAsync);
-    auto* unpin = Request(_WinRTSecondaryTile_RequestDeleteAsync);
-    EXPECT_NE(pin, unpin);
-    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(pin), S_OK);
-    EXPECT_EQ(_WinRTAsyncOperationBOOL_Dealloc(unpin), S_OK);
-    sim::WaitForRuntimeIdle();  // the cancels' completions hold the requests until raised
-    EXPECT_FALSE(sim::TileRequestAt(0).alive);
-    EXPECT_TRUE(sim::TileRequestAt(1).alive);
-}
-
 // Each getter reads its own property, also once the tile is gone. Older
-// systems lack what the newer logo sizes (or the visual elements themselves)
-// need: only those calls fail. A logo that is not set is S_OK and null.
+// systems lack the Tiny and Small logos (or the visual elements themselves):
+// only those calls fail. A logo that is not set is S_OK and null.
 TEST_F(SecondaryTileTest, VisualElementsReadTheirOwnPropertyWhereTheSystemHasIt) {
     sim::TileVisuals visuals;
     visuals.a = 0xFF, visuals.r = 0x10, visuals.g = 0x20, visuals.b = 0x30;
     visuals.showNameOnSquare150x150 = visuals.showNameOnSquare310x310 = true;
     visuals.square44x44 = L"ms-appx:///44.png", visuals.wide310x150 = L"ms-appx:///wide.png";
     visuals.square310x310 = L"ms-appx:///310.png";  // no Square71x71 logo
-    using Flag = decltype(&_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnWide);
-    const std::pair<Flag, uint32_t> flags[] = {{_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnMedium, 1},
-                                               {_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnWide, 0},
-                                               {_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnLarge, 1}};
     const struct {
         decltype(&_WinRTSecondaryTileVisualElements_GetLogoUriTiny) get;
         const wchar_t* text;
@@ -188,40 +115,36 @@ TEST_F(SecondaryTileTest, VisualElementsReadTheirOwnPropertyWhereTheSystemHasIt)
                  {_WinRTSecondaryTileVisualElements_GetLogoUriMedium, L"ms-appx:///Assets/Square150x150Logo.png", false},
                  {_WinRTSecondaryTileVisualElements_GetLogoUriWide, L"ms-appx:///wide.png", false},
                  {_WinRTSecondaryTileVisualElements_GetLogoUriLarge, L"ms-appx:///310.png", false}};
-    enum class System { Current, WithoutNewerElements, WithoutTile2 };
-    const std::pair<System, int32_t> cases[] = {{System::Current, 0 /* Dark */},
-                                                {System::WithoutNewerElements, 1 /* Light */},
-                                                {System::WithoutTile2, 1}};
-    for (const auto& [system, foreground] : cases) {
-        SCOPED_TRACE(static_cast<int>(system));
-        visuals.foregroundText = foreground;
+    const struct {
+        bool newer, tile2;
+        int32_t foreground;  // 0 Dark, 1 Light
+    } systems[] = {{true, true, 0}, {false, true, 1}, {false, false, 1}};
+    for (const auto& system : systems) {
+        SCOPED_TRACE(testing::Message() << system.newer << system.tile2);
+        visuals.foregroundText = system.foreground;
         sim::SetTileVisuals(visuals);
-        sim::SetTileVisualElementsInterfaces(system == System::Current, system == System::Current);
-        sim::SetSecondaryTile2(system != System::WithoutTile2);
+        sim::SetTileVisualElementsInterfaces(system.newer, system.newer);
+        sim::SetSecondaryTile2(system.tile2);
         ASSERT_EQ(Create(L"doc.1"), S_OK);
-        auto* elements = reinterpret_cast<_WinRTSecondaryTileVisualElements*>(1);
-        const HRESULT got = _WinRTSecondaryTile_GetVisualElements(tile_, &elements);
+        _WinRTSecondaryTileVisualElements* elements = nullptr;
+        EXPECT_EQ(_WinRTSecondaryTile_GetVisualElements(tile_, &elements), system.tile2 ? S_OK : E_NOINTERFACE);
         EXPECT_EQ(_WinRTSecondaryTile_Dealloc(tile_), S_OK);
         ASSERT_EQ(_WinRTSecondaryTile_Alloc(&tile_), S_OK);
-        if (system == System::WithoutTile2) {
-            EXPECT_EQ(got, E_NOINTERFACE);
-            EXPECT_EQ(elements, nullptr);
-            continue;
-        }
-        ASSERT_EQ(got, S_OK);
-        uint32_t color = 0, text = 9;
-        EXPECT_EQ(_WinRTSecondaryTileVisualElements_GetBackgroundColor(elements, &color), S_OK);
-        EXPECT_EQ(color, 0xFF102030u);
-        EXPECT_EQ(_WinRTSecondaryTileVisualElements_GetForegroundText(elements, &text), S_OK);
-        EXPECT_EQ(text, foreground == 0 ? 1u : 0u);
-        for (const auto& [get, expected] : flags) {
-            uint32_t shown = 7;
-            EXPECT_EQ(get(elements, &shown), S_OK);
-            EXPECT_EQ(shown, expected);
+        if (!system.tile2) continue;
+        const std::pair<decltype(&_WinRTSecondaryTileVisualElements_GetBackgroundColor), uint32_t> numbers[] = {
+            {_WinRTSecondaryTileVisualElements_GetBackgroundColor, 0xFF102030u},
+            {_WinRTSecondaryTileVisualElements_GetForegroundText, system.foreground == 0 ? 1u : 0u},
+            {_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnMedium, 1},
+            {_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnWide, 0},
+            {_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnLarge, 1}};
+        for (const auto& [get, expected] : numbers) {
+            uint32_t value = 7;
+            EXPECT_EQ(get(elements, &value), S_OK);
+            EXPECT_EQ(value, expected);
         }
         for (const auto& logo : logos) {
             BSTR uri = reinterpret_cast<BSTR>(1);
-            const bool refused = logo.newer && system != System::Current;
+            const bool refused = logo.newer && !system.newer;
             EXPECT_EQ(logo.get(elements, &uri), refused ? E_NOINTERFACE : S_OK) << logo.text;
             EXPECT_EQ(std::wstring(uri ? uri : L"<null>"), refused ? L"<null>" : logo.text);
             SysFreeString(uri);

@@ -16,8 +16,6 @@ namespace {
 using tavlet::thread::Dispatcher;
 using tavlet::thread::dispatcherMessage;
 
-constexpr char hookProperty[] = "tavlet.thread.Dispatcher";
-
 std::atomic<int> liveTasks{0};
 
 // A task that runs `body` and counts its release in `destroyed` (and in liveTasks while it lives).
@@ -34,20 +32,13 @@ std::shared_ptr<Dispatcher::Task> MakeTask(std::function<void()> body, std::atom
 
 void OnOtherThread(const std::function<void()>& body) { std::thread(body).join(); }
 
-// Removes the wake-up messages queued for the window, so a test can count them
-// and then deliver them one at a time.
-std::vector<MSG> TakeWakeUps(HWND window) {
+// Delivers the wake-up messages queued for the window so far (not those their
+// tasks post) and counts them.
+size_t DeliverWakeUps(HWND window) {
     std::vector<MSG> taken;
-    MSG msg;
-    while (PeekMessageW(&msg, window, dispatcherMessage, dispatcherMessage, PM_REMOVE)) taken.push_back(msg);
-    return taken;
-}
-
-WNDPROC StaticClassProcedure() {
-    HWND probe = CreateWindowExW(0, L"Static", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(probe, GWLP_WNDPROC));
-    DestroyWindow(probe);
-    return proc;
+    for (MSG msg; PeekMessageW(&msg, window, dispatcherMessage, dispatcherMessage, PM_REMOVE);) taken.push_back(msg);
+    for (auto& msg : taken) DispatchMessageW(&msg);
+    return taken.size();
 }
 
 class DispatcherTest : public testing::Test {
@@ -63,21 +54,18 @@ TEST_F(DispatcherTest, Posts_RunOnTheOwnerAtOnceOrInOneDrainPerWakeUp) {
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(dispatcher->Post(nullptr));
     // Other messages reach the "Static" procedure, and its answers come back.
-    EXPECT_TRUE(SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"round trip")));
-    wchar_t text[32] = {};
-    EXPECT_EQ(SendMessageW(window, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text)), 10);
+    EXPECT_EQ(SendMessageW(window, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
 
     // On the owner: at once, a nested post too, without a wake-up; a failure goes back to the poster.
     std::vector<std::string> trace;
-    auto inner = MakeTask([&] { trace.push_back("inner"); });
     EXPECT_TRUE(dispatcher->Post(MakeTask([&] {
         trace.push_back("outer begins");
-        EXPECT_TRUE(dispatcher->Post(inner));
+        EXPECT_TRUE(dispatcher->Post(MakeTask([&] { trace.push_back("inner"); })));
         trace.push_back("outer ends");
     })));
     EXPECT_EQ(trace, (std::vector<std::string>{"outer begins", "inner", "outer ends"}));
     EXPECT_THROW(dispatcher->Post(MakeTask([] { throw std::runtime_error("task"); })), std::runtime_error);
-    EXPECT_TRUE(TakeWakeUps(window).empty());
+    EXPECT_EQ(DeliverWakeUps(window), 0u);
 
     // From another thread: three posts, one wake-up, one drain in order; a failing task is swallowed.
     trace.clear();
@@ -91,11 +79,9 @@ TEST_F(DispatcherTest, Posts_RunOnTheOwnerAtOnceOrInOneDrainPerWakeUp) {
         }
     });
     EXPECT_TRUE(trace.empty());
-    auto wakeUps = TakeWakeUps(window);
-    ASSERT_EQ(wakeUps.size(), 1u);
-    DispatchMessageW(&wakeUps[0]);
+    EXPECT_EQ(DeliverWakeUps(window), 1u);
     EXPECT_EQ(trace, (std::vector<std::string>{"0", "1", "2"}));
-    EXPECT_TRUE(TakeWakeUps(window).empty());
+    EXPECT_EQ(DeliverWakeUps(window), 0u);
 
     // From another thread during a drain: in a later message.
     trace.clear();
@@ -105,15 +91,11 @@ TEST_F(DispatcherTest, Posts_RunOnTheOwnerAtOnceOrInOneDrainPerWakeUp) {
             trace.push_back("drain");
         })));
     });
-    wakeUps = TakeWakeUps(window);
-    ASSERT_EQ(wakeUps.size(), 1u);
-    DispatchMessageW(&wakeUps[0]);
+    EXPECT_EQ(DeliverWakeUps(window), 1u);
     EXPECT_EQ(trace, (std::vector<std::string>{"drain"}));
     // The late post found the queue empty and woke the owner; the drain woke it
     // again on its way out. Whichever comes first runs the task.
-    wakeUps = TakeWakeUps(window);
-    ASSERT_EQ(wakeUps.size(), 2u);
-    for (auto& msg : wakeUps) DispatchMessageW(&msg);
+    EXPECT_EQ(DeliverWakeUps(window), 2u);
     EXPECT_EQ(trace, (std::vector<std::string>{"drain", "late"}));
 
     // A task that terminates the dispatcher: the rest of its drain is released unrun.
@@ -136,15 +118,14 @@ LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(DispatcherTest, EndingReleasesQueuedTasksUnrunAndLeavesNoWindow) {
-    enum class End { OwnerTerminates, OtherThreadTerminates, ReleasedOnOtherThread, NeverHadAWindow };
-    for (End end :
-         {End::OwnerTerminates, End::OtherThreadTerminates, End::ReleasedOnOtherThread, End::NeverHadAWindow}) {
-        SCOPED_TRACE(static_cast<int>(end));
-        if (end == End::NeverHadAWindow) refuseHook = SetWindowsHookExW(WH_CBT, RefuseWindows, nullptr, owner);
+    enum End { OwnerTerminates, OtherThreadTerminates, ReleasedOnOtherThread, NeverHadAWindow };
+    for (End end : {OwnerTerminates, OtherThreadTerminates, ReleasedOnOtherThread, NeverHadAWindow}) {
+        SCOPED_TRACE(end);
+        if (end == NeverHadAWindow) refuseHook = SetWindowsHookExW(WH_CBT, RefuseWindows, nullptr, owner);
         auto dispatcher = Dispatcher::Create();
         if (refuseHook) UnhookWindowsHookEx(std::exchange(refuseHook, nullptr));
         HWND window = dispatcher->Window();
-        EXPECT_EQ(window == nullptr, end == End::NeverHadAWindow);
+        EXPECT_EQ(window == nullptr, end == NeverHadAWindow);
         std::weak_ptr<Dispatcher> watch = dispatcher;
         std::atomic<int> runs{0}, destroyed{0}, refused{0};
         OnOtherThread([&] {
@@ -152,15 +133,15 @@ TEST_F(DispatcherTest, EndingReleasesQueuedTasksUnrunAndLeavesNoWindow) {
         });
         if (!window) sim::PumpFor(0);  // nothing can deliver them
         EXPECT_EQ(destroyed, 0);  // the queue holds the only references
-        if (end == End::OtherThreadTerminates) {
+        if (end == OtherThreadTerminates) {
             OnOtherThread([&] { dispatcher->Terminate(); });
-        } else if (end == End::ReleasedOnOtherThread) {
+        } else if (end == ReleasedOnOtherThread) {
             std::thread([last = std::move(dispatcher)]() mutable { last.reset(); }).join();
             EXPECT_TRUE(watch.expired());  // the hook's weak reference keeps nothing alive
             // Unhooked at once; destroyed by the owner, which handles the close request when it pumps.
             ASSERT_TRUE(IsWindow(window));
-            EXPECT_EQ(GetPropA(window, hookProperty), nullptr);
-            EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)), StaticClassProcedure());
+            EXPECT_EQ(GetPropA(window, "tavlet.thread.Dispatcher"), nullptr);
+            EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), GetClassLongPtrW(window, GCLP_WNDPROC));
         } else {
             dispatcher->Terminate();
         }
