@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -26,29 +27,17 @@ struct Picks {
     }
 };
 
-// Runs body on a runtime thread while this thread first leaves its messages
-// alone for a while, then pumps until it ends. True when the body was still
-// running after that while: it was waiting for this thread's message loop.
-bool WaitedForTheLoop(const std::function<void()>& body) {
-    std::atomic<bool> done{false};
-    sim::Background thread([&] { body(), done = true; });
-    Sleep(200);
-    const bool waited = !done;
-    EXPECT_TRUE(thread.Finish());
-    return waited;
-}
-
-class ShareProviderTest : public sharing_test::ShareEventsTest {
+class ShareProviderTest : public sharing_test::SharingTest {
 protected:
     void SetUp() override {
-        ShareEventsTest::SetUp();
+        SharingTest::SetUp();
         sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
         ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
     }
     void TearDown() override {
         EXPECT_EQ(_WinRTShareProvider_Dealloc(provider_), S_OK);
         sim::CompleteFileLoads();
-        ApartmentTest::TearDown();
+        SharingTest::TearDown();
     }
 
     HRESULT Init(const wchar_t* uri, uint32_t size = sizeof(_WinRTShareProviderInitArgs),
@@ -61,9 +50,7 @@ protected:
         provider_ = nullptr;
         return hr;
     }
-    HRESULT Share() {
-        return WinRTShareDataForWindow(window_, L"Note", nullptr, L"hello", nullptr, 0, nullptr, nullptr, provider_);
-    }
+    HRESULT Share() { return ShareText(L"Note", provider_); }
     // Initialised, its icon found beside the executable, listed beside one
     // installed target in an open share UI.
     void OpenShareWithProvider() {
@@ -79,15 +66,14 @@ protected:
         SysFreeString(text);
         return result;
     }
-    uint32_t Color() {
+    // The icon URI, title and colour as the host reads them.
+    std::tuple<std::wstring, std::wstring, uint32_t> Getters() {
         uint32_t color = 7;
-        return _WinRTShareProvider_GetBackgroundColor(provider_, &color) == S_OK ? color : 7;
+        EXPECT_EQ(_WinRTShareProvider_GetBackgroundColor(provider_, &color), S_OK);
+        return {Text(_WinRTShareProvider_GetIconUri), Text(_WinRTShareProvider_GetTitle), color};
     }
 
-    host::TempFile icon_{L"-share.png"};
-    const std::wstring uri_ = icon_.uri();
-    host::Window window_;
-    const host::ShareUI ui_{window_};
+    const std::wstring uri_ = file_.uri();
     _WinRTShareProvider* provider_ = nullptr;
     Picks picks_;
 };
@@ -105,25 +91,23 @@ TEST_P(ShareProviderTest, UnpackagedIconIsTheFileBesideTheExecutableAndTheColour
 
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
     EXPECT_EQ(sim::ShareProvidersCreated(), 0);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
-    EXPECT_EQ(Text(_WinRTShareProvider_GetTitle), L"");
-    EXPECT_EQ(Color(), 0u);
+    EXPECT_EQ(Getters(), std::tuple(L"", L"", 0u));
 
     // Found on a runtime thread, the provider is made in the initialising
     // apartment, once its loop takes the completion.
-    long completed = 0;
-    EXPECT_TRUE(WaitedForTheLoop([&] {
-        completed = sim::CompleteFileLoads();
+    std::atomic<bool> done{false};
+    sim::Background lookup([&] {
+        EXPECT_EQ(sim::CompleteFileLoads(), 1);
         EXPECT_EQ(sim::ShareProvidersCreated(), 1);  // made before the runtime's thread goes on
-    }));
-    ASSERT_EQ(completed, 1);
-    auto created = sim::LastShareProvider();
-    EXPECT_EQ(created.iconFile, icon_.path);
-    EXPECT_EQ(created.title, L"Tavlet");
-    EXPECT_EQ((std::vector<BYTE>{created.a, created.r, created.g, created.b}), (std::vector<BYTE>{0x80, 0xFF, 0, 0}));
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"\\Assets\\" + icon_.name);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetTitle), L"Tavlet");
-    EXPECT_EQ(Color(), kRed50);
+        done = true;
+    });
+    Sleep(200);
+    EXPECT_FALSE(done) << "made without this apartment's message loop";
+    ASSERT_TRUE(lookup.Finish());
+    auto made = sim::LastShareProvider();
+    EXPECT_EQ(std::tuple(made.iconFile, made.title, std::vector<BYTE>{made.a, made.r, made.g, made.b}),
+              std::tuple(file_.path, L"Tavlet", std::vector<BYTE>{0x80, 0xFF, 0, 0}));
+    EXPECT_EQ(Getters(), std::tuple(L"\\Assets\\" + file_.name, L"Tavlet", kRed50));
 }
 
 // With package identity the icon is the URI itself: the provider is made at once.
@@ -134,23 +118,6 @@ TEST_P(ShareProviderTest, PackagedIconIsTheUriAndTheProviderIsReadyAtOnce) {
     EXPECT_EQ(sim::ShareProvidersCreated(), 1);
     EXPECT_EQ(sim::Calls("IRandomAccessStreamReferenceStatics.CreateFromUri"), 1);
     EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"ms-appx:///Assets/share.png");
-}
-
-// Whatever goes wrong with the icon, the host is not told and no runtime
-// provider is left, not even the one a successful initialisation made before.
-TEST_P(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
-    const struct {
-        const wchar_t* uri;
-        long lookups;
-    } cases[] = {{L"Assets/share.png", 0}, {nullptr, 0}, {L"ms-appx:///Assets/none-such.png", 1}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(Init(uri_.c_str()), S_OK);
-        ASSERT_EQ(sim::CompleteFileLoads(), 1);
-        EXPECT_EQ(Init(c.uri), S_OK);
-        EXPECT_EQ(sim::CompleteFileLoads(), c.lookups);
-        EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
-    }
-    EXPECT_EQ(sim::ShareProvidersCreated(), 3);  // one before each failure
 }
 
 // Nothing touches a provider once its Dealloc has begun, and a re-initialised
@@ -165,20 +132,13 @@ TEST_P(ShareProviderTest, IconLookupCompletingAfterDeallocOrReinitialisationOnly
 
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
-    const char* gate = "IRandomAccessStreamReferenceStatics.CreateFromFile";
-    sim::HoldNext(gate);
-    sim::Background host([&] {
-        EXPECT_TRUE(sim::WaitUntilHeld(gate));
-        EXPECT_EQ(Dealloc(), S_OK);
-        sim::Release(gate);
-    });
-    EXPECT_EQ(sim::CompleteFileLoads(), 1);
-    EXPECT_TRUE(host.Finish());
+    host::WhileHeld(
+        "IRandomAccessStreamReferenceStatics.CreateFromFile", [] { EXPECT_EQ(sim::CompleteFileLoads(), 1); },
+        [&] { EXPECT_EQ(Dealloc(), S_OK); }, true);
 
     // A new handle (perhaps at the same address) knows nothing of the old one.
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider_), S_OK);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetTitle), L"");
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
+    EXPECT_EQ(Getters(), std::tuple(L"", L"", 0u));
     host::TempFile newer(L"-newer.png");
     ASSERT_EQ(Init(uri_.c_str()), S_OK);
     ASSERT_EQ(Init(newer.uri().c_str()), S_OK);
@@ -202,18 +162,18 @@ TEST_P(ShareProviderTest, ProviderIsListedOnceByTitleAndItsHandlerRemovesItself)
     for (const auto& c : cases) {
         if (c.built) sim::CompleteFileLoads();
         ASSERT_EQ(Share(), S_OK);
-        EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 1);
+        EXPECT_EQ(Handlers(L"ShareProvidersRequested"), 1);
         ui_.Data().Providers(c.installed);
         EXPECT_EQ(sim::ShareUIProviderTitles(window_), c.listed);
-        EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 0);
+        EXPECT_EQ(Handlers(L"ShareProvidersRequested"), 0);
         ui_.Complete();
     }
     // A share whose target was chosen before the UI asked for providers is
     // still delivered, but the window's next share alone answers from then on.
     ASSERT_EQ(Share(), S_OK);
     ui_.Data().Target();
-    ASSERT_EQ(WinRTShareDataForWindow(window_, L"Next", nullptr, L"x", nullptr, 0, nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(sim::ShareEventHandlers(window_, L"ShareProvidersRequested"), 0);
+    ASSERT_EQ(ShareText(L"Next"), S_OK);
+    EXPECT_EQ(Handlers(L"ShareProvidersRequested"), 0);
     ui_.Data().Providers({L"Mail"});
     EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
     ui_.Complete();
@@ -236,14 +196,9 @@ TEST_P(ShareProviderTest, PickedProviderCallsTheHostOnItsThread) {
     picks_.throwInside = false;
     ui_.Pick(L"Tavlet").Pick(L"Mail");
     EXPECT_EQ(picks_.count, 2);
+    EXPECT_EQ(picks_.thread, GetCurrentThreadId());  // raised on a runtime thread
     EXPECT_EQ(picks_.reported, S_OK);
     EXPECT_EQ(sim::ShareProviderOperationsReported(), 1);
-
-    // From a runtime thread: it waits until this apartment's loop takes the pick.
-    EXPECT_TRUE(WaitedForTheLoop([&] { EXPECT_EQ(sim::ShareUIPickProvider(window_, L"Tavlet"), S_OK); }));
-    EXPECT_EQ(picks_.count, 3);
-    EXPECT_EQ(picks_.thread, GetCurrentThreadId());
-    EXPECT_EQ(sim::ShareProviderOperationsReported(), 2);
     ui_.Complete();
 }
 
@@ -290,28 +245,35 @@ BOOL WINAPI NoImageName(HANDLE, DWORD, LPWSTR, PDWORD) {
     return FALSE;
 }
 
-// Without the allocating thread's context there is no handle; without the
-// executable's path there is no icon file to look up, and no runtime provider.
-TEST_P(ShareProviderTest, FailedContextOrExecutablePathLeavesNothingBehind) {
-    EXPECT_EQ(_WinRTShareProvider_Dealloc(nullptr), S_OK);
+// Whatever goes wrong with the icon (no executable path to look beside, no
+// "://", no URI, no such file), the host is not told and no runtime provider
+// is left, not even the one a successful initialisation made before. Without
+// the allocating thread's context there is no handle.
+TEST_P(ShareProviderTest, IconThatCannotBeBuiltLeavesNoRuntimeProvider) {
+    const struct {
+        const wchar_t* uri;
+        long lookups;
+        void* imageName = nullptr;  // in place of QueryFullProcessImageNameW
+    } cases[] = {{uri_.c_str(), 0, reinterpret_cast<void*>(&NoImageName)},
+                 {L"Assets/share.png", 0},
+                 {nullptr, 0},
+                 {L"ms-appx:///Assets/none-such.png", 1}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(Init(uri_.c_str()), S_OK);  // after the first row: the path is found again
+        ASSERT_EQ(sim::CompleteFileLoads(), 1);
+        void* own = c.imageName ? sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", c.imageName)
+                                : nullptr;
+        const HRESULT init = Init(c.uri);
+        if (own) sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", own);
+        EXPECT_EQ(init, S_OK);
+        EXPECT_EQ(sim::CompleteFileLoads(), c.lookups);
+        EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
+    }
+    EXPECT_EQ(sim::ShareProvidersCreated(), 4);  // one before each failure
     _WinRTShareProvider* refused = reinterpret_cast<_WinRTShareProvider*>(1);
     sim::FailNext("CoGetObjectContext", 1, E_ACCESSDENIED);
     EXPECT_EQ(_WinRTShareProvider_Alloc(&refused), E_ACCESSDENIED);
     EXPECT_EQ(refused, nullptr);
-
-    ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the provider it had goes too
-    ASSERT_EQ(sim::CompleteFileLoads(), 1);
-    void* lookup = sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW",
-                                             reinterpret_cast<void*>(&NoImageName));
-    ASSERT_NE(lookup, nullptr);
-    const HRESULT init = Init(uri_.c_str());
-    sim::ReplaceLibraryImport("kernel32.dll", "QueryFullProcessImageNameW", lookup);
-    EXPECT_EQ(init, S_OK);
-    EXPECT_EQ(sim::FileLoadsStarted(), 1);
-    EXPECT_EQ(Text(_WinRTShareProvider_GetIconUri), L"");
-    ASSERT_EQ(Init(uri_.c_str()), S_OK);  // the path is found again
-    EXPECT_EQ(sim::CompleteFileLoads(), 1);
-    EXPECT_EQ(sim::ShareProvidersCreated(), 2);
 }
 
 INSTANTIATE_FOR_BOTH_SHARE_EVENT_THREADS(ShareProviderTest);

@@ -1,11 +1,12 @@
-// The sharing tests' fixture: a host window with its share UI, the three
-// kinds of share, and every callback the host was told, with its thread.
+// The sharing tests' fixtures: a host window with its share UI, the kinds of
+// share, and every callback the host was told, with its thread.
 #pragma once
 
 #include "Host.h"
 
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace sharing_test {
@@ -74,17 +75,17 @@ public:
         ASSERT_EQ(ShareBytes(L"Image share"), S_OK);
         ui_.Data().Providers({L"Mail"});
         EXPECT_EQ(sim::ShareUIProviderTitles(window_), std::vector<std::wstring>{L"Mail"});
-        auto package = sim::ShareUIPackage(window_);
-        EXPECT_EQ(package.title, L"Image share");
-        EXPECT_FALSE(package.hasDescription || package.hasText);
-        EXPECT_EQ(package.formats, std::vector<std::wstring>{L"Bitmap"});
-        EXPECT_TRUE(package.storageItems.empty());
-        EXPECT_EQ(package.shareCompletedHandlers, 1);
+        const auto p = sim::ShareUIPackage(window_);
+        EXPECT_EQ(std::tuple(p.title, p.hasDescription || p.hasText, p.formats, p.storageItems.size(),
+                             p.shareCompletedHandlers),
+                  std::tuple(L"Image share", false, std::vector<std::wstring>{L"Bitmap"}, 0u, 1));
         ui_.Complete();
     }
 
     host::Window window_;
     const host::ShareUI ui_{window_};
+    host::TempFile file_{L"-shared.png"};  // a file to share, or a provider's icon
+    const std::string path_{file_.path.begin(), file_.path.end()};
     std::mutex lock_;
     std::vector<Completion> calls_;
     const std::string image_ = std::string("\x89PNG\r\n\x1a\n", 8) + std::string(4000, 'B');

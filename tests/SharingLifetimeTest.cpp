@@ -8,7 +8,6 @@
 
 namespace {
 
-using sharing_test::Completion;
 using sharing_test::SharingTest;
 
 // Once the host is told (its callback, or Terminate returning), its bytes are
@@ -81,37 +80,46 @@ TEST_P(SharingTest, ShareStartedFromACompletionCallbackLeavesBothSharesCorrect) 
     EXPECT_EQ(host.calls, 2);  // the second share, replaced by the third, ended too
     EXPECT_EQ(Handlers(L"DataRequested"), 1);
     EXPECT_EQ(Handlers(L"TargetApplicationChosen"), 1);
-    ui_.Data();
-    auto package = sim::ShareUIPackage(window_);
-    EXPECT_EQ(package.title, L"Next");
-    EXPECT_TRUE(package.hasText);
-    EXPECT_TRUE(package.formats.empty());
-    ui_.Complete();
-    WinRTSharingTerminate();
-    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
+    ui_.Data().Complete();
+    const auto p = sim::ShareUIPackage(window_);
+    EXPECT_EQ(std::tuple(p.title, p.hasText, p.formats.size()), std::tuple(L"Next", true, 0u));
 }
 
-// Terminate while part of a share is in flight: DataRequested already running
-// does nothing more and registers nothing (no ShareCompleted left behind); a
-// file lookup completing afterwards only lets go.
+// Terminate while part of a share is in flight: nothing acts later, and no
+// callback comes after it, not even a later share's. DataRequested already
+// running registers nothing (no ShareCompleted left behind); a file lookup
+// completing afterwards only lets go; a completion queued for the message loop
+// calls nothing; bytes a target asks for afterwards (the host may free them
+// now) are never read.
 TEST_P(SharingTest, TerminateWhileAShareIsInFlightLeavesNothingThatActsLater) {
-    host::TempFile file(L"-late.png");
-    const std::string path(file.path.begin(), file.path.end());
-    for (bool lookup : {false, true}) {
-        SCOPED_TRACE(lookup ? "file lookup" : "DataRequested");
-        if (lookup) {
+    enum InFlight { DataRequested, FileLookup, QueuedCompletion, UnreadBytes, LaterShare };
+    for (InFlight row : {DataRequested, FileLookup, QueuedCompletion, UnreadBytes, LaterShare}) {
+        SCOPED_TRACE(row);
+        const long shows = sim::ShareUIShows(window_);
+        if (row == FileLookup) {
             sim::SetFileLoadCompletion(sim::FileLoadCompletion::Manual);
-            ASSERT_EQ(ShareFile(path.c_str()), S_OK);
+            ASSERT_EQ(ShareFile(path_.c_str()), S_OK);
             WinRTSharingTerminate();
             EXPECT_EQ(sim::CompleteFileLoads(), 1);
-        } else {
+        } else if (row == DataRequested) {
             ASSERT_EQ(ShareBytes(), S_OK);
             host::WhileHeld("IDataRequest.get_Data", [&] { sim::ShareUIRequestData(window_); }, WinRTSharingTerminate,
                             true);
             EXPECT_EQ(sim::ShareUIPackage(window_).shareCompletedHandlers, 0);
             ui_.Dismiss();
+        } else {
+            ASSERT_EQ(ShareBytes(), S_OK);
+            ui_.Data().Target();
+            // Raised on a runtime thread while this thread does not pump.
+            if (row != UnreadBytes) std::thread([&] { sim::ShareUIComplete(window_); }).join();
+            if (row != LaterShare) WinRTSharingTerminate();
+            if (row == UnreadBytes) EXPECT_EQ(sim::ShareUIRequestBitmap(window_), HRESULT(0x8000000E));  // E_ILLEGAL_METHOD_CALL
+            if (row == UnreadBytes) ui_.Complete();
         }
-        EXPECT_EQ(sim::ShareUIShows(window_), 1);  // the first row's alone
+        sim::PumpFor(20);
+        EXPECT_EQ(Calls(), 0u);
+        EXPECT_EQ(sim::DataWriterBytesCopied(), 0u);
+        EXPECT_EQ(sim::ShareUIShows(window_), shows + (row != FileLookup));
         EXPECT_EQ(Handlers(), 0);
         EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
     }
@@ -121,8 +129,6 @@ TEST_P(SharingTest, TerminateWhileAShareIsInFlightLeavesNothingThatActsLater) {
 // not: it never answers the window's next share, whose package holds exactly
 // its own content.
 TEST_P(SharingTest, ShareWhoseDataRequestedFailedNeverWritesIntoTheNextPackage) {
-    host::TempFile file(L"-failed.png");
-    const std::string path(file.path.begin(), file.path.end());
     enum Kind { Text, Bytes, File };
     const struct {
         const char* step;
@@ -142,7 +148,7 @@ TEST_P(SharingTest, ShareWhoseDataRequestedFailedNeverWritesIntoTheNextPackage) 
     for (const auto& row : rows) {
         SCOPED_TRACE(row.step);
         if (row.kind == File) {
-            ASSERT_EQ(ShareFile(path.c_str()), S_OK);
+            ASSERT_EQ(ShareFile(path_.c_str()), S_OK);
             ASSERT_TRUE(sim::PumpUntil([&] { return sim::IsShareUIOpen(window_); }));
         } else {
             ASSERT_EQ(row.kind == Bytes ? ShareBytes(L"Failing") : ShareText(L"Text share"), S_OK);
@@ -176,8 +182,7 @@ TEST_P(SharingTest, RefusedRemovalLeavesTheRuntimeOnlyAHandlerThatNeverActsAgain
                 {"IDataTransferManager.remove_TargetApplicationChosen", L"TargetApplicationChosen", kAlways, 1, 1},
                 {"IDataTransferManager2.remove_ShareProvidersRequested", L"ShareProvidersRequested", kAlways, 1, 1},
                 {"IDataPackage3.remove_ShareCompleted", nullptr, kAlways, 1, 2}};
-    host::TempFile icon(L"-refused.png");
-    const std::wstring uri = icon.uri();
+    const std::wstring uri = file_.uri();
     _WinRTShareProvider* provider = nullptr;
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
     _WinRTShareProviderInitArgs args{48, L"Tavlet", uri.c_str(), 0, [](void*, _WinRTShareProviderOperation*) {}, nullptr};
@@ -202,45 +207,44 @@ TEST_P(SharingTest, RefusedRemovalLeavesTheRuntimeOnlyAHandlerThatNeverActsAgain
     EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
 }
 
-// Each runtime call that starts a share can fail: the host gets its code, no
-// callback, nothing stays registered, and the window's earlier share goes on.
+// Each runtime call that starts a share can fail: the host gets its code (an
+// allocation failure is E_FAIL here), no callback, nothing stays registered,
+// and the window's earlier share goes on.
 TEST_P(SharingTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse) {
-    const char* steps[] = {
-        "IDataTransferManagerInterop.GetForWindow",
-        "IDataTransferManager.add_DataRequested",
-        "IDataTransferManager.add_TargetApplicationChosen",
-        "IApiInformationStatics.IsEventPresent",
-        "IDataTransferManager2.add_ShareProvidersRequested",
-        "IDataTransferManagerInterop.ShowShareUIForWindow",
-    };
+    const struct {
+        const char* step;
+        HRESULT fault = E_ACCESSDENIED, told = E_ACCESSDENIED;
+        bool file = false;  // a file share that cannot start its lookup
+    } rows[] = {{"IDataTransferManagerInterop.GetForWindow"},
+                {"IDataTransferManager.add_DataRequested"},
+                {"IDataTransferManager.add_DataRequested", E_OUTOFMEMORY, E_FAIL},
+                {"IDataTransferManager.add_TargetApplicationChosen"},
+                {"IApiInformationStatics.IsEventPresent"},
+                {"IDataTransferManager2.add_ShareProvidersRequested"},
+                {"IDataTransferManagerInterop.ShowShareUIForWindow"},
+                {"IStorageFileStatics.GetFileFromPathAsync", E_ACCESSDENIED, E_ACCESSDENIED, true},
+                {"IAsyncOperation.put_Completed", E_ACCESSDENIED, E_ACCESSDENIED, true}};
     _WinRTShareProvider* provider = nullptr;  // offered, though it has no runtime provider yet
     ASSERT_EQ(_WinRTShareProvider_Alloc(&provider), S_OK);
     ASSERT_EQ(ShareBytes(L"Earlier"), S_OK);
     ui_.Data().CopyLink();
-    for (const char* step : steps) {
-        SCOPED_TRACE(step);
-        sim::FailNext(step, 1, E_ACCESSDENIED);
-        EXPECT_EQ(WinRTShareDataForWindow(window_, L"Failing", nullptr, nullptr, image_.data(), image_.size(), this,
-                                          &OnData, provider),
-                  E_ACCESSDENIED);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        sim::FailNext(row.step, 1, row.fault);
+        EXPECT_EQ(row.file ? ShareFile("C:\\any.png")
+                           : WinRTShareDataForWindow(window_, L"Failing", nullptr, nullptr, image_.data(),
+                                                     image_.size(), this, &OnData, provider),
+                  row.told);
         sim::PumpFor(10);
         EXPECT_EQ(Calls(), 0u);
         EXPECT_EQ(Handlers(), 1);  // the earlier share's
     }
-    sim::FailNext("IDataTransferManager.add_DataRequested", 1, E_OUTOFMEMORY);
-    EXPECT_EQ(ShareBytes(L"Failing"), E_FAIL);  // an allocation failure is E_FAIL here
     // Off the window's thread, the window's manager is out of reach.
     sim::Background([&] { EXPECT_EQ(ShareBytes(L"Failing"), RPC_E_WRONG_THREAD); }).Finish();
-    // A file share that cannot start its lookup.
-    for (const char* step : {"IStorageFileStatics.GetFileFromPathAsync", "IAsyncOperation.put_Completed"}) {
-        sim::FailNext(step, 1, E_ACCESSDENIED);
-        EXPECT_EQ(ShareFile("C:\\any.png"), E_ACCESSDENIED) << step;
-    }
     sim::WaitForFileLoads();
     EXPECT_EQ(sim::ShareUIShows(window_), 1);
     EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
     WinRTSharingTerminate();
-    EXPECT_EQ(sim::LiveDataTransferManagers(), 0);
 }
 
 // A target waits for the bytes until the deadline only: bytes handed over
