@@ -5,11 +5,7 @@
 
 namespace {
 
-struct Delivery {
-    void* context;
-    BOOL result;
-    DWORD thread;
-};
+struct Delivery { void* context; BOOL result; DWORD thread; };
 // Every call of the host callback, in order; read only once other threads are joined.
 std::vector<Delivery> deliveries;
 void TAVLET_CALL RecordCompletion(void* context, BOOL result) {
@@ -37,14 +33,10 @@ TEST_F(AsyncOperationTest, EveryEndingCallsBackOnceUnlessItCannotBeDelivered) {
     void (*const confirm)(long, _WinRTAsyncOperationBOOL*) = [](long r, auto*) { sim::CompleteTileRequest(r, true); };
     const HRESULT refusedTwice = 0x80000018;
     const struct {
-        const char* name;
-        void (*finish)(long request, _WinRTAsyncOperationBOOL* operation);
-        void* context;
+        const char* name; void (*finish)(long request, _WinRTAsyncOperationBOOL* operation); void* context;
         BOOL result;  // 2: not called
-        bool finishFirst = false;
-        const char* failing = nullptr;  // once, with E_ACCESSDENIED
-        HRESULT registered = S_OK, second = S_OK;
-        AsyncOperationBOOLCompletedHandler first = RecordCompletion;
+        bool finishFirst = false; const char* failing = nullptr;  // once, with E_ACCESSDENIED
+        HRESULT registered = S_OK, second = S_OK; AsyncOperationBOOLCompletedHandler first = RecordCompletion;
     } cases[] = {
         {"confirmed", confirm, &local, 1},
         {"declined", [](long r, auto*) { sim::CompleteTileRequest(r, false); }, nullptr, 0},
@@ -91,16 +83,10 @@ TEST_F(AsyncOperationTest, PollingAnswersWhatTheOperationSaysUntilItIsClosed) {
         int32_t status = 42;
         BOOL result = 42;
         const HRESULT polledStatus = _WinRTAsyncOperationBOOL_GetStatus(operation, &status);
-        const HRESULT polledResult = _WinRTAsyncOperationBOOL_GetResults(operation, &result);
-        return std::tuple(polledStatus, status, polledResult, result);
+        return std::tuple{polledStatus, status, _WinRTAsyncOperationBOOL_GetResults(operation, &result), result};  // braces: read in order
     };
     const HRESULT kIllegalMethodCall = static_cast<HRESULT>(0x8000000E);
-    const struct {
-        void (*finish)(long request);
-        int32_t status;
-        HRESULT resultResult;
-        BOOL result;
-    } endings[] = {{[](long r) { sim::CompleteTileRequest(r, true); }, 1, S_OK, 1},
+    const struct { void (*finish)(long request); int32_t status; HRESULT resultResult; BOOL result; } endings[] = {{[](long r) { sim::CompleteTileRequest(r, true); }, 1, S_OK, 1},
                    {[](long r) { sim::CompleteTileRequest(r, false); }, 1, S_OK, 0},
                    {[](long r) { sim::FailTileRequest(r, E_ACCESSDENIED); }, 3, E_ACCESSDENIED, 3}};
     for (const auto& ending : endings) {

@@ -56,12 +56,7 @@ TEST_F(SecondaryTileTest, InitialisationMapsEachSizeAndKeepsTheTileWhenRefused) 
 // before build 16299, without an owner window, off the window's thread.
 TEST_F(SecondaryTileTest, PinAndUnpinAreRefusedWhereWindowsRefusesThem) {
     const HRESULT noPackage = 0x80073D54, noWindow = 0x80070578;
-    const struct {
-        bool packaged;
-        uint32_t build;
-        bool owned, fromOtherThread;
-        HRESULT result;
-    } cases[] = {{false, 19045, true, false, noPackage}, {true, 15063, true, false, noWindow},
+    const struct { bool packaged; uint32_t build; bool owned, fromOtherThread; HRESULT result; } cases[] = {{false, 19045, true, false, noPackage}, {true, 15063, true, false, noWindow},
                  {true, 19045, false, false, noWindow},  {true, 19045, true, true, RPC_E_WRONG_THREAD},
                  {true, 16299, true, false, S_OK}};
     for (const auto& c : cases) {
@@ -82,11 +77,7 @@ TEST_F(SecondaryTileTest, PinAndUnpinAreRefusedWhereWindowsRefusesThem) {
 // A failed query leaves 0; without an id or an out-value nothing is written.
 TEST_F(SecondaryTileTest, ExistsAnswersWhetherTheTileIsPinned) {
     sim::SetTilePinned(L"doc.1", true);
-    const struct {
-        const wchar_t* id;
-        HRESULT fault, result;
-        uint32_t exists;
-    } cases[] = {{L"doc.1", S_OK, S_OK, 1}, {L"doc.2", S_OK, S_OK, 0}, {L"doc.1", E_ACCESSDENIED, E_ACCESSDENIED, 0},
+    const struct { const wchar_t* id; HRESULT fault, result; uint32_t exists; } cases[] = {{L"doc.1", S_OK, S_OK, 1}, {L"doc.2", S_OK, S_OK, 0}, {L"doc.1", E_ACCESSDENIED, E_ACCESSDENIED, 0},
                  {nullptr, S_OK, E_INVALIDARG, 7}};
     for (const auto& c : cases) {
         if (FAILED(c.fault)) sim::FailNext("ISecondaryTileStatics.Exists", 1, c.fault);
@@ -106,19 +97,13 @@ TEST_F(SecondaryTileTest, VisualElementsReadTheirOwnPropertyWhereTheSystemHasIt)
     visuals.showNameOnSquare150x150 = visuals.showNameOnSquare310x310 = true;
     visuals.square44x44 = L"ms-appx:///44.png", visuals.wide310x150 = L"ms-appx:///wide.png";
     visuals.square310x310 = L"ms-appx:///310.png";  // no Square71x71 logo
-    const struct {
-        decltype(&_WinRTSecondaryTileVisualElements_GetLogoUriTiny) get;
-        const wchar_t* text;
-        bool newer;  // on a later interface of the visual elements
-    } logos[] = {{_WinRTSecondaryTileVisualElements_GetLogoUriTiny, L"ms-appx:///44.png", true},
+    // newer: on a later interface of the visual elements
+    const struct { decltype(&_WinRTSecondaryTileVisualElements_GetLogoUriTiny) get; const wchar_t* text; bool newer; } logos[] = {{_WinRTSecondaryTileVisualElements_GetLogoUriTiny, L"ms-appx:///44.png", true},
                  {_WinRTSecondaryTileVisualElements_GetLogoUriSmall, L"<null>", true},
                  {_WinRTSecondaryTileVisualElements_GetLogoUriMedium, L"ms-appx:///Assets/Square150x150Logo.png", false},
                  {_WinRTSecondaryTileVisualElements_GetLogoUriWide, L"ms-appx:///wide.png", false},
                  {_WinRTSecondaryTileVisualElements_GetLogoUriLarge, L"ms-appx:///310.png", false}};
-    const struct {
-        bool newer, tile2;
-        int32_t foreground;  // 0 Dark, 1 Light
-    } systems[] = {{true, true, 0}, {false, true, 1}, {false, false, 1}};
+    const struct { bool newer, tile2; int32_t foreground; /* 0 Dark, 1 Light */ } systems[] = {{true, true, 0}, {false, true, 1}, {false, false, 1}};
     for (const auto& system : systems) {
         SCOPED_TRACE(testing::Message() << system.newer << system.tile2);
         visuals.foregroundText = system.foreground;

@@ -177,8 +177,6 @@ TEST_F(DispatcherTest, TerminatedByAnotherThreadWhileBusyReleasesEveryTaskOnce) 
     EXPECT_TRUE(sim::PumpUntil([&] { return !IsWindow(window) && !dispatcher->Window(); }, 30000));
     for (auto& thread : threads) thread.join();
     sim::PumpFor(0);
-
-    EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(wrongThread, 0);
     EXPECT_LE(runs, accepted);
     // Run or dropped, each released once; and the one refused task per producer.

@@ -54,8 +54,7 @@ TEST(LiveHandleSet, LookupsAndRacingTakesDuringChangesStayExact) {
         ++round;
         while (done.load() < 2 * (r + 1)) std::this_thread::yield();
     }
-    first.join();
-    second.join();
+    first.join(), second.join();
     stop = true;
     reader.join();
     EXPECT_EQ(wrong, 0);
