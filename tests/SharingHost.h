@@ -27,8 +27,8 @@ protected:
 
 class SharingTest : public ShareEventsTest {
 public:
-    HRESULT ShareBytes(const wchar_t* title = L"Photo", HWND window = nullptr, uint64_t size = 0) {
-        return WinRTShareDataForWindow(window ? window : window_, title, nullptr, nullptr, image_.data(),
+    HRESULT ShareBytes(const wchar_t* title = L"Photo", uint64_t size = 0, const char* bytes = nullptr) {
+        return WinRTShareDataForWindow(window_, title, nullptr, nullptr, bytes ? bytes : image_.data(),
                                        size ? size : image_.size(), this, &OnData, nullptr);
     }
     HRESULT ShareText(const wchar_t* title, _WinRTShareProvider* provider = nullptr) {

@@ -27,9 +27,7 @@ TEST_P(SharingTest, EndingAShareWaitsForThePieceOfTheHostsBytesBeingCopied) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const uint64_t copiedBefore = sim::DataWriterBytesCopied();
-        ASSERT_EQ(WinRTShareDataForWindow(window_, L"Big", nullptr, nullptr, big.data(), big.size(), this, &OnData,
-                                          nullptr),
-                  S_OK);
+        ASSERT_EQ(ShareBytes(L"Big", big.size(), big.data()), S_OK);
         ui_.Data().Target();
         std::atomic<int> returned{0};
         std::list<sim::Background> threads;

@@ -117,7 +117,7 @@ TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
 // truncated (the writer here only counts).
 TEST_P(SharingTest, BytesAreWrittenInPiecesAndNeverTruncated) {
     sim::SetDataWriterCopiesBytes(false);
-    ASSERT_EQ(ShareBytes(L"Photo", nullptr, 0x100000002ull), S_OK);
+    ASSERT_EQ(ShareBytes(L"Photo", 0x100000002ull), S_OK);
     ui_.Data().Bitmap();
     std::vector<uint32_t> pieces(1024, 4u << 20);
     pieces.push_back(2);
@@ -168,7 +168,7 @@ TEST_P(SharingTest, ShareBeingDeliveredLivesBesideTheWindowsNextShare) {
     // No target chosen: the next share comes between two pieces of the bytes.
     sim::SetDataWriterCopiesBytes(false);
     ui_.Data();
-    ASSERT_EQ(ShareBytes(L"C", nullptr, 9 << 20), S_OK);
+    ASSERT_EQ(ShareBytes(L"C", 9 << 20), S_OK);
     ui_.Data();
     host::WhileHeld(
         "IDataWriter.StoreAsync", [&] { EXPECT_EQ(sim::ShareUIRequestBitmap(window_), S_OK); },
