@@ -12,33 +12,23 @@
 namespace sharing_test {
 
 // Every host callback as it arrived: its target, file, bytes and thread.
-struct Completion {
-    std::string target, path;
-    const void* data;
-    DWORD thread;
-};
+struct Completion { std::string target, path; const void* data; DWORD thread; };
 
 // Each sharing test runs twice: with the manager's events raised on the
 // window's thread (as on Windows) and on the runtime's threads.
 class ShareEventsTest : public ApartmentTest, public testing::WithParamInterface<sim::ShareEvents> {
 protected:
-    void SetUp() override {
-        ApartmentTest::SetUp();
-        sim::SetShareEvents(GetParam());
-    }
+    void SetUp() override { ApartmentTest::SetUp(); sim::SetShareEvents(GetParam()); }
 };
 #define INSTANTIATE_FOR_BOTH_SHARE_EVENT_THREADS(Fixture)                                                   \
-    INSTANTIATE_TEST_SUITE_P(Events, Fixture,                                                              \
-                             testing::Values(sim::ShareEvents::WindowThread, sim::ShareEvents::RuntimeThreads), \
-                             [](const auto& info) {                                                        \
-                                 return info.param == sim::ShareEvents::WindowThread ? "OnWindowThread"     \
-                                                                                     : "OnRuntimeThreads"; \
-                             })
+    INSTANTIATE_TEST_SUITE_P(                                                                              \
+        Events, Fixture, testing::Values(sim::ShareEvents::WindowThread, sim::ShareEvents::RuntimeThreads), \
+        [](const auto& i) { return i.param == sim::ShareEvents::WindowThread ? "OnWindowThread" : "OnRuntimeThreads"; })
 
 class SharingTest : public ShareEventsTest {
 public:
-    HRESULT ShareBytes(const wchar_t* title = L"Photo", HWND window = nullptr, uint64_t size = 0) {
-        return WinRTShareDataForWindow(window ? window : window_, title, nullptr, nullptr, image_.data(),
+    HRESULT ShareBytes(const wchar_t* title = L"Photo", uint64_t size = 0, const char* bytes = nullptr) {
+        return WinRTShareDataForWindow(window_, title, nullptr, nullptr, bytes ? bytes : image_.data(),
                                        size ? size : image_.size(), this, &OnData, nullptr);
     }
     HRESULT ShareText(const wchar_t* title, _WinRTShareProvider* provider = nullptr) {
@@ -57,19 +47,11 @@ public:
     static void TAVLET_CALL OnFile(const char* target, void* self, const char* path) {
         static_cast<SharingTest*>(self)->Add({target ? target : "<null>", path, nullptr, GetCurrentThreadId()});
     }
-    void Add(Completion call) {
-        std::lock_guard guard(lock_);
-        calls_.push_back(std::move(call));
-    }
-    std::vector<Completion> Told() {
-        std::lock_guard guard(lock_);
-        return calls_;
-    }
+    void Add(Completion call) { std::lock_guard guard(lock_); calls_.push_back(std::move(call)); }
+    std::vector<Completion> Told() { std::lock_guard guard(lock_); return calls_; }
     size_t Calls() { return Told().size(); }
     Completion At(size_t i) { return Told().at(i); }
-    bool PumpUntilCalls(size_t count) {
-        return sim::PumpUntil([&] { return Calls() == count; });
-    }
+    bool PumpUntilCalls(size_t count) { return sim::PumpUntil([&] { return Calls() == count; }); }
     // The window's next share, an image, which gets only its own content.
     void ShareAnImageThatGetsOnlyItsOwn() {
         ASSERT_EQ(ShareBytes(L"Image share"), S_OK);

@@ -38,8 +38,8 @@ TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
         const wchar_t *title, *description, *text;
         const char* data;  // bytes given with a text share: a size of 0, or none
         uint64_t size;
-        const wchar_t* target;  // null: none chosen
-        const char* told;       // the callback's target; null: none
+        const wchar_t* target;  // chosen target, and the callback's in UTF-8 (null: none)
+        const char* told;
     } rows[] = {
         {Text, nullptr, nullptr, L"hello", nullptr, 10, L"Mail", nullptr},
         {Text, L"", L"", L"hello", "abc", 0, L"Mail", nullptr},
@@ -117,7 +117,7 @@ TEST_P(SharingTest, EachKindOfShareGetsWhatWasGivenAndCallsBackOnce) {
 // truncated (the writer here only counts).
 TEST_P(SharingTest, BytesAreWrittenInPiecesAndNeverTruncated) {
     sim::SetDataWriterCopiesBytes(false);
-    ASSERT_EQ(ShareBytes(L"Photo", nullptr, 0x100000002ull), S_OK);
+    ASSERT_EQ(ShareBytes(L"Photo", 0x100000002ull), S_OK);
     ui_.Data().Bitmap();
     std::vector<uint32_t> pieces(1024, 4u << 20);
     pieces.push_back(2);
@@ -126,15 +126,11 @@ TEST_P(SharingTest, BytesAreWrittenInPiecesAndNeverTruncated) {
     ui_.Complete();
 }
 
-
 // A dismissed share ends at ShareCanceled where the system has it (build
 // 19041), else with the window's next share, with no target; "Copy link"
 // raises neither. Registrations never pile up.
 TEST_P(SharingTest, DismissedSharesEndAtShareCanceledElseWithTheWindowsNextShare) {
-    const struct {
-        uint32_t build;
-        bool copyLink, endsAtOnce;
-    } rows[] = {{18363, false, false}, {19041, false, true}, {19045, true, false}};
+    const struct { uint32_t build; bool copyLink, endsAtOnce; } rows[] = {{18363, 0, 0}, {19041, 0, 1}, {19045, 1, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.build);
         sim::SetWindowsBuild(row.build);
@@ -172,7 +168,7 @@ TEST_P(SharingTest, ShareBeingDeliveredLivesBesideTheWindowsNextShare) {
     // No target chosen: the next share comes between two pieces of the bytes.
     sim::SetDataWriterCopiesBytes(false);
     ui_.Data();
-    ASSERT_EQ(ShareBytes(L"C", nullptr, 9 << 20), S_OK);
+    ASSERT_EQ(ShareBytes(L"C", 9 << 20), S_OK);
     ui_.Data();
     host::WhileHeld(
         "IDataWriter.StoreAsync", [&] { EXPECT_EQ(sim::ShareUIRequestBitmap(window_), S_OK); },
