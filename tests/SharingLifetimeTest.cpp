@@ -237,4 +237,19 @@ TEST_P(SharingTest, FailedSetUpReturnsTheRuntimesCodeAndEndsNothingElse) {
     WinRTSharingTerminate();
 }
 
+// A target waits for the bytes until the deadline only: bytes handed over
+// later are ignored and counted, and the share still ends once. (The modelled
+// deadline's own test; the library's part is that it ends the share.)
+TEST_P(SharingTest, BytesHandedOverAfterTheDeadlineAreIgnoredAndCounted) {
+    sim::SetDataProviderDeadline(100);
+    ASSERT_EQ(ShareBytes(), S_OK);
+    ui_.Data().Target();
+    host::WhileHeld("IDataProviderRequest.SetData", [&] { sim::ShareUIRequestBitmap(window_); }, [] { sim::PumpFor(300); });
+    EXPECT_TRUE(sim::WaitForRuntimeIdle());
+    EXPECT_EQ(sim::LateProviderData(), 1);
+    EXPECT_FALSE(sim::ShareUIPackage(window_).bitmapDelivered);
+    ui_.Complete();
+    ASSERT_TRUE(PumpUntilCalls(1));
+}
+
 }  // namespace
