@@ -44,7 +44,6 @@ TEST_F(CppHeaderTest, OwnersEndTheirResourceOnceAndCheckThrowsFailuresWithTheirC
     EXPECT_EQ(text.view().size(), 3u);
     EXPECT_STREQ(embedded.c_str(), L"");
     EXPECT_TRUE(embedded.empty());
-    // check() throws a failure with its code and passes a success code on.
     for (HRESULT hr : {S_OK, S_FALSE}) EXPECT_EQ(tavlet::check(hr), hr);
     const std::pair<HRESULT, const char*> failures[] = {{E_INVALIDARG, "0x80070057"}, {E_PENDING, "0x8000000A"}};
     for (const auto& [hr, hex] : failures) {

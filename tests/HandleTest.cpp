@@ -46,17 +46,14 @@ bool Served(void* handle) {
     return false;
 }
 template <auto Call, auto... Args>
-bool Acts(void* handle) {
-    return Call(Any{handle}, Args...) != E_INVALIDARG;
-}
+bool Acts(void* handle) { return Call(Any{handle}, Args...) != E_INVALIDARG; }
 void FreeText(BSTR text) { SysFreeString(text); }
 template <auto GetText>
 constexpr auto Text = Served<GetText, BSTR(nullptr), FreeText>;
 template <auto Get>
 constexpr auto Flag = Served<Get, 0u>;
 
-// A handle family: how to get a live handle, the exports that take one, and
-// how the host ends one.
+// A handle family: how to make a live one, the exports that take it, how the host ends it.
 struct Family {
     const char* name;
     void* (*make)(_WinRTSecondaryTile* tile, HWND window);
@@ -89,18 +86,15 @@ const Family kFamilies[] = {
       Acts<_WinRTAsyncOperationBOOL_Completed, nullptr, nullptr>, Acts<_WinRTAsyncOperationBOOL_Cancel>,
       Acts<_WinRTAsyncOperationBOOL_Close>},
      Ended<_WinRTAsyncOperationBOOL_Dealloc>},
-    {"secondary tile",
-     MAKE(_WinRTSecondaryTile, (_WinRTSecondaryTile_Alloc(&h), Made(host::InitOwnedTile(h, L"d", window), h))),
-     {Text<_WinRTSecondaryTile_GetTileID>, Served<_WinRTSecondaryTile_GetVisualElements, (Elements*)nullptr,
-                                                  _WinRTSecondaryTileVisualElements_Dealloc>,
+    {"secondary tile", MAKE(_WinRTSecondaryTile, (_WinRTSecondaryTile_Alloc(&h), Made(host::InitOwnedTile(h, L"d", window), h))),
+     {Text<_WinRTSecondaryTile_GetTileID>,
+      Served<_WinRTSecondaryTile_GetVisualElements, (Elements*)nullptr, _WinRTSecondaryTileVisualElements_Dealloc>,
       Served<_WinRTSecondaryTile_RequestCreateAsync, (Operation*)nullptr, _WinRTAsyncOperationBOOL_Dealloc>,
       Served<_WinRTSecondaryTile_RequestDeleteAsync, (Operation*)nullptr, _WinRTAsyncOperationBOOL_Dealloc>},
      Ended<_WinRTSecondaryTile_Dealloc>},
     {"visual elements", MAKE(Elements, Made(_WinRTSecondaryTile_GetVisualElements(tile, &h), h)),
-     {Flag<_WinRTSecondaryTileVisualElements_GetBackgroundColor>,
-      Flag<_WinRTSecondaryTileVisualElements_GetForegroundText>,
-      Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnMedium>,
-      Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnWide>,
+     {Flag<_WinRTSecondaryTileVisualElements_GetBackgroundColor>, Flag<_WinRTSecondaryTileVisualElements_GetForegroundText>,
+      Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnMedium>, Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnWide>,
       Flag<_WinRTSecondaryTileVisualElements_GetShowDisplayNameOnLarge>,
       Text<_WinRTSecondaryTileVisualElements_GetLogoUriTiny>, Text<_WinRTSecondaryTileVisualElements_GetLogoUriSmall>,
       Text<_WinRTSecondaryTileVisualElements_GetLogoUriMedium>, Text<_WinRTSecondaryTileVisualElements_GetLogoUriWide>,
@@ -110,8 +104,7 @@ const Family kFamilies[] = {
      {Text<_WinRTShareProvider_GetTitle>, Text<_WinRTShareProvider_GetIconUri>,
       Flag<_WinRTShareProvider_GetBackgroundColor>},
      Ended<_WinRTShareProvider_Dealloc>},
-    {"tile updater",
-     MAKE(_WinRTTileUpdater, (_WinRTTileUpdater_Alloc(&h), Made(_WinRTTileUpdater_InitWithPrimaryTile(h, 0, 0), h))),
+    {"tile updater", MAKE(_WinRTTileUpdater, (_WinRTTileUpdater_Alloc(&h), Made(_WinRTTileUpdater_InitWithPrimaryTile(h, 0, 0), h))),
      {Acts<_WinRTTileUpdater_Clear>, Acts<_WinRTTileUpdater_EnableNotificationQueuing, 1u>,
       Acts<_WinRTTileUpdater_EnableNotificationQueuingForTileSize, 3u, 1u>, Acts<_WinRTTileUpdater_Update, &kUpdate>,
       Acts<_WinRTTileUpdater_InitWithPrimaryTile, nullptr, nullptr>,
@@ -149,19 +142,16 @@ TEST_F(HandleTest, HandlesThatAreNotLiveGetTheNullAnswerInEveryFamily) {
     }
 }
 
-// One family's handle as another's argument: a share given a provider that is
-// not live (freed, never a handle, a tile) shares without one. The operation
-// handle of a pick is lent to the host's callback and ends with it, and each
-// pick lends a new value: reporting through an earlier pick's handle, or
-// through a handle of another family, does nothing.
+// A share given a provider that is not live (freed, never a handle, a tile) shares without one.
+// A pick lends the callback a new operation handle that ends with it: reporting through an
+// earlier pick's, a null or another family's handle does nothing.
 TEST_F(HandleTest, ProviderAndItsOperationAreServedOnlyWhileLive) {
     sim::SetDelivery(sim::Delivery::CallingThread);
     static std::vector<_WinRTShareProviderOperation*> lent;
     static HRESULT reportedThroughOthers = S_OK;
     ShareProviderOperationHandler onPick = [](void* tile, _WinRTShareProviderOperation* operation) {
-        reportedThroughOthers |=
-            _WinRTShareProviderOperation_ReportCompleted(static_cast<_WinRTShareProviderOperation*>(tile));
-        if (!lent.empty()) reportedThroughOthers |= _WinRTShareProviderOperation_ReportCompleted(lent.back());
+        for (void* other : {tile, lent.empty() ? nullptr : static_cast<void*>(lent.back())})
+            reportedThroughOthers |= _WinRTShareProviderOperation_ReportCompleted(Any{other});
         lent.push_back(operation);
     };
     auto share = [this](_WinRTShareProvider* provider) {
@@ -190,9 +180,8 @@ TEST_F(HandleTest, ProviderAndItsOperationAreServedOnlyWhileLive) {
     EXPECT_EQ(_WinRTShareProvider_Dealloc(provider), S_OK);
 }
 
-// Two Deallocs of one handle at once: the first takes the handle out before
-// its destructor runs (held there), so the second, and every export from then
-// on, finds a handle that is not live; the object is destroyed once.
+// Two Deallocs at once: the first takes the handle out before its destructor runs (held
+// there), so the second and every later export find it not live; it is destroyed once.
 TEST_F(HandleTest, RacingDeallocsDestroyTheObjectOnce) {
     _WinRTAsyncOperationBOOL* operation = nullptr;
     ASSERT_EQ(_WinRTSecondaryTile_RequestCreateAsync(tile_, &operation), S_OK);
