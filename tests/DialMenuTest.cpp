@@ -7,11 +7,9 @@ namespace {
 using namespace dialtest;
 using DialMenuTest = DialTest;
 
-// Ids are process-wide, from 1 (ctest runs each test in a process of its own),
-// and taken at the call. Queued icons wait for a commit, then load one at a
-// time in queue order, also where loads complete inline; a failed load ends the
-// chain, and the items after it wait for the next commit. A built-in-icon item
-// (always InkColor) lands at once, before queued icons.
+// Ids are process-wide from 1, taken at the call. Queued icons load on a commit
+// one at a time in queue order, also inline; a failed load ends the chain and
+// the rest wait for the next commit. A built-in-icon item (InkColor) lands at once.
 TEST_F(DialMenuTest, IconItems_ReachTheMenuInQueueOrderThroughOneCommit_AFailedLoadLeavesTheRestQueued) {
     _WinRTDial* dial = Create();
     host::TempFile first(L"-first.png"), third(L"-third.png");
@@ -63,8 +61,7 @@ TEST_F(DialMenuTest, Invoked_FirstWithinFourSecondsOfAnAdditionIsSwallowed_TheNe
         EXPECT_EQ(Hits::b, 1);
         EXPECT_EQ(WinRTDialClearMenu(dial), S_OK);
     }
-    // The window lasts four seconds.
-    Known(Create(), NotifyB);
+    Known(Create(), NotifyB);  // the window lasts four seconds
     Sleep(4100);
     EXPECT_EQ(sim::InvokeMenuItem(0, 0), S_OK);
     EXPECT_EQ(Hits::b, 2);
@@ -75,8 +72,7 @@ TEST_F(DialMenuTest, Invoked_FirstWithinFourSecondsOfAnAdditionIsSwallowed_TheNe
 // it reaches its callback, and an Invoked that the clear overtook calls nothing.
 TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletesOrAnInvokedRuns_ItemsLeftReachTheirCallbacks) {
     host::TempFile icon(L"-racing.png");
-    // Held before its item reaches the menu, the completion adds it to the
-    // cleared menu; held after, the clear removes it.
+    // `left`: 1 where the hold comes before the item reaches the menu, so the completion adds it after the clear.
     const std::pair<const char*, long> points[] = {
         {"IRadialControllerMenuItemStatics.CreateFromIcon", 1}, {"IVector<RadialControllerMenuItem>.Append", 1},
         {"IRadialControllerMenu.SelectMenuItem", 0}, {"IPropertyValueStatics.CreateUInt32", 0},
@@ -93,8 +89,7 @@ TEST_F(DialMenuTest, ClearWhileAnIconLoadCompletesOrAnInvokedRuns_ItemsLeftReach
             point, [invoking] { invoking ? sim::InvokeMenuItem(0, 0) : sim::CompleteFileLoads(1); },
             [dial] { EXPECT_EQ(WinRTDialClearMenu(dial), S_OK); });
         ASSERT_TRUE(sim::WaitForRuntimeIdle());
-        // The selection's echo, if the item got that far, has been swallowed.
-        if (!invoking) Hits::Reset();
+        if (!invoking) Hits::Reset();  // the selection's echo, if the item got that far, was swallowed
         ASSERT_EQ(sim::MenuItemCount(), left);
         for (long i = 0; i < left; ++i) EXPECT_EQ(sim::InvokeMenuItem(0, i), S_OK);
         EXPECT_EQ(Hits::a, left);

@@ -7,7 +7,7 @@
 
 namespace dialtest {
 
-// What the host callbacks saw. "A" and "B" are two distinct callbacks of each type.
+// What the "A" callbacks saw, and how often the "B" ones ran.
 struct Hits {
     static inline std::atomic<int> a{0}, b{0};
     static inline std::atomic<bool> onRuntimeThread{false};
@@ -25,7 +25,6 @@ inline bool DialServed(void* handle) {
     return count != 42;
 }
 
-// NotifyA and NotifyB are also the menu items' callbacks.
 inline void TAVLET_CALL NotifyA() { Hits::onRuntimeThread = sim::IsRuntimeThread(), ++Hits::a; }
 inline void TAVLET_CALL NotifyB() { ++Hits::b; }
 inline void TAVLET_CALL ContactA(POINT point, RECT bounds) { Hits::point = point, Hits::bounds = bounds, NotifyA(); }
@@ -35,9 +34,8 @@ inline void TAVLET_CALL RotationA(float delta, POINT point, RECT bounds, uint32_
 }
 inline void TAVLET_CALL RotationB(float, POINT, RECT, uint32_t) { ++Hits::b; }
 
-// The host's UI thread with a window for the dial, shown and in front, on a
-// Surface Studio with the dial on its screen; icon loads complete when a test
-// calls sim::CompleteFileLoads (each on a runtime thread, with the loads they start).
+// The host's UI thread with a window shown and in front, the dial on the screen;
+// icon loads complete when a test calls sim::CompleteFileLoads.
 class DialTest : public ApartmentTest {
 protected:
     void SetUp() override {
@@ -57,12 +55,10 @@ protected:
     _WinRTDial* Create(bool withTool = false) {
         _WinRTDial* dial = nullptr;
         EXPECT_EQ(WinRTDialCreate(window_, &dial), S_OK);
-        EXPECT_NE(dial, nullptr);
         if (withTool) Known(dial);
         return dial;
     }
-    // The id of an added item; `id` is read after the call that filled it.
-    static uint32_t Added(HRESULT hr, const uint32_t& id) { EXPECT_EQ(hr, S_OK); return id; }
+    static uint32_t Added(HRESULT hr, const uint32_t& id) { EXPECT_EQ(hr, S_OK); return id; }  // id read after hr
     uint32_t Known(_WinRTDial* dial, DialMenuItemHandler handler = nullptr, const void* reserved = nullptr) {
         return Added(WinRTDialAppendKnownMenuItem(dial, reserved, L"known", handler, &id_), id_);
     }
