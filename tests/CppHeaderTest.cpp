@@ -7,13 +7,8 @@
 
 namespace {
 
-// A packaged host: its tile updaters and pin requests work.
-class CppHeaderTest : public ApartmentTest {
+class CppHeaderTest : public PackagedTest {
 protected:
-    void SetUp() override {
-        ApartmentTest::SetUp();
-        sim::SetPackaged(true);
-    }
     host::Window window_;
 };
 

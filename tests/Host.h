@@ -37,6 +37,13 @@ private:
     HRESULT apartment_ = E_FAIL;
 };
 
+// A packaged host's UI thread: Windows serves tile updaters and pin requests
+// only to a process with package identity.
+class PackagedTest : public ApartmentTest {
+protected:
+    void SetUp() override { ApartmentTest::SetUp(), sim::SetPackaged(true); }
+};
+
 namespace host {
 
 // A top-level window of the test's thread, destroyed (its last messages pumped) with the object.

@@ -7,16 +7,15 @@
 
 #include <string>
 
-class SecondaryTileTest : public ApartmentTest {
+class SecondaryTileTest : public PackagedTest {
 protected:
     void SetUp() override {
-        ApartmentTest::SetUp();
-        sim::SetPackaged(true);
+        PackagedTest::SetUp();
         ASSERT_EQ(_WinRTSecondaryTile_Alloc(&tile_), S_OK);
     }
     void TearDown() override {
         EXPECT_EQ(_WinRTSecondaryTile_Dealloc(tile_), S_OK);
-        ApartmentTest::TearDown();
+        PackagedTest::TearDown();
     }
     // The reserved field holds garbage: it is never read.
     HRESULT Create(const wchar_t* id, _WinRTTileSize size = _WinRTTileSize_Medium, HWND owner = kOwner,

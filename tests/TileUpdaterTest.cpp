@@ -7,17 +7,16 @@ namespace {
 const wchar_t kXml[] = L"<tile><visual><binding template=\"TileMedium\"><text>3 new</text></binding></visual></tile>";
 
 // A packaged host, bound to its own main tile: updater record 0.
-class TileUpdaterTest : public ApartmentTest {
+class TileUpdaterTest : public PackagedTest {
 protected:
     void SetUp() override {
-        ApartmentTest::SetUp();
-        sim::SetPackaged(true);
+        PackagedTest::SetUp();
         ASSERT_EQ(_WinRTTileUpdater_Alloc(&updater_), S_OK);
         ASSERT_EQ(_WinRTTileUpdater_InitWithPrimaryTile(updater_, nullptr, nullptr), S_OK);
     }
     void TearDown() override {
         EXPECT_EQ(_WinRTTileUpdater_Dealloc(updater_), S_OK);
-        ApartmentTest::TearDown();
+        PackagedTest::TearDown();
     }
     HRESULT Send(const wchar_t* xml, const wchar_t* tag = L"", uint64_t expiration = _WinRTTileUpdate_NoExpiration,
                  uint32_t size = sizeof(_WinRTTileUpdateArgs)) {
